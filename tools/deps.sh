@@ -1,0 +1,19 @@
+# Installs the Debian packages the project needs, when they are missing.
+# Sourced by run.sh and test.sh: install_deps [test]
+install_deps() {
+    local pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
+                qt6-serialport-dev libsimpleini-dev libgl-dev)
+    if [ "${1:-}" = test ]; then
+        pkgs+=(googletest libgtest-dev libgmock-dev xvfb xauth)
+    fi
+    local missing=()
+    for p in "${pkgs[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
