@@ -1,0 +1,200 @@
+#include "sim/command_line.h"
+
+#include <cctype>
+#include <charconv>
+
+namespace sim {
+
+namespace {
+
+bool parse_int(const std::string& text, int base, int lo, int hi, int* out)
+{
+    int value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value, base);
+    if (ec != std::errc() || ptr != end || text.empty() || value < lo || value > hi)
+        return false;
+    *out = value;
+    return true;
+}
+
+bool parse_byte(const std::string& text, uint8_t* out)
+{
+    int v;
+    if (!parse_int(text, 16, 0, 255, &v))
+        return false;
+    *out = static_cast<uint8_t>(v);
+    return true;
+}
+
+}  // namespace
+
+bool parse_hex_bytes(const std::string& text, std::vector<uint8_t>* out)
+{
+    std::string digits;
+    for (char c : text) {
+        if (c == ' ')
+            continue;
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            return false;
+        digits += c;
+    }
+    if (digits.size() % 2 != 0)
+        return false;
+    out->clear();
+    for (size_t i = 0; i < digits.size(); i += 2)
+        out->push_back(static_cast<uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
+    return true;
+}
+
+std::string usage()
+{
+    return "usage: zelt-sim [options]\n"
+           "  --type HH            type code of the ESC (hex, default 03)\n"
+           "  --hw HH              hardware version (hex, default 10 for V1.0)\n"
+           "  --fw HH              firmware version (hex, default 12 for V1.2)\n"
+           "  --no-esc             the card has no ESC plugged in\n"
+           "  --lone-50            without an ESC, answer \"50\" with 0x50 alone\n"
+           "  --unpaced            answer at once instead of at 19200 baud\n"
+           "  --turnaround MS      device think time before a reply (default 2)\n"
+           "  --poles N            poles of the simulated motor (default 14)\n"
+           "  --images DIR         write the sample firmware images into DIR\n"
+           "  --image-version D.D  version in the sample images' header (default 1.3)\n"
+           "  --no-register        do not list the port among the virtual ports\n"
+           "faults:\n"
+           "  --silent             the card answers nothing\n"
+           "  --no-reply-to N      no answer to the Nth request\n"
+           "  --reply-delay MS     extra delay before every reply\n"
+           "  --split-gap MS       send replies a byte at a time with this gap\n"
+           "  --extra-trailing     answer \"35\" with 25 01 00\n"
+           "  --corrupt-first      first byte of the first reply XOR FF\n"
+           "  --block-reply N:HEX  answer firmware block N with these bytes (e.g. 5:5959)\n"
+           "  --stop-after-block K the ESC falls silent after firmware block K\n"
+           "  --flip-readback I    byte I of the firmware read-back XOR FF\n"
+           "  --hangup-after N     close the line after N received bytes\n"
+           "  --write-ack HH       answer a parameter frame with this byte instead of 55\n"
+           "stdin commands: unplug | plug HH [HW FW] | quit\n";
+}
+
+bool parse_command_line(int argc, char** argv, CommandLine* out, std::string* error)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string* v) {
+            if (i + 1 >= argc) {
+                *error = arg + " needs a value";
+                return false;
+            }
+            *v = argv[++i];
+            return true;
+        };
+        auto byte_option = [&](uint8_t* target) {
+            std::string v;
+            if (!value(&v))
+                return false;
+            if (!parse_byte(v, target)) {
+                *error = arg + ": " + v + " is not a hex byte";
+                return false;
+            }
+            return true;
+        };
+        auto int_option = [&](int lo, int hi, int* target) {
+            std::string v;
+            if (!value(&v))
+                return false;
+            if (!parse_int(v, 10, lo, hi, target)) {
+                *error = arg + ": " + v + " is not a number from " + std::to_string(lo) + " to " +
+                         std::to_string(hi);
+                return false;
+            }
+            return true;
+        };
+        bool ok = true;
+        if (arg == "--type")
+            ok = byte_option(&out->options.type);
+        else if (arg == "--hw")
+            ok = byte_option(&out->options.hw_version);
+        else if (arg == "--fw")
+            ok = byte_option(&out->options.fw_version);
+        else if (arg == "--no-esc")
+            out->options.esc_present = false;
+        else if (arg == "--lone-50")
+            out->options.lone_50_without_esc = true;
+        else if (arg == "--unpaced")
+            out->options.paced = false;
+        else if (arg == "--turnaround")
+            ok = int_option(0, 60000, &out->options.turnaround_ms);
+        else if (arg == "--poles")
+            ok = int_option(2, 24, &out->options.poles);
+        else if (arg == "--images")
+            ok = value(&out->images_dir);
+        else if (arg == "--image-version")
+            ok = value(&out->image_version);
+        else if (arg == "--no-register")
+            out->register_port = false;
+        else if (arg == "--silent")
+            out->silent_card = true;
+        else if (arg == "--no-reply-to")
+            ok = int_option(1, 1000000, &out->no_reply_to);
+        else if (arg == "--reply-delay")
+            ok = int_option(0, 600000, &out->reply_delay_ms);
+        else if (arg == "--split-gap")
+            ok = int_option(1, 60000, &out->split_gap_ms);
+        else if (arg == "--extra-trailing")
+            out->extra_trailing = true;
+        else if (arg == "--corrupt-first")
+            out->corrupt_first_reply = true;
+        else if (arg == "--stop-after-block")
+            ok = int_option(1, 1000, &out->stop_after_block);
+        else if (arg == "--flip-readback")
+            ok = int_option(0, 6143, &out->flip_readback_byte);
+        else if (arg == "--hangup-after")
+            ok = int_option(0, 100000000, &out->hangup_after_bytes);
+        else if (arg == "--write-ack") {
+            uint8_t ack;
+            ok = byte_option(&ack);
+            out->write_ack = ack;
+        } else if (arg == "--block-reply") {
+            std::string v;
+            ok = value(&v);
+            const size_t colon = v.find(':');
+            int block = 0;
+            std::vector<uint8_t> bytes;
+            if (ok && (colon == std::string::npos || !parse_int(v.substr(0, colon), 10, 1, 1000, &block) ||
+                       !parse_hex_bytes(v.substr(colon + 1), &bytes))) {
+                *error = "--block-reply: " + v + " is not BLOCK:HEXBYTES (e.g. 5:5959)";
+                ok = false;
+            }
+            if (ok)
+                out->block_replies.emplace_back(block, bytes);
+        } else if (arg == "--help" || arg == "-h") {
+            *error = usage();
+            return false;
+        } else {
+            *error = "unknown option " + arg + "\n" + usage();
+            return false;
+        }
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+void apply_faults(const CommandLine& cl, Simulator& sim)
+{
+    sim.set_silent_card(cl.silent_card);
+    sim.set_no_reply_to(cl.no_reply_to);
+    sim.set_reply_delay_ms(cl.reply_delay_ms);
+    sim.set_split_reply_gap_ms(cl.split_gap_ms);
+    sim.set_extra_trailing_bytes(cl.extra_trailing);
+    sim.set_corrupt_next_reply(cl.corrupt_first_reply);
+    for (const auto& [block, reply] : cl.block_replies)
+        sim.set_block_reply(block, reply);
+    sim.set_stop_after_block(cl.stop_after_block);
+    sim.set_flip_readback_byte(cl.flip_readback_byte);
+    sim.set_hangup_after_bytes(cl.hangup_after_bytes);
+    if (cl.write_ack >= 0)
+        sim.set_write_ack(static_cast<uint8_t>(cl.write_ack));
+}
+
+}  // namespace sim

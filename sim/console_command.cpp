@@ -1,0 +1,44 @@
+#include "sim/console_command.h"
+
+#include "sim/command_line.h"
+
+#include <sstream>
+#include <vector>
+
+namespace sim {
+
+CommandResult run_console_command(const std::string& line, Simulator& sim, const Options& defaults,
+                                  std::string* message)
+{
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    if (words.empty())
+        return CommandResult::Done;
+
+    const std::string& verb = words[0];
+    if (verb == "quit" && words.size() == 1)
+        return CommandResult::Quit;
+    if (verb == "unplug" && words.size() == 1) {
+        sim.unplug();
+        return CommandResult::Done;
+    }
+    if (verb == "plug" && (words.size() == 2 || words.size() == 4)) {
+        std::vector<uint8_t> bytes;
+        std::string joined;
+        for (size_t i = 1; i < words.size(); ++i)
+            joined += words[i].size() == 2 ? words[i] : std::string("?");
+        if (parse_hex_bytes(joined, &bytes)) {
+            if (bytes.size() == 1)
+                sim.plug(bytes[0], defaults.hw_version, defaults.fw_version);
+            else
+                sim.plug(bytes[0], bytes[1], bytes[2]);
+            return CommandResult::Done;
+        }
+    }
+    *message = "unknown command: " + line + " (commands: unplug | plug HH [HW FW] | quit; HH in hex)";
+    return CommandResult::Error;
+}
+
+}  // namespace sim

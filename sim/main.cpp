@@ -1,0 +1,105 @@
+// zelt-sim: a setting card with an ESC, served on a pseudo-terminal for demos
+// and manual tests. Prints the terminal's path as its first line.
+
+#include "serial/port_list.h"
+#include "sim/command_line.h"
+#include "sim/console_command.h"
+#include "sim/simulator.h"
+
+#include <poll.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+#include <csignal>
+#include <iostream>
+#include <string>
+
+namespace {
+
+// Reads stdin commands until "quit", SIGINT or SIGTERM. End of input does not
+// stop the simulator: started in the background its stdin is empty.
+void serve_console(int signal_fd, sim::Simulator& simulator, const sim::Options& defaults)
+{
+    std::string pending;
+    bool stdin_open = true;
+    for (;;) {
+        pollfd fds[2] = {{signal_fd, POLLIN, 0}, {stdin_open ? STDIN_FILENO : -1, POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0)
+            continue;
+        if (fds[0].revents & POLLIN)
+            return;
+        if (fds[1].revents & (POLLIN | POLLHUP)) {
+            char buffer[256];
+            const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+            if (n <= 0) {
+                stdin_open = false;
+                continue;
+            }
+            pending.append(buffer, n);
+            for (size_t eol; (eol = pending.find('\n')) != std::string::npos;) {
+                const std::string line = pending.substr(0, eol);
+                pending.erase(0, eol + 1);
+                std::string message;
+                switch (sim::run_console_command(line, simulator, defaults, &message)) {
+                    case sim::CommandResult::Quit:
+                        return;
+                    case sim::CommandResult::Error:
+                        std::cerr << message << std::endl;
+                        break;
+                    case sim::CommandResult::Done:
+                        break;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    sim::CommandLine cl;
+    std::string error;
+    if (!sim::parse_command_line(argc, argv, &cl, &error)) {
+        std::cerr << error << std::endl;
+        return 2;
+    }
+    if (!cl.images_dir.empty() && !sim::Simulator::write_sample_images(cl.images_dir, cl.image_version)) {
+        std::cerr << "zelt-sim: cannot write the sample images into " << cl.images_dir
+                  << " (is the folder writable, is the version like 1.3?)" << std::endl;
+        return 1;
+    }
+
+    // Signals are taken by the console loop, so the port is unregistered on
+    // SIGINT and SIGTERM as on quit. Blocked before any thread starts.
+    sigset_t stop_signals;
+    sigemptyset(&stop_signals);
+    sigaddset(&stop_signals, SIGINT);
+    sigaddset(&stop_signals, SIGTERM);
+    sigaddset(&stop_signals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+    const int signal_fd = signalfd(-1, &stop_signals, SFD_CLOEXEC);
+
+    sim::Simulator simulator(cl.options);
+    if (!simulator.start()) {
+        std::cerr << "zelt-sim: cannot open a pseudo-terminal" << std::endl;
+        return 1;
+    }
+    sim::apply_faults(cl, simulator);
+
+    const QString port = QString::fromStdString(simulator.port_path());
+    QString link;
+    std::cout << simulator.port_path() << std::endl;
+    if (cl.register_port) {
+        if (register_virtual_port(port, &link))
+            std::cout << "registered as " << link.toStdString() << std::endl;
+        else
+            std::cerr << "zelt-sim: cannot register the port in " << virtual_port_dir().toStdString()
+                      << "; the program will not list it" << std::endl;
+    }
+
+    serve_console(signal_fd, simulator, cl.options);
+
+    if (!link.isEmpty())
+        unregister_virtual_port(link);
+    return 0;
+}
