@@ -1,0 +1,27 @@
+#pragma once
+// Read, write and restore of the eight ESC settings: the buttons "Read ESC
+// parameter" (Button3), "Download parameter to ESC" (Button4) and "Restore
+// default  parameter" (Button6), and the write exchange send03.
+
+class Link;
+class QWidget;
+
+class ParamOps {
+public:
+    ParamOps(Link& link, QWidget* form);
+
+    void Button3Click();  // read the ESC's settings into the lists
+    void Button4Click();  // write the lists to the ESC
+    void Button6Click();  // put the defaults in the lists; nothing is sent
+
+    // Sends 0x03 and then the parameter frame of the eight lists; true when
+    // the ESC acknowledged with exactly 0x55. On failure its box has been shown.
+    // Leaves cmd_mode set.
+    bool send03();
+
+private:
+    bool refuseUnselected(int pos);  // pos: the list without a selection
+
+    Link& link_;
+    QWidget* form_;
+};

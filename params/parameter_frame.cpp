@@ -1,0 +1,36 @@
+#include "params/parameter_frame.h"
+
+#include "link/hex_text.h"
+
+namespace {
+const QString kFrameMarker = QStringLiteral("43");
+}
+
+int first_unencodable_setting(const SettingValues& values)
+{
+    for (int i = 0; i < kSettingCount; ++i) {
+        if (values[i] < 0 || values[i] > 0xFF)
+            return i;
+    }
+    return -1;
+}
+
+std::optional<QString> encode_parameter_frame(const SettingValues& values)
+{
+    if (first_unencodable_setting(values) >= 0)
+        return std::nullopt;
+    QString frame = kFrameMarker;
+    for (int v : values)
+        frame += QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper();
+    return frame;
+}
+
+std::optional<SettingValues> decode_parameter_frame(const QString& reply)
+{
+    if (reply.size() < kFrameTextLength || !reply.startsWith(kFrameMarker))
+        return std::nullopt;
+    SettingValues values{};
+    for (int i = 0; i < kSettingCount; ++i)
+        values[i] = static_cast<int>(hex_to_int(reply.mid(2 + 2 * i, 2)));
+    return values;
+}
