@@ -1,0 +1,30 @@
+#include "app/settings_file.h"
+
+#include "params/ini_file.h"
+#include "params/setting_keys.h"
+
+#include <QDir>
+
+QString settings_path(const QString& programDir)
+{
+    return QDir(programDir).filePath(QString::fromLatin1(kSettingsFileName));
+}
+
+StoredSettings read_settings(const QString& path)
+{
+    const IniFile ini(path);
+    StoredSettings s;
+    s.port = ini.readString(kPortSection, kPortKey, kDefaultPort);
+    for (size_t i = 0; i < kIncKeys.size(); ++i)
+        s.indexes[i] = ini.readInteger(kIncSection, kIncKeys[i], kDefaultSettings[i]);
+    return s;
+}
+
+bool write_settings(const QString& path, const StoredSettings& settings)
+{
+    IniFile ini(path);
+    ini.writeString(kPortSection, kPortKey, settings.port);
+    for (size_t i = 0; i < kIncKeys.size(); ++i)
+        ini.writeInteger(kIncSection, kIncKeys[i], settings.indexes[i]);
+    return ini.save();
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The settings file "zelt.ini" beside the program: the port name and the
+// eight setting indexes, carried from one run to the next.
+
+#include <QString>
+#include <array>
+
+inline constexpr const char* kSettingsFileName = "zelt.ini";
+inline constexpr const char* kPortSection = "COMSET";
+inline constexpr const char* kPortKey = "COM";
+inline constexpr const char* kDefaultPort = "COM1";
+
+struct StoredSettings {
+    QString port;
+    std::array<int, 8> indexes{};  // frame order; -1 is a list without a selection
+};
+
+QString settings_path(const QString& programDir);
+
+// A missing file, key or unreadable number reads as its default.
+StoredSettings read_settings(const QString& path);
+
+// Updates the two sections and keeps everything else in the file. The file is
+// replaced as a whole or not at all; false when it could not be written.
+bool write_settings(const QString& path, const StoredSettings& settings);

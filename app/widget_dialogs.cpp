@@ -1,0 +1,106 @@
+#include "app/widget_dialogs.h"
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+
+namespace {
+
+QString caption_of(const QAbstractButton* button)
+{
+    // "&Yes" shows as Yes; "&&" is a literal ampersand.
+    QString text = button->text();
+    text.replace(QLatin1String("&&"), QLatin1String("\x01"));
+    text.remove(u'&');
+    text.replace(u'\x01', u'&');
+    return text;
+}
+
+QString file_dialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& filter,
+                    const QString& defaultSuffix)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    // The open dialog takes a name that does not exist yet, and the save
+    // dialog replaces a file without asking, as the program always did.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (mode == QFileDialog::AcceptSave)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+QString box_clipboard_text(const QString& title, const QString& text, const QStringList& captions)
+{
+    const QString rule = QString(27, u'-') + u'\n';
+    return rule + title + u'\n' + rule + text + u'\n' + rule + captions.join(QLatin1String("   ")) + u'\n' +
+           rule;
+}
+
+CopyableMessageBox::CopyableMessageBox(QWidget* parent, const QString& title, const QString& text,
+                                       BoxIcon icon, BoxButtons buttons)
+    : QMessageBox(parent), buttons_(buttons)
+{
+    setWindowTitle(title);
+    setTextFormat(Qt::PlainText);
+    setText(text);
+    setIcon(icon == BoxIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon);
+    if (buttons == BoxButtons::YesNo) {
+        setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        setDefaultButton(QMessageBox::Yes);
+        setEscapeButton(QMessageBox::No);
+    } else {
+        setStandardButtons(QMessageBox::Ok);
+    }
+}
+
+QString CopyableMessageBox::clipboardText() const
+{
+    QStringList captions;
+    if (buttons_ == BoxButtons::YesNo)
+        captions << caption_of(button(QMessageBox::Yes)) << caption_of(button(QMessageBox::No));
+    else
+        captions << caption_of(button(QMessageBox::Ok));
+    return box_clipboard_text(windowTitle(), text(), captions);
+}
+
+BoxAnswer CopyableMessageBox::answer() const
+{
+    if (buttons_ == BoxButtons::Ok)
+        return BoxAnswer::Ok;
+    return clickedButton() == button(QMessageBox::Yes) ? BoxAnswer::Yes : BoxAnswer::No;
+}
+
+void CopyableMessageBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(clipboardText());
+        event->accept();
+        return;
+    }
+    QMessageBox::keyPressEvent(event);
+}
+
+BoxAnswer WidgetDialogs::message(const QString& title, const QString& text, BoxIcon icon, BoxButtons buttons)
+{
+    CopyableMessageBox box(parent_, title, text, icon, buttons);
+    box.exec();
+    return box.answer();
+}
+
+QString WidgetDialogs::openFileName(const QString& filter, const QString& defaultSuffix)
+{
+    return file_dialog(parent_, QFileDialog::AcceptOpen, filter, defaultSuffix);
+}
+
+QString WidgetDialogs::saveFileName(const QString& filter, const QString& defaultSuffix)
+{
+    return file_dialog(parent_, QFileDialog::AcceptSave, filter, defaultSuffix);
+}
