@@ -8,6 +8,7 @@
 // command may start one: the window asks busy() before acting on a click.
 
 #include "link/dialogs.h"
+#include "link/model_table.h"
 #include "link/shared_state.h"
 #include "link/window_timer.h"
 
@@ -33,11 +34,17 @@ struct LinkUi {
     QRadioButton* RadioButton2 = nullptr;
 };
 
+// The status line's idle text.
+inline constexpr const char* kStatusIdle = "Wait user command";
+
 class Link : public QObject {
     Q_OBJECT
 public:
+    // Takes Comm1's OnReceiveData (Comm1ReceiveData) and Timer2's tick
+    // (Timer2Timer), and holds Timer1's ticks back while busy().
     Link(TComm& comm, SharedState& st, const LinkUi& ui, Dialogs& dialogs, WindowTimer& timer1,
          WindowTimer& timer2, QObject* parent = nullptr);
+    ~Link() override;
 
     SharedState& state() { return st_; }
     TComm& comm() { return comm_; }
@@ -69,6 +76,7 @@ public:
 
     // Identification display of an 8-character identification reply.
     void show_identification(const QString& reply);
+    void set_esc_labels(const EscLabelTexts& texts);
 
     // Discovery and port switch.
     void Button5Click();
@@ -92,7 +100,15 @@ public:
     };
     bool busy() const { return exchanges_ > 0; }
 
+    // A command as the window runs it: not acted on while busy() (returns
+    // false), otherwise run inside an Exchange.
+    bool run_command(const std::function<void()>& handler, bool showCursor = true);
+
 private:
+    void exchange_ended();
+    bool probe_port(const QString& port);  // one port of the search; true: the card answered
+    void identify_esc();                   // the identification request of a search
+
     TComm& comm_;
     SharedState& st_;
     LinkUi ui_;
@@ -100,4 +116,5 @@ private:
     WindowTimer& timer1_;
     WindowTimer& timer2_;
     int exchanges_ = 0;
+    QString model_label_;  // of the last identification, for the search's result box
 };

@@ -2,7 +2,7 @@
 # Sourced by run.sh and test.sh: install_deps [test]
 install_deps() {
     local pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
-                qt6-serialport-dev libsimpleini-dev libgl-dev)
+                qt6-serialport-dev libsimpleini-dev libgl-dev fonts-dejavu-core)
     if [ "${1:-}" = test ]; then
         pkgs+=(googletest libgtest-dev libgmock-dev xvfb xauth)
     fi
