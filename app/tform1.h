@@ -75,7 +75,7 @@ private:
     TComm Comm1;
     SharedState state_;
     WindowTimer Timer1_{1000};
-    WindowTimer Timer2_{1000};
+    WindowTimer Timer2_{1000, Qt::PreciseTimer};
     WindowTimer Timer3_{5, Qt::PreciseTimer};
     Link link_;
     ParamOps params_;

@@ -1,0 +1,28 @@
+#pragma once
+// Hex text: bytes held as text of hexadecimal digits, two per byte, most
+// significant first. Received bytes become upper-case text; text to send may
+// use either case.
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// 0..15 for 0-9, A-F, a-f; -1 for any other character.
+int hex_digit(QChar c);
+
+// Value of a hex text accumulated in 32 bits and widened with its sign, so
+// "FFFFFFFF" also gives -1. Empty text or any non-hex character gives -1.
+int64_t hex_to_int(const QString& text);
+
+// Two upper-case digits per byte.
+QString to_hex_text(const char* bytes, int length);
+QString to_hex_text(const QByteArray& bytes);
+
+// The largest request the link sends in one piece.
+inline constexpr int kMaxRequestBytes = 256;
+
+// The bytes of a request text: pairs from the start, an odd final character
+// ignored. No value when any pair is not hex, or when the text holds more
+// than kMaxRequestBytes bytes, so that a request is sent whole or not at all.
+std::optional<QByteArray> request_bytes(const QString& text);

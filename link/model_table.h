@@ -1,0 +1,41 @@
+#pragma once
+// The ESC models: type code of the identification reply, model label and
+// firmware group, and the texts of the three ESC labels. The label texts
+// differ on purpose in a blank after the colon and in case: the search tells
+// its outcomes apart by Label4's text and the firmware update reads the
+// version from its last three characters.
+
+#include <QString>
+#include <optional>
+
+struct EscModel {
+    const char* typeCode;  // two upper-case hex characters
+    const char* label;
+    int group;
+};
+
+// The model with this type code, if it is listed.
+std::optional<EscModel> find_model(const QString& typeCode);
+
+struct EscLabelTexts {
+    const char* type;
+    const char* hwVersion;
+    const char* fwVersion;
+};
+
+// The captions before any search or identification.
+inline constexpr EscLabelTexts kLabelsDesign{"HW Type: Unknown", "HW version: Unknown",
+                                             "FW version: Unknown"};
+// A search found the card but no ESC.
+inline constexpr EscLabelTexts kLabelsNoEsc{"HW type: unknown", "HW version: unknown", "FW version: unknown"};
+// No card found by a search; also the ESC status from the card.
+inline constexpr EscLabelTexts kLabelsUnknown{"HW type:unknown", "HW version:unknown", "FW version:unknown"};
+
+// An identification reply (8 characters of hex text) decoded for display.
+// The first byte is not looked at; the versions show digit by digit as the
+// hex characters themselves. An unlisted type code gives an empty model label.
+struct Identification {
+    std::optional<EscModel> model;
+    QString type, hwVersion, fwVersion;  // the three label texts
+};
+Identification decode_identification(const QString& reply);

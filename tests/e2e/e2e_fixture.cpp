@@ -1,0 +1,80 @@
+#include "tests/e2e/e2e_fixture.h"
+
+#include "link/lamp.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QTimer>
+
+void E2eTest::startWindow(sim::Options o, bool rememberPort, QStringList portsBefore)
+{
+    ASSERT_TRUE(dir_.isValid());
+    sim_ = std::make_unique<sim::Simulator>(o);
+    ASSERT_TRUE(sim_->start()) << "the simulator could not open a pseudo-terminal";
+
+    QFile ini(dir_.filePath(QStringLiteral("zelt.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    const QString port = rememberPort ? simPort() : missingPort();
+    ini.write(QStringLiteral("[COMSET]\r\nCOM=%1\r\n").arg(port).toLocal8Bit());
+    ini.close();
+
+    AppEnv env;
+    env.programDir = dir_.path();
+    const QStringList ports = portsBefore << simPort();
+    env.listPorts = [ports] { return ports; };
+    env.dialogs = &dialogs_;
+    form_ = std::make_unique<TForm1>(env);
+    form_->show();
+}
+
+sim::Options E2eTest::fastOptions()
+{
+    sim::Options o;
+    o.paced = false;
+    return o;
+}
+
+QString E2eTest::simPort() const
+{
+    return QString::fromStdString(sim_->port_path());
+}
+
+QString E2eTest::missingPort()
+{
+    return QStringLiteral("/dev/zelt-missing-port");
+}
+
+bool E2eTest::waitUntil(const std::function<bool()>& cond, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    // A heartbeat, so that the blocking wait below re-checks cond and the deadline.
+    QTimer heartbeat;
+    heartbeat.start(5);
+    while (!cond()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+void E2eTest::settle(int ms)
+{
+    waitUntil([] { return false; }, ms);
+}
+
+bool E2eTest::waitConnected(int timeoutMs)
+{
+    QWidget* shdt = form_->findChild<QWidget*>(QStringLiteral("Shdt"));
+    return waitUntil([&] { return form_->state().esc_ok && shdt && lamp_lit(shdt); }, timeoutMs);
+}
+
+void E2eTest::TearDown()
+{
+    if (form_) {
+        form_->FormDestroy();
+        form_.reset();
+    }
+    sim_.reset();
+}

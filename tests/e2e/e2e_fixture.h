@@ -1,0 +1,58 @@
+#pragma once
+// End-to-end tests: the real main window on the offscreen platform, talking
+// through the real serial component over a pseudo-terminal to the device
+// simulator. Each test gets its own program folder, simulator and window.
+
+#include "app/tform1.h"
+#include "sim/simulator.h"
+#include "tests/e2e/recording_dialogs.h"
+
+#include <gtest/gtest.h>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+class E2eTest : public ::testing::Test {
+public:
+    // Starts a simulator, writes zelt.ini in a fresh program folder (COM=the
+    // simulator's port when rememberPort, else a port that does not exist),
+    // builds the window with the port list portsBefore + {simulator port}
+    // and shows it.
+    void startWindow(sim::Options o = fastOptions(), bool rememberPort = true, QStringList portsBefore = {});
+    static sim::Options fastOptions();
+
+    TForm1& form() { return *form_; }
+    sim::Simulator& sim() { return *sim_; }
+    RecordingDialogs& boxes() { return dialogs_; }
+    QString programDir() const { return dir_.path(); }
+    QString simPort() const;
+
+    template <class T>
+    T* control(const char* name)
+    {
+        T* c = form_->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(c, nullptr) << "no control " << name;
+        return c;
+    }
+
+    // Handles events until cond holds or timeoutMs has passed; blocks between
+    // events instead of spinning.
+    bool waitUntil(const std::function<bool()>& cond, int timeoutMs);
+    void settle(int ms);
+    // esc_ok set and the ESC lamp lit.
+    bool waitConnected(int timeoutMs = 5000);
+
+    // A port name that no device answers to.
+    static QString missingPort();
+
+protected:
+    void TearDown() override;
+
+private:
+    QTemporaryDir dir_;
+    RecordingDialogs dialogs_;
+    std::unique_ptr<sim::Simulator> sim_;
+    std::unique_ptr<TForm1> form_;
+};

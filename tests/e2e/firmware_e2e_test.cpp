@@ -1,0 +1,554 @@
+// The firmware update through the real window, the serial component and the
+// device simulator: the bytes on the wire, the boxes, the status line, the
+// progress bar, and how every kind of failure ends.
+
+#include "app/tform1.h"
+#include "tests/e2e/e2e_fixture.h"
+#include "tests/firmware/qstring_printer.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+const QString kIdle = QStringLiteral("Wait user command");
+const QString kWriteError = QStringLiteral("Comm error|Receive data error,Please update Hardware again");
+const QString kVerifyError = QStringLiteral("Error|Update hardware failure,Please update Hardware again");
+const QString kConfirm13 = QStringLiteral("Require|Are you really update hardware to V1.3");
+const QString kSucceed13 = QStringLiteral("Prompt|Update hardware succeed,Firmware versionV1.3");
+constexpr int kBlockBytes = 64;
+constexpr int kImageBytes = 6144;
+
+Bytes bytes_of(const QByteArray& a)
+{
+    return Bytes(a.begin(), a.end());
+}
+
+Bytes operator+(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes first(const Bytes& b, size_t n)
+{
+    return Bytes(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(std::min(n, b.size())));
+}
+
+// The image bytes of an image file as the ESC must receive them: characters
+// 2 to 33 of the first 384 colon lines after the header.
+Bytes image_in_file(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    QByteArray hex;
+    int taken = 0;
+    for (qsizetype i = 1; i < lines.size() && taken < 384; ++i) {
+        const QByteArray line = lines[i].trimmed();
+        if (line.startsWith(':')) {
+            hex += line.mid(1, 32);
+            ++taken;
+        }
+    }
+    return bytes_of(QByteArray::fromHex(hex));
+}
+
+// A data line of 16 bytes that differ from line to line and include the
+// flow-control characters 0x11 and 0x13.
+QByteArray data_line(int i, bool lowerCase = false)
+{
+    QByteArray bytes;
+    for (int k = 0; k < 16; ++k)
+        bytes += char((i * 16 + k) * 37 % 251 + (k == 3 ? 0x11 : 0) + (k == 9 ? 0x13 : 0));
+    QByteArray hex = bytes.toHex();
+    return ":" + (lowerCase ? hex : hex.toUpper()) + "5A";
+}
+
+// Texts the status line showed during a command, in order, without repeats.
+// A zero interval sees every pass of the event loop, also the single pass
+// of a short pumped delay; it keeps the test's thread busy, so it is meant
+// for the quick updates against the unpaced simulator.
+class StatusTrail {
+public:
+    StatusTrail(QLabel* label, int intervalMs) : label_(label)
+    {
+        note();
+        QObject::connect(&poll_, &QTimer::timeout, [this] { note(); });
+        poll_.start(intervalMs);
+    }
+    QStringList texts()
+    {
+        note();
+        poll_.stop();
+        return texts_;
+    }
+
+private:
+    void note()
+    {
+        if (texts_.isEmpty() || texts_.back() != label_->text())
+            texts_ << label_->text();
+    }
+    QLabel* label_;
+    QTimer poll_;
+    QStringList texts_;
+};
+
+class FirmwareE2e : public E2eTest {
+public:
+    // The ESC ESC_T03 (group 1, image "upt03.blo") with firmware fwVersion;
+    // sample images of version 1.3 in the program's folder.
+    void startConnected(bool paced = false, uint8_t fwVersion = 0x12, uint8_t type = 0x03)
+    {
+        sim::Options o = paced ? sim::Options{} : fastOptions();
+        o.type = type;
+        o.fw_version = fwVersion;
+        startWindow(o);
+        ASSERT_TRUE(sim::Simulator::write_sample_images(programDir().toStdString(), "1.3"));
+        ASSERT_TRUE(waitConnected());
+        sim().clear_received();
+        boxes().boxes.clear();
+    }
+
+    QString imagePath(const char* name = "upt03.blo") { return QDir(programDir()).filePath(name); }
+
+    void writeImage(const QByteArray& header, const QList<QByteArray>& lines)
+    {
+        QFile f(imagePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(header + "\r\n");
+        for (const QByteArray& l : lines)
+            f.write(l + "\r\n");
+        f.write(":00000001FF\r\n");
+    }
+    QList<QByteArray> dataLines(int count, bool lowerCase = false)
+    {
+        QList<QByteArray> lines;
+        for (int i = 0; i < count; ++i)
+            lines << data_line(i, lowerCase);
+        return lines;
+    }
+
+    // Clicks "Update firmware"; returns how long the update ran.
+    qint64 clickUpdate()
+    {
+        QElapsedTimer t;
+        t.start();
+        control<QPushButton>("Button2")->click();
+        return t.elapsed();
+    }
+
+    QStringList shownBoxes()
+    {
+        QStringList shown;
+        for (const RecordedBox& b : boxes().boxes)
+            shown << b.title + "|" + b.text;
+        return shown;
+    }
+    // Bytes the program wrote, after the line has been quiet for a moment.
+    Bytes sent()
+    {
+        settle(100);
+        return sim().received();
+    }
+
+    Bytes writeStart() { return Bytes{0x07, 0x0C, 0x00, 0x13}; }
+    Bytes blocks(const Bytes& image, int count) { return first(image, size_t(count) * kBlockBytes); }
+
+    QLabel* status() { return control<QLabel>("Label15"); }
+    QProgressBar* progress() { return control<QProgressBar>("ProgressBar1"); }
+
+    // The idle state every end of an update leaves.
+    void expectIdleAfterUpdate()
+    {
+        EXPECT_EQ(status()->text(), kIdle);
+        EXPECT_FALSE(form().state().cmd_mode);
+    }
+};
+
+// ---- The full update ---------------------------------------------------------
+
+TEST_F(FirmwareE2e, FullUpdateAtLinePaceWritesVerifiesAndShowsTheNewVersion)
+{
+    startConnected(/*paced=*/true);
+    const Bytes image = image_in_file(imagePath());
+    ASSERT_EQ(image.size(), size_t(kImageBytes));
+
+    StatusTrail trail(status(), 1);
+    const qint64 ms = clickUpdate();
+
+    ASSERT_EQ(shownBoxes(), (QStringList{kConfirm13, kSucceed13}));
+    EXPECT_EQ(boxes().boxes[0].buttons, BoxButtons::YesNo);
+    EXPECT_EQ(boxes().boxes[0].icon, BoxIcon::None);
+    EXPECT_EQ(boxes().boxes[1].icon, BoxIcon::None);
+    // 6149 bytes out and 6241 in need 6.45 s on the line.
+    EXPECT_GT(ms, 6000);
+    EXPECT_LT(ms, 20000);
+
+    const QStringList texts = trail.texts();
+    // "Update hardware finished" shows only while the success box is up,
+    // which the recording boxes close at once (tests/firmware sees it).
+    const QStringList phases = {"Update process:Writing ROM.......", "Verrify update data...",
+                                "Wait user command"};
+    qsizetype at = -1;
+    for (const QString& phase : phases) {
+        const qsizetype next = texts.indexOf(phase, at + 1);
+        EXPECT_GT(next, at) << phase.toStdString() << " missing or out of order in "
+                            << texts.join(';').toStdString();
+        at = std::max(at, next);
+    }
+    EXPECT_EQ(progress()->maximum(), 3072);
+    EXPECT_EQ(progress()->value(), 0);
+
+    // Without a click the ESC is identified afresh and shows its new version.
+    ASSERT_TRUE(waitUntil([&] { return control<QLabel>("Label4")->text() == "FW version:V1.3"; }, 4000));
+    EXPECT_TRUE(waitConnected(2000));
+    EXPECT_FALSE(form().state().auto_search);
+    EXPECT_EQ(sim().flash(), image);
+    EXPECT_EQ(sim().fw_version(), 0x13);
+    // "07", the write start, 96 image blocks, the read-back request, then the
+    // start-up chain's probe and the identification request.
+    EXPECT_EQ(sent(), (writeStart() + image + Bytes{0x0B, 0x35, 0x50}));
+}
+
+TEST_F(FirmwareE2e, QuickUpdateShowsEveryStatusTextInOrder)
+{
+    startConnected();
+    StatusTrail trail(status(), 0);
+    clickUpdate();
+    ASSERT_EQ(shownBoxes(), (QStringList{kConfirm13, kSucceed13}));
+    EXPECT_EQ(trail.texts(),
+              (QStringList{kIdle, "Start update hardware....", "Update process:Writing ROM.......",
+                           "Verrify update data...", kIdle}));
+    // The start-up chain is re-armed; the ESC is identified afresh.
+    EXPECT_FALSE(form().state().esc_ok);
+    EXPECT_TRUE(form().state().auto_search);
+    EXPECT_TRUE(form().Timer1().isActive());
+    EXPECT_FALSE(form().state().cmd_mode);
+    EXPECT_TRUE(waitConnected(3000));
+    EXPECT_EQ(control<QLabel>("Label4")->text(), QStringLiteral("FW version:V1.3"));
+}
+
+// ---- Write phase -------------------------------------------------------------
+
+TEST_F(FirmwareE2e, EscSilentDuringWritePhaseFailsAfterEightSeconds)
+{
+    startConnected();
+    const Bytes image = image_in_file(imagePath());
+    sim().set_stop_after_block(10);  // block 11 gets no answer
+
+    const qint64 ms = clickUpdate();
+
+    ASSERT_EQ(shownBoxes(), (QStringList{kConfirm13, kWriteError}));
+    EXPECT_EQ(boxes().boxes[1].icon, BoxIcon::Error);
+    EXPECT_GE(ms, 8000);
+    EXPECT_LT(ms, 12000);
+    expectIdleAfterUpdate();
+    EXPECT_EQ(progress()->value(), 0);
+    EXPECT_TRUE(form().state().esc_ok);
+    EXPECT_EQ(control<QLabel>("Label4")->text(), QStringLiteral("FW version:V1.2"));
+    EXPECT_EQ(sent(), writeStart() + blocks(image, 11));
+}
+
+struct BlockReply {
+    const char* name;
+    int block;
+    Bytes reply;
+    QString box;    // the box after the confirmation
+    bool verifies;  // "0B" follows the blocks
+};
+
+class BlockReplyE2e : public FirmwareE2e, public ::testing::WithParamInterface<BlockReply> {};
+
+TEST_P(BlockReplyE2e, ReplyInOneBlockDecidesHowTheWriteGoesOn)
+{
+    const BlockReply& c = GetParam();
+    startConnected();
+    const Bytes image = image_in_file(imagePath());
+    sim().set_block_reply(c.block, c.reply);
+
+    const qint64 ms = clickUpdate();
+
+    ASSERT_EQ(shownBoxes(), (QStringList{kConfirm13, c.box}));
+    EXPECT_EQ(boxes().boxes[1].icon, BoxIcon::Error);
+    EXPECT_LT(ms, 6000);  // decided on the reply, not by a wait running out
+    expectIdleAfterUpdate();
+    EXPECT_EQ(progress()->value(), 0);
+    EXPECT_EQ(sent(), writeStart() + blocks(image, c.block) + (c.verifies ? Bytes{0x0B} : Bytes{}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Replies, BlockReplyE2e,
+                         ::testing::Values(
+                             // Two readies at once are not a ready.
+                             BlockReply{"ReadyTwice", 5, {0x59, 0x59}, kWriteError, false},
+                             BlockReply{"Unknown", 7, {0x42}, kWriteError, false},
+                             // A finish in the second byte starts the read-back; the ESC holds
+                             // only 5 new blocks, so it cannot match.
+                             BlockReply{"ReadyThenFinished", 5, {0x59, 0x55}, kVerifyError, true},
+                             BlockReply{"FinishedEarly", 3, {0x55}, kVerifyError, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FirmwareE2e, EscAskingBeyondTheImageGetsTwoFfBlocksThenTheUpdateEndsQuietly)
+{
+    startConnected();
+    const Bytes image = image_in_file(imagePath());
+    for (int block = 96; block <= 98; ++block)
+        sim().set_block_reply(block, {0x59});
+
+    clickUpdate();
+
+    EXPECT_EQ(shownBoxes(), QStringList{kConfirm13});
+    expectIdleAfterUpdate();
+    EXPECT_EQ(progress()->value(), 3072);  // left full
+    EXPECT_EQ(sent(), writeStart() + image + Bytes(2 * kBlockBytes, 0xFF));
+}
+
+TEST_F(FirmwareE2e, HangUpMidWriteEndsCleanlyAndIdle)
+{
+    startConnected();
+    sim().set_hangup_after_bytes(4 + 3 * kBlockBytes + 10);  // inside block 4
+
+    const qint64 ms = clickUpdate();
+
+    EXPECT_TRUE(shownBoxes().contains(kWriteError)) << shownBoxes().join(';').toStdString();
+    EXPECT_FALSE(shownBoxes().contains(kVerifyError));
+    EXPECT_FALSE(shownBoxes().contains(kSucceed13));
+    EXPECT_GE(ms, 8000);
+    EXPECT_LT(ms, 12000);
+    expectIdleAfterUpdate();
+    EXPECT_EQ(progress()->value(), 0);
+    settle(200);
+    EXPECT_TRUE(form().isVisible());
+}
+
+// ---- Verify phase ------------------------------------------------------------
+
+TEST_F(FirmwareE2e, FlippedReadBackByteIsAFailure)
+{
+    startConnected();
+    sim().set_flip_readback_byte(4321);
+
+    clickUpdate();
+
+    ASSERT_EQ(shownBoxes(), (QStringList{kConfirm13, kVerifyError}));
+    EXPECT_EQ(boxes().boxes[1].icon, BoxIcon::Error);
+    expectIdleAfterUpdate();
+    EXPECT_EQ(progress()->value(), 0);
+    EXPECT_TRUE(form().state().esc_ok);  // not identified afresh
+    EXPECT_FALSE(form().Timer1().isActive());
+}
+
+TEST_F(FirmwareE2e, LongerReadBackIsAFailure)
+{
+    startConnected();
+    const Bytes image = image_in_file(imagePath());
+    sim().set_reply_override(0x0B, image + Bytes{0x00});
+
+    const qint64 ms = clickUpdate();
+
+    ASSERT_EQ(shownBoxes(), (QStringList{kConfirm13, kVerifyError}));
+    EXPECT_LT(ms, 5000);
+    expectIdleAfterUpdate();
+}
+
+class ShortReadBackE2e : public FirmwareE2e, public ::testing::WithParamInterface<int> {};
+
+// An ESC that stops sending in the verify phase, at once or one byte short,
+// is given up after two empty 5 s waits.
+TEST_P(ShortReadBackE2e, FailsAfterTwoEmptyWaits)
+{
+    startConnected();
+    const Bytes image = image_in_file(imagePath());
+    sim().set_reply_override(0x0B, first(image, size_t(GetParam())));
+
+    const qint64 ms = clickUpdate();
+
+    ASSERT_EQ(shownBoxes(), (QStringList{kConfirm13, kVerifyError}));
+    EXPECT_EQ(boxes().boxes[1].icon, BoxIcon::Error);
+    EXPECT_GE(ms, 10000);
+    EXPECT_LT(ms, 15000);
+    expectIdleAfterUpdate();
+    EXPECT_EQ(progress()->value(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ReadBack, ShortReadBackE2e, ::testing::Values(0, kImageBytes - 1));
+
+// ---- Refusals ----------------------------------------------------------------
+
+TEST_F(FirmwareE2e, WithoutAnEscOnlyTheConnectBoxShows)
+{
+    sim::Options o = fastOptions();
+    o.esc_present = false;
+    o.lone_50_without_esc = true;
+    startWindow(o);
+    ASSERT_TRUE(sim::Simulator::write_sample_images(programDir().toStdString(), "1.3"));
+    ASSERT_TRUE(waitUntil([&] { return control<QLabel>("Label4")->text() == "FW version:unknown"; }, 5000));
+    ASSERT_FALSE(form().state().esc_ok);
+    sim().clear_received();
+    boxes().boxes.clear();
+
+    clickUpdate();
+
+    ASSERT_EQ(shownBoxes(), QStringList{"Comm error|Hardware not connect,please connect first"});
+    EXPECT_EQ(boxes().boxes[0].icon, BoxIcon::Error);
+    EXPECT_EQ(sent(), Bytes{});
+}
+
+TEST_F(FirmwareE2e, FirmwareOnePointOneIsRefused)
+{
+    startConnected(false, 0x11);
+    clickUpdate();
+    ASSERT_EQ(shownBoxes(),
+              QStringList{"Error|sorry! You can not update of the ESC,\r\nplease contact manufacturers."});
+    EXPECT_EQ(boxes().boxes[0].icon, BoxIcon::Error);
+    EXPECT_EQ(sent(), Bytes{});
+    expectIdleAfterUpdate();
+}
+
+TEST_F(FirmwareE2e, UnknownTypeWithoutGroupEndsSilently)
+{
+    startConnected(false, 0x12, 0x10);
+    ASSERT_EQ(form().state().fw_group, 0);
+    clickUpdate();
+    EXPECT_EQ(shownBoxes(), QStringList{});
+    EXPECT_EQ(sent(), Bytes{});
+    expectIdleAfterUpdate();
+}
+
+TEST_F(FirmwareE2e, DecliningEitherQuestionSendsNothing)
+{
+    const QString same = QStringLiteral(
+        "Require|The version you want to upgrade is same with current ESC firmware version,\n\rDo you want "
+        "to "
+        "continue?");
+    const struct {
+        const char* name;
+        uint8_t fwVersion;
+        std::deque<BoxAnswer> answers;
+        QStringList shown;
+    } cases[] = {
+        {"equal versions, No", 0x13, {BoxAnswer::No}, {same}},
+        {"equal versions, Yes then No", 0x13, {BoxAnswer::Yes, BoxAnswer::No}, {same, kConfirm13}},
+        {"other version, No", 0x12, {BoxAnswer::No}, {kConfirm13}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        startConnected(false, c.fwVersion);
+        boxes().answers = c.answers;
+        clickUpdate();
+        EXPECT_EQ(shownBoxes(), c.shown);
+        for (const RecordedBox& b : boxes().boxes) {
+            EXPECT_EQ(b.buttons, BoxButtons::YesNo);
+            EXPECT_EQ(b.icon, BoxIcon::None);
+        }
+        EXPECT_EQ(sent(), Bytes{});
+        expectIdleAfterUpdate();
+    }
+}
+
+TEST_F(FirmwareE2e, EqualVersionsAnsweredYesTwiceUpdates)
+{
+    startConnected(false, 0x13);
+    clickUpdate();
+    ASSERT_EQ(shownBoxes().size(), 3);
+    EXPECT_TRUE(shownBoxes()[0].startsWith("Require|The version you want to upgrade is same"));
+    EXPECT_EQ(shownBoxes()[2], kSucceed13);
+}
+
+// ---- Image files -------------------------------------------------------------
+
+struct BadImage {
+    const char* name;
+    std::function<void(FirmwareE2e&)> write;
+    bool asked;         // the confirmation comes before the fault is found
+    const char* fault;  // part of the error text after the path
+};
+
+class BadImageE2e : public FirmwareE2e, public ::testing::WithParamInterface<BadImage> {};
+
+TEST_P(BadImageE2e, IsRefusedWithAnErrorBoxNamingTheFileAndNothingIsSent)
+{
+    const BadImage& c = GetParam();
+    startConnected();
+    c.write(*this);
+    StatusTrail trail(status(), 1);
+
+    clickUpdate();
+
+    const QStringList shown = shownBoxes();
+    ASSERT_EQ(shown.size(), c.asked ? 2 : 1) << shown.join(';').toStdString();
+    if (c.asked) {
+        EXPECT_EQ(shown[0], kConfirm13);
+    }
+    const RecordedBox& box = boxes().boxes.back();
+    EXPECT_EQ(box.title, QStringLiteral("Error"));
+    EXPECT_EQ(box.icon, BoxIcon::Error);
+    EXPECT_TRUE(box.text.contains(QDir::toNativeSeparators(imagePath()))) << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains(QString::fromLatin1(c.fault))) << box.text.toStdString();
+    if (std::string(c.name) == "Missing") {
+        EXPECT_TRUE(box.text.endsWith(QStringLiteral("File not found"))) << box.text.toStdString();
+    }
+    EXPECT_EQ(sent(), Bytes{});
+    expectIdleAfterUpdate();
+    EXPECT_EQ(trail.texts().back(), kIdle);
+    EXPECT_TRUE(form().state().esc_ok);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadImageE2e,
+    ::testing::Values(BadImage{"Missing", [](FirmwareE2e& t) { QFile::remove(t.imagePath()); }, false,
+                               "Cannot open the firmware image"},
+                      BadImage{"HeaderWithoutDigits",
+                               [](FirmwareE2e& t) { t.writeImage("VA.B", t.dataLines(384)); }, false,
+                               "does not name its version"},
+                      BadImage{"Lines383", [](FirmwareE2e& t) { t.writeImage("V1.3", t.dataLines(383)); },
+                               true, "it holds 383 data lines, a complete image has 384"},
+                      BadImage{"NonHex",
+                               [](FirmwareE2e& t) {
+                                   QList<QByteArray> l = t.dataLines(384);
+                                   l[99][7] = 'G';
+                                   t.writeImage("V1.3", l);
+                               },
+                               true, "line 101 holds a character that is not a hex digit"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct GoodImage {
+    const char* name;
+    int lines;
+    bool lowerCase;
+};
+
+class GoodImageE2e : public FirmwareE2e, public ::testing::WithParamInterface<GoodImage> {};
+
+// 400 data lines: the first 384 are the image. Lower-case digits: the
+// read-back (upper case) still compares equal.
+TEST_P(GoodImageE2e, IsWrittenAndVerified)
+{
+    startConnected();
+    writeImage("V1.3", dataLines(GetParam().lines, GetParam().lowerCase));
+    const Bytes image = image_in_file(imagePath());
+    ASSERT_EQ(image.size(), size_t(kImageBytes));
+
+    clickUpdate();
+
+    ASSERT_EQ(shownBoxes(), (QStringList{kConfirm13, kSucceed13}));
+    EXPECT_EQ(sim().flash(), image);
+    EXPECT_EQ(first(sent(), 4 + kImageBytes + 2), (writeStart() + image + Bytes{0x0B, 0x35}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, GoodImageE2e,
+                         ::testing::Values(GoodImage{"Lines400", 400, false},
+                                           GoodImage{"LowerCase", 384, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,0 +1,229 @@
+// The card's unasked status, the port switch, the transport and the overlap
+// guard, end to end.
+
+#include "link/lamp.h"
+#include "tests/e2e/link_e2e_support.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class LinkE2e : public E2eTest {
+protected:
+    QStringList labels()
+    {
+        return {control<QLabel>("Label2")->text(), control<QLabel>("Label3")->text(),
+                control<QLabel>("Label4")->text()};
+    }
+    bool lit(const char* lamp) { return lamp_lit(control<QWidget>(lamp)); }
+    QComboBox* portBox() { return control<QComboBox>("cmbbxcomnum"); }
+    void connect()
+    {
+        startWindow();
+        ASSERT_TRUE(waitConnected());
+        sim().clear_received();
+    }
+    // Waits until the simulator has seen n bytes, then a little longer for any
+    // byte that should not come.
+    QByteArray receivedAfter(int n)
+    {
+        waitUntil([&] { return int(sim().received().size()) >= n; }, 2000);
+        settle(100);
+        return wire(sim().received());
+    }
+};
+
+TEST_F(LinkE2e, AnnouncementSplitOverTwoBlocksDoesNothing)
+{
+    connect();
+    sim().send_raw({0x25});
+    settle(50);
+    sim().send_raw({0x01});
+    settle(300);
+    EXPECT_TRUE(sim().received().empty());  // no identification request
+    EXPECT_TRUE(form().state().esc_ok);
+    EXPECT_FALSE(form().Timer1().isActive());
+}
+
+TEST_F(LinkE2e, LoneEscStatusMarksTheEscAbsent)
+{
+    connect();
+    sim().unplug();
+    ASSERT_TRUE(waitUntil([&] { return !form().state().esc_ok; }, 2000));
+    EXPECT_FALSE(lit("Shdt"));
+    EXPECT_TRUE(lit("shcom"));
+    EXPECT_EQ(labels(), kUnknownLabels);
+    EXPECT_FALSE(form().Timer1().isActive());
+}
+
+TEST_F(LinkE2e, ZeroIdentificationShowsAnUnlistedModel)
+{
+    connect();
+    sim().send_raw({0x50, 0x00, 0x00, 0x00});
+    ASSERT_TRUE(waitUntil([&] { return labels()[0] == QStringLiteral("HW type:"); }, 2000));
+    EXPECT_EQ(labels(), (QStringList{"HW type:", "HW version:V0.0", "FW version:V0.0"}));
+    EXPECT_TRUE(form().state().esc_ok);
+    EXPECT_TRUE(lit("Shdt"));
+    EXPECT_EQ(form().state().fw_group, 1);  // kept from ESC_T03
+}
+
+TEST_F(LinkE2e, IdentificationInSpeedModeStartsTheSpeedTest)
+{
+    connect();
+    // The Speed button shows selected without the mode switch having run, so
+    // the device still answers as in parameter mode and cmd_mode stays clear.
+    {
+        const QSignalBlocker quiet(control<QRadioButton>("RadioButton2"));
+        control<QRadioButton>("RadioButton2")->setChecked(true);
+    }
+    ASSERT_FALSE(form().Timer3().isActive());
+    sim().plug(0x04, 0x10, 0x12);  // announces itself unasked
+    ASSERT_TRUE(waitUntil([&] { return wire(sim().received()).contains('\x06'); }, 2000));
+    EXPECT_EQ(wire(sim().received()).left(1), QByteArray("\x06"));
+    EXPECT_EQ(form().state().fw_group, 2);
+    EXPECT_EQ(control<QLabel>("Label2")->text(), QStringLiteral("HW type:ESC_T04"));
+    EXPECT_TRUE(form().Timer3().isActive());
+}
+
+TEST_F(LinkE2e, PortSwitchToAPortThatCannotBeOpened)
+{
+    connect();
+    // One typed character: one switch, to a name that is no port.
+    QTest::keyClick(portBox()->lineEdit(), Qt::Key_X);
+    ASSERT_EQ(portBox()->currentText(), simPort() + QStringLiteral("x"));
+    ASSERT_EQ(boxes().boxes.size(), 1u);
+    EXPECT_EQ(boxes().boxes[0].title, QStringLiteral("Comm error"));
+    EXPECT_EQ(boxes().boxes[0].text, QStringLiteral("Comm port open error") + QChar(0xFF01));
+    EXPECT_EQ(boxes().boxes[0].icon, BoxIcon::Error);
+    EXPECT_FALSE(form().comm().IsOpen());
+    EXPECT_FALSE(form().state().esc_ok);
+    QElapsedTimer t;
+    t.start();
+    ASSERT_TRUE(waitUntil([&] { return boxes().boxes.size() == 2; }, 3000));
+    EXPECT_GE(t.elapsed(), 700);
+    EXPECT_EQ(boxes().boxes[1].title, QStringLiteral("Comm error"));
+    EXPECT_EQ(boxes().boxes[1].text, QStringLiteral("Hardware not connect or Comm port select error"));
+    EXPECT_FALSE(lit("shcom"));
+    EXPECT_EQ(control<QLabel>("Label15")->text(), QStringLiteral("Comm error"));
+    settle(300);
+    EXPECT_EQ(boxes().boxes.size(), 2u);
+}
+
+TEST_F(LinkE2e, PortSwitchToAPortWithoutCard)
+{
+    startWindow(fastOptions(), true, {missingPort()});
+    ASSERT_TRUE(waitConnected());
+    sim().set_silent_card(true);
+    sim().clear_received();
+    // Choose the simulator's item with the arrow key: the port is reopened
+    // and probed, and nobody answers.
+    portBox()->setCurrentIndex(0);
+    QTest::keyClick(portBox(), Qt::Key_Down);
+    ASSERT_EQ(portBox()->currentText(), simPort());
+    EXPECT_TRUE(boxes().boxes.empty());
+    EXPECT_TRUE(form().comm().IsOpen());
+    ASSERT_TRUE(waitUntil([&] { return !boxes().boxes.empty(); }, 3000));
+    ASSERT_EQ(boxes().boxes.size(), 1u);
+    EXPECT_EQ(boxes().boxes[0].text, QStringLiteral("Hardware not connect or Comm port select error"));
+    EXPECT_EQ(wire(sim().received()), QByteArray("\x35"));
+    EXPECT_FALSE(lit("shcom"));
+    EXPECT_FALSE(form().state().esc_ok);
+    EXPECT_TRUE(lit("Shdt"));  // still showing the ESC found before
+    EXPECT_EQ(labels()[0], QStringLiteral("HW type:ESC_T03"));
+}
+
+TEST_F(LinkE2e, Send0dByReplyLength)
+{
+    connect();
+    const std::vector<uint8_t> frame{0x43, 0, 0, 1, 0, 0, 1, 2, 0};
+    const struct {
+        std::vector<uint8_t> reply;
+        const char* result;
+        int minMs, maxMs;
+        bool box;
+    } cases[] = {
+        {frame, "430000010000010200", 0, 700, false},
+        {{0x43, 0, 0, 1, 0, 0, 1, 2, 0, 0x55}, "43000001000001020055", 900, 2500, false},
+        {{0x43, 0, 0, 1, 0, 0, 1, 2}, "00", 900, 2500, true},
+    };
+    for (const auto& c : cases) {
+        sim().set_reply_override(0x0D, c.reply);
+        boxes().boxes.clear();
+        QString result;
+        QElapsedTimer t;
+        t.start();
+        form().link().run_command([&] { result = form().link().send0d(); });
+        const qint64 ms = t.elapsed();
+        EXPECT_EQ(result, QString::fromLatin1(c.result));
+        EXPECT_GE(ms, c.minMs) << c.result;
+        EXPECT_LE(ms, c.maxMs) << c.result;
+        ASSERT_EQ(boxes().boxes.size(), c.box ? 1u : 0u) << c.result;
+        if (c.box) {
+            EXPECT_EQ(boxes().boxes[0].title, QStringLiteral("Comm error"));
+            EXPECT_EQ(boxes().boxes[0].text, QStringLiteral("Receive data error"));
+        }
+    }
+}
+
+TEST_F(LinkE2e, RequestBytesSeenByTheDevice)
+{
+    connect();
+    const struct {
+        const char* text;
+        QByteArray bytes;
+    } cases[] = {
+        {"0c00", QByteArray("\x0c\x00", 2)},
+        {"ABC", QByteArray("\xab", 1)},
+        {"A", QByteArray()},
+        {"0G12", QByteArray()},
+    };
+    for (const auto& c : cases) {
+        sim().clear_received();
+        form().link().mscomm1send(QString::fromLatin1(c.text));
+        form().link().mscomm1send(QStringLiteral("35"));  // marker
+        EXPECT_EQ(receivedAfter(c.bytes.size() + 1), c.bytes + QByteArray("\x35")) << c.text;
+    }
+}
+
+TEST_F(LinkE2e, SecondClickInsideAWaitSendsNothing)
+{
+    connect();
+    sim().set_reply_delay_ms(300);
+    QTimer::singleShot(100, [&] {
+        control<QPushButton>("Button5")->click();
+        control<QPushButton>("Button3")->click();
+        QTest::keyClick(portBox()->lineEdit(), Qt::Key_X);
+    });
+    QString reply;
+    form().link().run_command([&] { reply = form().link().send0d(); });
+    EXPECT_TRUE(reply.startsWith(QStringLiteral("43"))) << reply.toStdString();
+    EXPECT_EQ(reply.size(), 18);
+    EXPECT_EQ(wire(sim().received()), QByteArray("\x0d"));
+    EXPECT_TRUE(boxes().boxes.empty());
+    settle(200);
+    EXPECT_EQ(wire(sim().received()), QByteArray("\x0d"));
+    EXPECT_TRUE(form().comm().IsOpen());
+}
+
+TEST_F(LinkE2e, SimulatorHangsUpInAWait)
+{
+    connect();
+    sim().set_hangup_after_bytes(1);
+    QString reply;
+    form().link().run_command([&] { reply = form().link().send0d(); });
+    EXPECT_EQ(reply, QStringLiteral("00"));
+    ASSERT_EQ(boxes().boxes.size(), 1u);
+    EXPECT_EQ(boxes().boxes[0].text, QStringLiteral("Receive data error"));
+    EXPECT_EQ(control<QLabel>("Label15")->text(), QStringLiteral("Wait user command"));
+    EXPECT_FALSE(form().link().busy());
+}
+
+}  // namespace

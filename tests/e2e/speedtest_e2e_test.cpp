@@ -1,0 +1,362 @@
+// The operation modes and the rotate-speed test, driven through the main
+// window against the device simulator and its motor model.
+
+#include "tests/e2e/e2e_fixture.h"
+
+#include "link/lamp.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString kIdle = QStringLiteral("Wait user command");
+const QString kTesting = QStringLiteral("Testing rotate speed..");
+
+// Greyed out in Speed mode, available in Parameter mode.
+const char* const kParameterControls[] = {"Button2",   "Button7",   "Button8",   "Button3",   "Button6",
+                                          "Button4",   "Label5",    "Label6",    "Label7",    "Label8",
+                                          "Label9",    "Label10",   "Label12",   "ComboBox1", "ComboBox2",
+                                          "ComboBox3", "ComboBox4", "ComboBox5", "ComboBox6", "ComboBox7"};
+// Alive only in Speed mode.
+const char* const kSpeedControls[] = {"TrackBar1", "Edit3",   "Edit1",   "Edit2",  "UpDown1",
+                                      "Label18",   "Label16", "Label14", "Label17"};
+// Left as they are by either switch (ComboBox8 stays disabled for good).
+const char* const kModeFreeControls[] = {"ComboBox8", "Label11", "Button5", "cmbbxcomnum"};
+
+class SpeedTestE2e : public E2eTest {
+protected:
+    void connectWindow(sim::Options o = fastOptions())
+    {
+        startWindow(o);
+        ASSERT_TRUE(waitConnected());
+        control<QSpinBox>("UpDown1")->setValue(o.poles);  // the motor on the ESC
+        sim().clear_received();
+    }
+    void toSpeed() { control<QRadioButton>("RadioButton2")->click(); }
+    void toParameter() { control<QRadioButton>("RadioButton1")->click(); }
+    QString status() { return control<QLabel>("Label15")->text(); }
+    QSlider* slider() { return control<QSlider>("TrackBar1"); }
+    QString shown() { return control<QLineEdit>("Edit3")->text(); }
+    size_t sentCount() { return sim().received().size(); }
+    bool waitSent(size_t n, int timeoutMs = 3000)
+    {
+        return waitUntil([&] { return sentCount() >= n; }, timeoutMs);
+    }
+    // Speed mode with the slider at 900 (arms the throttle), then the slider
+    // at position once the first throttle bytes have gone out.
+    void runAt(int position)
+    {
+        slider()->setValue(900);
+        toSpeed();
+        ASSERT_TRUE(waitSent(3));
+        slider()->setValue(position);
+    }
+    bool shownWithin(double fraction)
+    {
+        const int model = sim().motor_rpm();
+        bool ok = false;
+        const int value = shown().toInt(&ok);
+        return ok && model > 0 && std::abs(value - model) <= fraction * model;
+    }
+};
+
+std::vector<uint8_t> after(const std::vector<uint8_t>& bytes, size_t from)
+{
+    return {bytes.begin() + static_cast<std::ptrdiff_t>(std::min(from, bytes.size())), bytes.end()};
+}
+
+bool allEqual(const std::vector<uint8_t>& bytes, uint8_t value)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [&](uint8_t b) { return b == value; });
+}
+
+TEST_F(SpeedTestE2e, SwitchToSpeedSends06ThenOneThrottleBytePerTick)
+{
+    connectWindow();
+    toSpeed();
+    EXPECT_EQ(status(), kTesting);
+    ASSERT_TRUE(waitSent(20));
+    const std::vector<uint8_t> bytes = sim().received();
+    EXPECT_EQ(bytes.front(), 0x06);
+    EXPECT_TRUE(allEqual(after(bytes, 1), 0x01)) << "slider at 900 sends code 1";
+    EXPECT_TRUE(sim().in_speed_mode());
+
+    // One byte per tick of 5 ms at most; the machine may be slower.
+    sim().clear_received();
+    QElapsedTimer clock;
+    clock.start();
+    settle(600);
+    const size_t n = sentCount();
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_LE(n, static_cast<size_t>(elapsed / 5 + 2));
+    EXPECT_GE(n, 10u);
+    EXPECT_EQ(status(), kTesting);
+    EXPECT_EQ(shown(), QStringLiteral("0"));
+}
+
+TEST_F(SpeedTestE2e, SwitchBackToParameterSendsFFAndStopsTheTicks)
+{
+    connectWindow();
+    toSpeed();
+    ASSERT_TRUE(waitSent(5));
+    toParameter();
+    EXPECT_EQ(status(), kIdle);
+    EXPECT_FALSE(form().Timer3().isActive());
+    ASSERT_TRUE(
+        waitUntil([&] { return !sim().received().empty() && sim().received().back() == 0xFF; }, 1000));
+    EXPECT_FALSE(sim().in_speed_mode());
+    const std::vector<uint8_t> bytes = sim().received();
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0xFF), 1);
+
+    sim().clear_received();
+    settle(300);
+    EXPECT_TRUE(sim().received().empty());
+    EXPECT_FALSE(form().Timer3().isActive());
+}
+
+TEST_F(SpeedTestE2e, ModeSwitchEnablesAndDisablesExactlyItsControls)
+{
+    connectWindow();
+    for (const char* name : kSpeedControls)
+        EXPECT_FALSE(control<QWidget>(name)->isEnabled()) << name << " at start";
+    std::vector<bool> modeFree;
+    for (const char* name : kModeFreeControls)
+        modeFree.push_back(control<QWidget>(name)->isEnabled());
+
+    struct {
+        const char* mode;
+        std::function<void()> select;
+        bool parameterControlsEnabled;
+    } const switches[] = {{"Speed", [&] { toSpeed(); }, false}, {"Parameter", [&] { toParameter(); }, true}};
+    for (const auto& sw : switches) {
+        sw.select();
+        for (const char* name : kParameterControls)
+            EXPECT_EQ(control<QWidget>(name)->isEnabled(), sw.parameterControlsEnabled)
+                << name << " in " << sw.mode;
+        for (const char* name : kSpeedControls)
+            EXPECT_EQ(control<QWidget>(name)->isEnabled(), !sw.parameterControlsEnabled)
+                << name << " in " << sw.mode;
+        for (size_t i = 0; i < std::size(kModeFreeControls); ++i)
+            EXPECT_EQ(control<QWidget>(kModeFreeControls[i])->isEnabled(), modeFree[i])
+                << kModeFreeControls[i] << " in " << sw.mode;
+    }
+}
+
+TEST_F(SpeedTestE2e, WithoutEscNothingIsSentAndTheTicksReportIt)
+{
+    sim::Options o = fastOptions();
+    o.esc_present = false;
+    o.lone_50_without_esc = true;  // the card reports the missing ESC with 0x50 alone
+    startWindow(o);
+    ASSERT_TRUE(
+        waitUntil([&] { return lamp_lit(control<QWidget>("shcom")) && !form().Timer1().isActive(); }, 5000));
+    ASSERT_FALSE(form().state().esc_ok);
+    sim().clear_received();
+
+    toSpeed();
+    EXPECT_EQ(status(), kTesting);
+    EXPECT_TRUE(waitUntil([&] { return status() == kIdle; }, 1000));
+    settle(200);
+    EXPECT_TRUE(sim().received().empty());
+    EXPECT_TRUE(form().Timer3().isActive()) << "the ticks go on, waiting for an ESC";
+
+    // An ESC identified while Speed is selected starts the test at once.
+    sim().plug(0x03, 0x10, 0x12);
+    ASSERT_TRUE(waitSent(5));
+    const std::vector<uint8_t> bytes = sim().received();
+    EXPECT_EQ(bytes.front(), 0x06);
+    EXPECT_TRUE(allEqual(after(bytes, 1), 0x01));
+}
+
+TEST_F(SpeedTestE2e, ThrottleStaysAtMinimumUntilSliderHasBeenBelow920)
+{
+    connectWindow();
+    slider()->setValue(1500);
+    EXPECT_EQ(control<QLineEdit>("Edit1")->text(), QStringLiteral("1500us"));
+    toSpeed();
+    ASSERT_TRUE(waitSent(30));
+    EXPECT_EQ(sim().received().front(), 0x06);
+    EXPECT_TRUE(allEqual(after(sim().received(), 1), 0x01)) << "unarmed: minimum code only";
+    EXPECT_EQ(sim().motor_rpm(), 0);
+
+    slider()->setValue(919);  // arms; code (919 - 900) div 9 = 2
+    ASSERT_TRUE(waitUntil([&] { return sim().received().back() == 0x02; }, 1000));
+    slider()->setValue(1500);
+    ASSERT_TRUE(waitUntil([&] { return sim().received().back() == 0x42; }, 1000));
+    settle(100);
+
+    const std::vector<uint8_t> bytes = sim().received();
+    const auto firstTwo = std::find(bytes.begin(), bytes.end(), 0x02);
+    const auto firstHigh = std::find(bytes.begin(), bytes.end(), 0x42);
+    ASSERT_LT(firstTwo, firstHigh);
+    EXPECT_TRUE(std::all_of(bytes.begin() + 1, firstTwo, [](uint8_t b) { return b == 0x01; }));
+    EXPECT_TRUE(std::all_of(firstTwo, firstHigh, [](uint8_t b) { return b == 0x02; }));
+    EXPECT_TRUE(std::all_of(firstHigh, bytes.end(), [](uint8_t b) { return b == 0x42; }));
+}
+
+TEST_F(SpeedTestE2e, SliderAndPoleCountShowWithoutSendingAnything)
+{
+    connectWindow();
+    struct {
+        int position;
+        const char* text;
+    } const positions[] = {{900, "900us"}, {1500, "1500us"}, {2100, "2100us"}, {919, "919us"}};
+    for (const auto& p : positions) {
+        slider()->setValue(p.position);
+        EXPECT_EQ(control<QLineEdit>("Edit1")->text(), QString::fromLatin1(p.text));
+    }
+    QSpinBox* poles = control<QSpinBox>("UpDown1");
+    for (int n : {4, 14, 24, 2}) {
+        poles->setValue(n);
+        EXPECT_EQ(control<QLineEdit>("Edit2")->text(), QString::number(n));
+    }
+    poles->setValue(24);
+    poles->stepUp();
+    EXPECT_EQ(control<QLineEdit>("Edit2")->text(), QStringLiteral("24")) << "no wrap-around";
+    settle(100);
+    EXPECT_TRUE(sim().received().empty());
+}
+
+TEST_F(SpeedTestE2e, ShownSpeedSettlesOnTheMotorsSpeedForEachPoleCount)
+{
+    connectWindow();
+    for (int n : {2, 14, 24}) {
+        sim().set_poles(n);
+        control<QSpinBox>("UpDown1")->setValue(n);
+        EXPECT_EQ(control<QLineEdit>("Edit2")->text(), QString::number(n));
+        if (!form().Timer3().isActive())
+            runAt(1500);
+        // Several consecutive readings within 3 % of the model, once it has spun up.
+        int agreeing = 0;
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                agreeing = shownWithin(0.03) && sim().motor_rpm() > 5000 ? agreeing + 1 : 0;
+                return agreeing >= 5;
+            },
+            8000))
+            << "poles " << n << ": shows " << shown().toStdString() << ", motor " << sim().motor_rpm();
+    }
+}
+
+TEST_F(SpeedTestE2e, StandingMotorShowsZeroAndThePollGoesOn)
+{
+    connectWindow();
+    runAt(1500);
+    ASSERT_TRUE(waitUntil([&] { return shown().toInt() > 3000; }, 5000));
+
+    // Code 5 leaves the motor standing; it answers a period of 0.
+    slider()->setValue(950);
+    ASSERT_TRUE(waitUntil([&] { return sim().motor_rpm() == 0 && shown() == QStringLiteral("0"); }, 8000))
+        << "shows " << shown().toStdString();
+    const size_t before = sentCount();
+    settle(200);
+    EXPECT_GT(sentCount(), before + 5);
+    EXPECT_TRUE(form().Timer3().isActive());
+
+    slider()->setValue(1500);
+    EXPECT_TRUE(waitUntil([&] { return shown().toInt() > 1000; }, 5000));
+}
+
+TEST_F(SpeedTestE2e, BadAnswersAreDroppedAndThePollGoesOn)
+{
+    struct {
+        const char* name;
+        std::vector<uint8_t> answer;
+    } const cases[] = {{"no answer", {}}, {"one byte", {0x12}}};
+    connectWindow();
+    runAt(1500);
+    ASSERT_TRUE(waitUntil([&] { return shown().toInt() > 3000; }, 5000));
+    for (const auto& c : cases) {
+        sim().set_reply_override(0x42, c.answer);
+        settle(100);  // a cycle under way may still complete
+        const QString held = shown();
+        const size_t before = sentCount();
+        QElapsedTimer clock;
+        clock.start();
+        settle(400);
+        const size_t ticks = sentCount() - before;
+        EXPECT_EQ(shown(), held) << c.name;
+        // Each tick waits its full 20 ms for the answer, then the next one comes.
+        EXPECT_LE(ticks, static_cast<size_t>(clock.elapsed() / 20 + 2)) << c.name;
+        EXPECT_GE(ticks, 4u) << c.name;
+        EXPECT_TRUE(form().Timer3().isActive()) << c.name;
+        sim().clear_reply_override(0x42);
+        EXPECT_TRUE(waitUntil([&] { return shownWithin(0.05); }, 3000))
+            << c.name << ": shows " << shown().toStdString() << ", motor " << sim().motor_rpm();
+    }
+}
+
+TEST_F(SpeedTestE2e, SliderMovedDuringATickIsSentByTheNextTick)
+{
+    connectWindow();
+    runAt(1500);
+    ASSERT_TRUE(waitUntil([&] { return sim().received().back() == 0x42; }, 1000));
+    sim().set_reply_override(0x42, {});  // every tick now waits its full 20 ms
+
+    // Move the slider from inside a tick's wait (the exchange runs, Timer3 is
+    // stopped), and look at what went out once that tick has ended.
+    bool moved = false;
+    std::vector<uint8_t> atTickEnd;
+    QTimer hook;
+    hook.setTimerType(Qt::PreciseTimer);
+    hook.setInterval(1);
+    QObject::connect(&hook, &QTimer::timeout, [&] {
+        const bool inTick = form().link().busy() && !form().Timer3().isActive();
+        if (!moved && inTick) {
+            slider()->setValue(2100);
+            moved = true;
+        } else if (moved && !inTick) {
+            QThread::msleep(5);  // holds the next tick back while the last bytes arrive
+            atTickEnd = sim().received();
+            hook.stop();
+        }
+    });
+    hook.start();
+    ASSERT_TRUE(waitUntil([&] { return !atTickEnd.empty(); }, 2000));
+    EXPECT_EQ(control<QLineEdit>("Edit1")->text(), QStringLiteral("2100us"));
+    EXPECT_EQ(atTickEnd.back(), 0x42) << "the tick under way keeps the code it started with";
+    EXPECT_EQ(std::count(atTickEnd.begin(), atTickEnd.end(), 0x85), 0) << "nothing is sent mid-exchange";
+    ASSERT_TRUE(waitSent(atTickEnd.size() + 1));
+    EXPECT_EQ(sim().received()[atTickEnd.size()], 0x85) << "the next tick sends 2100";
+}
+
+TEST_F(SpeedTestE2e, ClosingInSpeedModeReleasesTheMotorFirst)
+{
+    connectWindow();
+    runAt(1500);
+    ASSERT_TRUE(waitUntil([&] { return sim().motor_rpm() > 1000; }, 3000));
+    sim().clear_received();
+    form().close();
+    EXPECT_FALSE(form().Timer3().isActive());
+    form().comm().CloseComm();  // as the program does right after, on its way out
+    settle(300);
+    const std::vector<uint8_t> bytes = sim().received();
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(bytes.back(), 0xFF);
+    EXPECT_FALSE(sim().in_speed_mode());
+}
+
+TEST_F(SpeedTestE2e, ClosingInParameterModeSendsNothing)
+{
+    connectWindow();
+    toSpeed();
+    ASSERT_TRUE(waitSent(3));
+    toParameter();
+    settle(100);
+    sim().clear_received();
+    form().close();
+    settle(300);
+    EXPECT_TRUE(sim().received().empty());
+}
+
+}  // namespace

@@ -1,0 +1,109 @@
+#include "link_fixture.h"
+
+#include <QApplication>
+
+namespace {
+
+using Guard = LinkTest;
+
+Qt::CursorShape override_shape()
+{
+    const QCursor* c = QApplication::overrideCursor();
+    return c ? c->shape() : Qt::ArrowCursor;
+}
+
+TEST_F(Guard, CommandsInsideAnExchangeAreNotActedOn)
+{
+    int inner = 0;
+    bool innerAccepted = true;
+    const bool outerAccepted = link->run_command([&] {
+        EXPECT_TRUE(link->busy());
+        EXPECT_EQ(override_shape(), Qt::BusyCursor);
+        innerAccepted = link->run_command([&] { ++inner; });
+    });
+    EXPECT_TRUE(outerAccepted);
+    EXPECT_FALSE(innerAccepted);
+    EXPECT_EQ(inner, 0);
+    EXPECT_FALSE(link->busy());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(Guard, QuietExchangeKeepsTheCursor)
+{
+    link->run_command([&] { EXPECT_EQ(QApplication::overrideCursor(), nullptr); }, /*showCursor=*/false);
+    EXPECT_FALSE(link->busy());
+}
+
+TEST_F(Guard, ClickInsideAWaitSendsNothing)
+{
+    openPeer();
+    const QByteArray frame("\x43\x01\x02\x03\x04\x05\x06\x07\x00", 9);
+    peer.answer(0x0D, {frame.left(3), frame.mid(3)}, 150);
+    QString reply;
+    bool second = true;
+    QTimer::singleShot(60,
+                       [&] { second = link->run_command([&] { link->mscomm1send(QStringLiteral("35")); }); });
+    link->run_command([&] { reply = link->send0d(); });
+    EXPECT_FALSE(second);
+    EXPECT_EQ(reply, QStringLiteral("430102030405060700"));
+    EXPECT_EQ(peer.received(), QByteArray("\x0d"));
+}
+
+TEST_F(Guard, Timer1TickWaitsForTheExchangeAndRunsFromTheEventLoop)
+{
+    timer1.setInterval(50);
+    int ticksInside = 0;
+    link->run_command([&] {
+        timer1.start();
+        link->pumped_delay(5);
+        link->reply_wait(200, [](const QString&) { return false; });
+        ticksInside = timer1Ticks;
+        EXPECT_TRUE(timer1.isActive());  // holding the deferred tick
+    });
+    EXPECT_EQ(ticksInside, 0);
+    EXPECT_EQ(timer1Ticks, 0);  // not from inside the ending handler
+    ASSERT_TRUE(waitUntil([this] { return timer1Ticks == 1; }, 500));
+    settle(200);
+    EXPECT_EQ(timer1Ticks, 1);  // the deferred tick stopped the timer once delivered
+}
+
+TEST_F(Guard, StopCancelsDeferredTick)
+{
+    // A tick inside a search's first opening delay is held and then cancelled
+    // by the search's own stop of Timer1: no nested search.
+    timer1.setInterval(20);
+    link->run_command([&] {
+        timer1.start();
+        link->pumped_delay(60);
+        timer1.stop();
+    });
+    settle(200);
+    EXPECT_EQ(timer1Ticks, 0);
+    EXPECT_FALSE(timer1.isActive());
+}
+
+TEST_F(Guard, DeferredTickWaitsForAnExchangeStartedBeforeTheFlush)
+{
+    timer1.setInterval(20);
+    bool secondRan = false;
+    int ticksDuringSecond = -1;
+    link->run_command([&] {
+        timer1.start();
+        link->pumped_delay(60);
+        // Queued before the flush: starts a new exchange first.
+        QMetaObject::invokeMethod(
+            link.get(),
+            [&] {
+                secondRan = link->run_command([&] {
+                    link->pumped_delay(40);
+                    ticksDuringSecond = timer1Ticks;
+                });
+            },
+            Qt::QueuedConnection);
+    });
+    ASSERT_TRUE(waitUntil([&] { return timer1Ticks == 1; }, 1000));
+    EXPECT_TRUE(secondRan);
+    EXPECT_EQ(ticksDuringSecond, 0);
+}
+
+}  // namespace
