@@ -114,7 +114,11 @@ public:
         o.fw_version = fwVersion;
         startWindow(o);
         ASSERT_TRUE(sim::Simulator::write_sample_images(programDir().toStdString(), "1.3"));
-        ASSERT_TRUE(waitConnected());
+        const bool ok = waitConnected();
+        if (!ok) { QString r; for (uint8_t b : sim().received()) r += QString::asprintf("%02X ", b);
+          fprintf(stderr, "DIAG recv=%s L2=%s L4=%s L15=%s boxes=%d auto=%d t1=%d\n", qPrintable(r), qPrintable(control<QLabel>("Label2")->text()), qPrintable(control<QLabel>("Label4")->text()), qPrintable(control<QLabel>("Label15")->text()), int(boxes().boxes.size()), form().state().auto_search, form().Timer1().isActive());
+          for (auto& b : boxes().boxes) fprintf(stderr, "BOX %s|%s\n", qPrintable(b.title), qPrintable(b.text)); }
+        ASSERT_TRUE(ok);
         sim().clear_received();
         boxes().boxes.clear();
     }

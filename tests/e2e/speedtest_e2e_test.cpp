@@ -82,7 +82,7 @@ bool allEqual(const std::vector<uint8_t>& bytes, uint8_t value)
 
 TEST_F(SpeedTestE2e, SwitchToSpeedSends06ThenOneThrottleBytePerTick)
 {
-    connectWindow();
+    ASSERT_NO_FATAL_FAILURE(connectWindow());
     toSpeed();
     EXPECT_EQ(status(), kTesting);
     ASSERT_TRUE(waitSent(20));
@@ -106,7 +106,7 @@ TEST_F(SpeedTestE2e, SwitchToSpeedSends06ThenOneThrottleBytePerTick)
 
 TEST_F(SpeedTestE2e, SwitchBackToParameterSendsFFAndStopsTheTicks)
 {
-    connectWindow();
+    ASSERT_NO_FATAL_FAILURE(connectWindow());
     toSpeed();
     ASSERT_TRUE(waitSent(5));
     toParameter();
@@ -126,7 +126,7 @@ TEST_F(SpeedTestE2e, SwitchBackToParameterSendsFFAndStopsTheTicks)
 
 TEST_F(SpeedTestE2e, ModeSwitchEnablesAndDisablesExactlyItsControls)
 {
-    connectWindow();
+    ASSERT_NO_FATAL_FAILURE(connectWindow());
     for (const char* name : kSpeedControls)
         EXPECT_FALSE(control<QWidget>(name)->isEnabled()) << name << " at start";
     std::vector<bool> modeFree;
@@ -180,7 +180,7 @@ TEST_F(SpeedTestE2e, WithoutEscNothingIsSentAndTheTicksReportIt)
 
 TEST_F(SpeedTestE2e, ThrottleStaysAtMinimumUntilSliderHasBeenBelow920)
 {
-    connectWindow();
+    ASSERT_NO_FATAL_FAILURE(connectWindow());
     slider()->setValue(1500);
     EXPECT_EQ(control<QLineEdit>("Edit1")->text(), QStringLiteral("1500us"));
     toSpeed();
@@ -206,7 +206,7 @@ TEST_F(SpeedTestE2e, ThrottleStaysAtMinimumUntilSliderHasBeenBelow920)
 
 TEST_F(SpeedTestE2e, SliderAndPoleCountShowWithoutSendingAnything)
 {
-    connectWindow();
+    ASSERT_NO_FATAL_FAILURE(connectWindow());
     struct {
         int position;
         const char* text;
@@ -229,13 +229,12 @@ TEST_F(SpeedTestE2e, SliderAndPoleCountShowWithoutSendingAnything)
 
 TEST_F(SpeedTestE2e, ShownSpeedSettlesOnTheMotorsSpeedForEachPoleCount)
 {
-    connectWindow();
+    ASSERT_NO_FATAL_FAILURE(connectWindow());
+    ASSERT_NO_FATAL_FAILURE(runAt(1500));
     for (int n : {2, 14, 24}) {
         sim().set_poles(n);
         control<QSpinBox>("UpDown1")->setValue(n);
         EXPECT_EQ(control<QLineEdit>("Edit2")->text(), QString::number(n));
-        if (!form().Timer3().isActive())
-            runAt(1500);
         // Several consecutive readings within 3 % of the model, once it has spun up.
         int agreeing = 0;
         EXPECT_TRUE(waitUntil(
@@ -250,8 +249,8 @@ TEST_F(SpeedTestE2e, ShownSpeedSettlesOnTheMotorsSpeedForEachPoleCount)
 
 TEST_F(SpeedTestE2e, StandingMotorShowsZeroAndThePollGoesOn)
 {
-    connectWindow();
-    runAt(1500);
+    ASSERT_NO_FATAL_FAILURE(connectWindow());
+    ASSERT_NO_FATAL_FAILURE(runAt(1500));
     ASSERT_TRUE(waitUntil([&] { return shown().toInt() > 3000; }, 5000));
 
     // Code 5 leaves the motor standing; it answers a period of 0.
@@ -273,8 +272,8 @@ TEST_F(SpeedTestE2e, BadAnswersAreDroppedAndThePollGoesOn)
         const char* name;
         std::vector<uint8_t> answer;
     } const cases[] = {{"no answer", {}}, {"one byte", {0x12}}};
-    connectWindow();
-    runAt(1500);
+    ASSERT_NO_FATAL_FAILURE(connectWindow());
+    ASSERT_NO_FATAL_FAILURE(runAt(1500));
     ASSERT_TRUE(waitUntil([&] { return shown().toInt() > 3000; }, 5000));
     for (const auto& c : cases) {
         sim().set_reply_override(0x42, c.answer);
@@ -298,8 +297,8 @@ TEST_F(SpeedTestE2e, BadAnswersAreDroppedAndThePollGoesOn)
 
 TEST_F(SpeedTestE2e, SliderMovedDuringATickIsSentByTheNextTick)
 {
-    connectWindow();
-    runAt(1500);
+    ASSERT_NO_FATAL_FAILURE(connectWindow());
+    ASSERT_NO_FATAL_FAILURE(runAt(1500));
     ASSERT_TRUE(waitUntil([&] { return sim().received().back() == 0x42; }, 1000));
     sim().set_reply_override(0x42, {});  // every tick now waits its full 20 ms
 
@@ -332,8 +331,8 @@ TEST_F(SpeedTestE2e, SliderMovedDuringATickIsSentByTheNextTick)
 
 TEST_F(SpeedTestE2e, ClosingInSpeedModeReleasesTheMotorFirst)
 {
-    connectWindow();
-    runAt(1500);
+    ASSERT_NO_FATAL_FAILURE(connectWindow());
+    ASSERT_NO_FATAL_FAILURE(runAt(1500));
     ASSERT_TRUE(waitUntil([&] { return sim().motor_rpm() > 1000; }, 3000));
     sim().clear_received();
     form().close();
@@ -348,7 +347,7 @@ TEST_F(SpeedTestE2e, ClosingInSpeedModeReleasesTheMotorFirst)
 
 TEST_F(SpeedTestE2e, ClosingInParameterModeSendsNothing)
 {
-    connectWindow();
+    ASSERT_NO_FATAL_FAILURE(connectWindow());
     toSpeed();
     ASSERT_TRUE(waitSent(3));
     toParameter();
