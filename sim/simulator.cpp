@@ -155,15 +155,18 @@ void Simulator::Impl::run()
         pollfd fds[2] = {{wake_fd, POLLIN, 0}, {hung_up ? -1 : pty.device_fd(), POLLIN, 0}};
         if (output_blocked)
             fds[1].events |= POLLOUT;
-        int timeout_ms = -1;
+        // Due times are absolute and ppoll waits to the microsecond, so reply
+        // bytes leave when a real line would deliver them, not a tick later.
+        timespec timeout{};
+        timespec* timeout_p = nullptr;
         if (until) {
-            // Rounded up: waking early would only spin. Due times are absolute,
-            // so a late wake-up delays bytes without slowing the line down.
             const auto wait = std::max(Clock::duration::zero(), *until - now);
-            timeout_ms = static_cast<int>(std::chrono::ceil<milliseconds>(wait).count());
+            const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+            timeout = {static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
+            timeout_p = &timeout;
         }
         lock.unlock();
-        const int ready = poll(fds, 2, timeout_ms);
+        const int ready = ppoll(fds, 2, timeout_p, nullptr);
         lock.lock();
         if (ready <= 0)
             continue;
