@@ -1,0 +1,133 @@
+#pragma once
+// The operations TComm and its two threads need from a serial port. The POSIX
+// implementation is in posix_port.h; tests hand in a port layer of their own
+// to produce what a pseudo-terminal cannot (line errors, modem events,
+// failing reads and writes).
+
+#include "serial/close_event.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// Error flags passed to OnReceiveError (the bit values of the classic serial
+// driver error word, so handlers written against it keep working).
+constexpr uint32_t kLineErrorRxOver = 0x0001;   // input buffer overflow
+constexpr uint32_t kLineErrorOverrun = 0x0002;  // hardware overrun
+constexpr uint32_t kLineErrorParity = 0x0004;
+constexpr uint32_t kLineErrorFrame = 0x0008;
+constexpr uint32_t kLineErrorBreak = 0x0010;
+
+// Line events reported by Port::waitLineEvent.
+constexpr uint32_t kEventCarrier = 0x0020;  // carrier detect (RLSD) changed
+constexpr uint32_t kEventRing = 0x0100;     // ring indicator
+
+// Values passed to OnModemStateChange.
+constexpr uint32_t kModemCarrier = 8;
+constexpr uint32_t kModemRing = 4;
+
+// Purge flags.
+constexpr unsigned kPurgeTxAbort = 0x1;
+constexpr unsigned kPurgeRxAbort = 0x2;
+constexpr unsigned kPurgeTxClear = 0x4;
+constexpr unsigned kPurgeRxClear = 0x8;
+
+enum class DtrMode { Enable, Disable, Handshake };
+enum class RtsMode { Enable, Disable, Handshake, Toggle };
+
+// Everything "Applying the line settings" writes to the port.
+struct LineSettings {
+    uint32_t baudRate = 9600;
+    bool parityCheck = false;
+    bool outxCtsFlow = false;
+    bool outxDsrFlow = false;
+    DtrMode dtr = DtrMode::Enable;
+    bool dsrSensitivity = false;
+    bool txContinueOnXoff = true;
+    bool outX = true;
+    bool inX = true;
+    bool replaceOnParityError = false;
+    bool ignoreNull = false;
+    RtsMode rts = RtsMode::Enable;
+    uint16_t xonLimit = 500;
+    uint16_t xoffLimit = 500;
+    int dataBits = 8;  // 5..8
+    int parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    int stopBits = 0;  // 0 one, 1 one and a half, 2 two
+    char xonChar = 0x11;
+    char xoffChar = 0x13;
+    char errorChar = 0;
+};
+
+// Read and write time-outs in milliseconds. A read waits for its first byte
+// (without limit unless a total time-out is set) and then ends when
+// readInterval ms pass without a further byte or the buffer is full.
+struct Timeouts {
+    uint32_t readInterval = 100;
+    uint32_t readTotalMultiplier = 0;
+    uint32_t readTotalConstant = 0;
+    uint32_t writeTotalMultiplier = 0;
+    uint32_t writeTotalConstant = 0;
+};
+
+enum class IoStatus {
+    Ok,
+    Stopped,        // a stop signal was set while waiting
+    InvalidHandle,  // the port was closed under the caller: end silently
+    EndOfData,      // the device reported end of input: end silently
+    Failed,         // anything else: the caller asks for a hang-up
+};
+
+struct ReadResult {
+    IoStatus status = IoStatus::Failed;
+    size_t count = 0;         // 1..capacity when status is Ok
+    uint32_t lineErrors = 0;  // kLineError* flags seen while these bytes arrived
+};
+
+struct LineEventResult {
+    IoStatus status = IoStatus::Failed;
+    uint32_t events = 0;  // kEventCarrier | kEventRing
+};
+
+// One open port. Used by the creating thread (settings, purges, close), the
+// receive thread (read, line events) and the transmit thread (write) at once.
+class Port {
+public:
+    virtual ~Port() = default;
+
+    // Driver queue sizes; false when the device refuses them.
+    virtual bool setQueueSizes(size_t input, size_t output) = 0;
+    virtual void purge(unsigned flags) = 0;
+    // Failures to apply settings are not reported.
+    virtual void applyLineSettings(const LineSettings& s) = 0;
+    virtual void applyTimeouts(const Timeouts& t) = 0;
+
+    // Waits for at least one byte, then gathers bytes until the read interval
+    // passes or capacity bytes are read. Every wait includes stop.
+    virtual ReadResult read(char* buffer, size_t capacity, const StopSignals& stop) = 0;
+    // Writes some of the bytes (at least one when Ok). Every wait includes stop.
+    virtual IoStatus write(const char* data, size_t length, size_t& written, const StopSignals& stop) = 0;
+
+    // Whether the device reports modem line changes; without them the receive
+    // side starts no line-event wait at all.
+    virtual bool hasLineEvents() const = 0;
+    // Blocks until the carrier or ring line changes or stop is set.
+    virtual LineEventResult waitLineEvent(const StopSignals& stop) = 0;
+    // Wakes a waitLineEvent that may be blocked where stop cannot reach it.
+    // Called after stop has been set; returns once no wait is blocked.
+    virtual void interruptLineEventWait() = 0;
+
+    virtual void close() = 0;
+};
+
+enum class OpenStatus { Ok, OpenFailed, NotATerminal };
+
+class PortLayer {
+public:
+    virtual ~PortLayer() = default;
+    // path is the device path already formed from the port name.
+    virtual OpenStatus open(const std::string& path, std::shared_ptr<Port>& port) = 0;
+    // The per-open stop signal of both threads; null when it cannot be made.
+    virtual std::unique_ptr<CloseEvent> createCloseEvent() { return CloseEvent::create(); }
+};

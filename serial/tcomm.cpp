@@ -1,0 +1,304 @@
+#include "serial/tcomm.h"
+
+#include "serial/close_event.h"
+#include "serial/notification.h"
+#include "serial/port_layer.h"
+#include "serial/posix_port.h"
+#include "serial/read_thread.h"
+#include "serial/transmit_queue.h"
+#include "serial/write_thread.h"
+
+#include <atomic>
+#include <new>
+#include <system_error>
+
+namespace {
+
+constexpr size_t kDriverQueueSize = 4096;
+
+// A name that is not a path names a device in /dev ("ttyUSB0"); "COM1" thus
+// simply fails to open, as an absent port should.
+std::string devicePath(const QString& name)
+{
+    const QString path = name.startsWith('/') ? name : QStringLiteral("/dev/") + name;
+    return path.toLocal8Bit().toStdString();
+}
+
+}  // namespace
+
+struct TComm::Impl {
+    // The open port and what serves it; all empty while closed.
+    std::unique_ptr<TReadThread> readThread;
+    std::unique_ptr<TWriteThread> writeThread;
+    std::shared_ptr<Port> port;
+    std::unique_ptr<CloseEvent> closeEvent;
+    std::unique_ptr<TransmitQueue> transmitQueue;
+    std::atomic<bool> sendIdle{true};
+
+    std::shared_ptr<PortLayer> layer;
+
+    QString commName = QStringLiteral("COM2");
+    LineSettings line;
+    Timeouts timeouts;
+
+    // Stops a thread that may be running; the close event is set first so
+    // that its waits end at once.
+    template <class Thread>
+    void stop(std::unique_ptr<Thread>& thread, unsigned purgeFlags)
+    {
+        if (!thread) {
+            return;
+        }
+        closeEvent->set();
+        port->purge(purgeFlags);
+        thread.reset();  // waits for the end
+    }
+
+    void closePort()
+    {
+        closeEvent.reset();
+        transmitQueue.reset();
+        port->close();
+        port.reset();
+    }
+};
+
+TComm::TComm(QObject* owner) : TComm(owner, std::make_shared<PosixPortLayer>()) {}
+
+TComm::TComm(QObject* owner, std::shared_ptr<PortLayer> layer) : QObject(owner), d(std::make_unique<Impl>())
+{
+    d->layer = std::move(layer);
+}
+
+TComm::~TComm()
+{
+    // An open port is closed first: its threads post to this object.
+    CloseComm();
+}
+
+void TComm::OpenComm()
+{
+    if (d->port) {
+        throw ECommsError("This serial port already opened");
+    }
+    std::shared_ptr<Port> port;
+    switch (d->layer->open(devicePath(d->commName), port)) {
+        case OpenStatus::Ok:
+            break;
+        case OpenStatus::OpenFailed:
+            throw ECommsError("Error opening serial port");
+        case OpenStatus::NotATerminal:
+            throw ECommsError("File handle is not a comm handle ");
+    }
+    if (!port->setQueueSizes(kDriverQueueSize, kDriverQueueSize)) {
+        port->close();
+        throw ECommsError("Cannot setup comm buffer");
+    }
+    d->port = port;
+    port->purge(kPurgeTxAbort | kPurgeRxAbort | kPurgeTxClear | kPurgeRxClear);
+    d->sendIdle = true;
+    port->applyTimeouts(d->timeouts);
+    port->applyLineSettings(d->line);
+
+    d->closeEvent = d->layer->createCloseEvent();
+    if (!d->closeEvent) {
+        d->closePort();
+        throw ECommsError("Unable to create event");
+    }
+    try {
+        d->transmitQueue = std::make_unique<TransmitQueue>();
+    } catch (const std::system_error&) {
+        d->closePort();
+        throw ECommsError("Unable to create write thread");
+    }
+
+    // Thread priorities stay at the default: raising them needs privileges
+    // that a desktop program does not have, and the threads block in poll()
+    // rather than compete for the CPU.
+    const NotificationSink sink(this);
+    d->readThread = std::make_unique<TReadThread>(port, *d->closeEvent, sink);
+    try {
+        d->readThread->start();
+    } catch (const std::system_error&) {
+        d->readThread.reset();
+        d->closePort();
+        throw ECommsError("Unable to create read thread");
+    }
+    d->writeThread =
+        std::make_unique<TWriteThread>(port, *d->closeEvent, sink, *d->transmitQueue, d->sendIdle);
+    try {
+        d->writeThread->start();
+    } catch (const std::system_error&) {
+        d->writeThread.reset();
+        d->stop(d->readThread, kPurgeRxAbort | kPurgeRxClear);
+        d->closePort();
+        throw ECommsError("Unable to create write thread");
+    }
+}
+
+void TComm::CloseComm()
+{
+    if (!d->port) {
+        return;
+    }
+    d->stop(d->readThread, kPurgeRxAbort | kPurgeRxClear);
+    d->sendIdle = true;
+    d->stop(d->writeThread, kPurgeTxAbort | kPurgeTxClear);
+    // Blocks still queued are released with the queue.
+    d->closePort();
+}
+
+bool TComm::SendData(const char* buffer, uint16_t length)
+{
+    if (!d->writeThread || length == 0) {
+        return false;
+    }
+    // Cleared before the handover so that it cannot stay false once the
+    // transmit thread has found its queue empty.
+    const bool previous = d->sendIdle.exchange(false);
+    try {
+        if (d->transmitQueue->push(DataBlock(buffer, length))) {
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+    }
+    d->sendIdle = previous;
+    return false;
+}
+
+bool TComm::SendIdle() const
+{
+    return d->sendIdle;
+}
+
+bool TComm::IsOpen() const
+{
+    return d->port != nullptr;
+}
+
+bool TComm::event(QEvent* e)
+{
+    CommNotification::acquireHandover();
+    if (e->type() != CommNotification::eventType()) {
+        return QObject::event(e);
+    }
+    auto* n = static_cast<CommNotification*>(e);
+    // Handlers are copied before the call: one may reassign itself.
+    switch (n->kind()) {
+        case NotificationKind::DataReceived:
+            if (auto handler = OnReceiveData) {
+                handler(this, n->block().data(), static_cast<uint16_t>(n->value() & 0xFFFF));
+            }
+            break;
+        case NotificationKind::LineError:
+            if (auto handler = OnReceiveError) {
+                handler(this, n->value());
+            }
+            break;
+        case NotificationKind::HangupRequest:
+            if (auto handler = OnRequestHangup) {
+                handler(this);
+            }
+            break;
+        case NotificationKind::ModemChange:
+            if (auto handler = OnModemStateChange) {
+                handler(this, n->value());
+            }
+            break;
+        case NotificationKind::TransmitEmpty:
+            if (auto handler = OnSendDataEmpty) {
+                handler(this);
+            }
+            break;
+    }
+    return true;  // the block is released with the event
+}
+
+// Property access. Line settings and time-outs reach an open port at once;
+// CommName and Parity are only stored (Parity travels with the next change
+// of another line setting, or the next open).
+
+namespace {
+
+template <class T>
+bool assign(T& field, const T& value)
+{
+    if (field == value) {
+        return false;
+    }
+    field = value;
+    return true;
+}
+
+}  // namespace
+
+#define ZELT_LINE_PROPERTY(Name, Type, field, toField, fromField) \
+    Type TComm::Name() const                                      \
+    {                                                             \
+        const auto& v = d->line.field;                            \
+        return fromField;                                         \
+    }                                                             \
+    void TComm::Set##Name(Type value)                             \
+    {                                                             \
+        if (assign(d->line.field, toField) && d->port) {          \
+            d->port->applyLineSettings(d->line);                  \
+        }                                                         \
+    }
+
+#define ZELT_TIMEOUT_PROPERTY(Name, field)                 \
+    uint32_t TComm::Name() const                           \
+    {                                                      \
+        return d->timeouts.field;                          \
+    }                                                      \
+    void TComm::Set##Name(uint32_t value)                  \
+    {                                                      \
+        if (assign(d->timeouts.field, value) && d->port) { \
+            d->port->applyTimeouts(d->timeouts);           \
+        }                                                  \
+    }
+
+ZELT_LINE_PROPERTY(BaudRate, uint32_t, baudRate, value, v)
+ZELT_LINE_PROPERTY(ParityCheck, bool, parityCheck, value, v)
+ZELT_LINE_PROPERTY(Outx_CtsFlow, bool, outxCtsFlow, value, v)
+ZELT_LINE_PROPERTY(Outx_DsrFlow, bool, outxDsrFlow, value, v)
+ZELT_LINE_PROPERTY(DtrControl, TDtrControl, dtr, static_cast<DtrMode>(value), static_cast<TDtrControl>(v))
+ZELT_LINE_PROPERTY(DsrSensitivity, bool, dsrSensitivity, value, v)
+ZELT_LINE_PROPERTY(TxContinueOnXoff, bool, txContinueOnXoff, value, v)
+ZELT_LINE_PROPERTY(Outx_XonXoffFlow, bool, outX, value, v)
+ZELT_LINE_PROPERTY(Inx_XonXoffFlow, bool, inX, value, v)
+ZELT_LINE_PROPERTY(ReplaceWhenParityError, bool, replaceOnParityError, value, v)
+ZELT_LINE_PROPERTY(IgnoreNullChar, bool, ignoreNull, value, v)
+ZELT_LINE_PROPERTY(RtsControl, TRtsControl, rts, static_cast<RtsMode>(value), static_cast<TRtsControl>(v))
+ZELT_LINE_PROPERTY(XonLimit, uint16_t, xonLimit, value, v)
+ZELT_LINE_PROPERTY(XoffLimit, uint16_t, xoffLimit, value, v)
+ZELT_LINE_PROPERTY(ByteSize, TByteSize, dataBits, static_cast<int>(value) + 5, static_cast<TByteSize>(v - 5))
+ZELT_LINE_PROPERTY(StopBits, TStopBits, stopBits, static_cast<int>(value), static_cast<TStopBits>(v))
+ZELT_LINE_PROPERTY(XonChar, char, xonChar, value, v)
+ZELT_LINE_PROPERTY(XoffChar, char, xoffChar, value, v)
+ZELT_LINE_PROPERTY(ReplacedChar, char, errorChar, value, v)
+
+ZELT_TIMEOUT_PROPERTY(ReadIntervalTimeout, readInterval)
+ZELT_TIMEOUT_PROPERTY(ReadTotalTimeoutMultiplier, readTotalMultiplier)
+ZELT_TIMEOUT_PROPERTY(ReadTotalTimeoutConstant, readTotalConstant)
+ZELT_TIMEOUT_PROPERTY(WriteTotalTimeoutMultiplier, writeTotalMultiplier)
+ZELT_TIMEOUT_PROPERTY(WriteTotalTimeoutConstant, writeTotalConstant)
+
+QString TComm::CommName() const
+{
+    return d->commName;
+}
+
+void TComm::SetCommName(const QString& name)
+{
+    d->commName = name;
+}
+
+TParity TComm::Parity() const
+{
+    return static_cast<TParity>(d->line.parity);
+}
+
+void TComm::SetParity(TParity v)
+{
+    d->line.parity = static_cast<int>(v);
+}
