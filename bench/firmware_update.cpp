@@ -1,0 +1,125 @@
+// A full firmware update (write, read-back, compare) against the simulator at
+// line pace, timed from the click to the end of the update. Its wall time is
+// set against the line-time limit of every byte moved in both directions at
+// 19200 baud 8N1 (1920 bytes/s; the directions barely overlap, as each block
+// waits for its reply). Goal: ratio <= 1.05.
+
+#include "firmware/firmware_update.h"
+#include "link/link.h"
+#include "serial/tcomm.h"
+#include "sim/simulator.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <cstdio>
+
+namespace {
+
+constexpr double kLineBytesPerSecond = 19200.0 / 10.0;
+constexpr long long kReadBackBytes = 6144;
+
+class AnswerYes : public Dialogs {
+public:
+    QString lastText;
+    BoxAnswer message(const QString&, const QString& text, BoxIcon, BoxButtons buttons) override
+    {
+        lastText = text;
+        return buttons == BoxButtons::YesNo ? BoxAnswer::Yes : BoxAnswer::Ok;
+    }
+    QString openFileName(const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&) override { return {}; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QTemporaryDir programDir;
+    sim::Options options;
+    options.paced = true;
+    const int thinkMs = options.turnaround_ms;
+    sim::Simulator simulator(options);
+    if (!programDir.isValid() || !simulator.start() ||
+        !sim::Simulator::write_sample_images(programDir.path().toStdString(), "1.3")) {
+        std::fprintf(stderr, "cannot set up the simulator or the sample images\n");
+        return 2;
+    }
+
+    QWidget form;
+    auto* label4 = new QLabel(QStringLiteral("FW version:V1.2"), &form);
+    label4->setObjectName(QStringLiteral("Label4"));
+    auto* label15 = new QLabel(&form);
+    auto* bar = new QProgressBar(&form);
+    bar->setObjectName(QStringLiteral("ProgressBar1"));
+
+    TComm comm;
+    comm.SetCommName(QString::fromStdString(simulator.port_path()));
+    // The main window's line settings: no flow control (the image holds
+    // XON and XOFF bytes) and reads that end 1 ms after the last byte.
+    comm.SetBaudRate(19200);
+    comm.SetDtrControl(TDtrControl::DtrDisable);
+    comm.SetRtsControl(TRtsControl::RtsDisable);
+    comm.SetOutx_XonXoffFlow(false);
+    comm.SetInx_XonXoffFlow(false);
+    comm.SetReadIntervalTimeout(1);
+    try {
+        comm.OpenComm();
+    } catch (const ECommsError& e) {
+        std::fprintf(stderr, "cannot open %s: %s\n", simulator.port_path().c_str(), e.what());
+        return 2;
+    }
+
+    SharedState state;
+    AnswerYes dialogs;
+    WindowTimer timer1(1000);
+    WindowTimer timer2(1000, Qt::PreciseTimer);
+    LinkUi ui;
+    ui.Label4 = label4;
+    ui.Label15 = label15;
+    Link link(comm, state, ui, dialogs, timer1, timer2);
+
+    long long bytesIn = 0;
+    const TReceiveDataEvent deliver = comm.OnReceiveData;
+    comm.OnReceiveData = [&](TComm* sender, const char* buffer, uint16_t length) {
+        bytesIn += length;
+        deliver(sender, buffer, length);
+    };
+
+    state.esc_ok = true;
+    state.fw_group = 1;
+    simulator.clear_received();
+    FirmwareUpdate update(link, &form, programDir.path());
+
+    QElapsedTimer wall;
+    wall.start();
+    update.Button2Click();
+    const double seconds = wall.nsecsElapsed() / 1e9;
+
+    const long long bytesOut = static_cast<long long>(simulator.received().size());
+    const double lineSeconds = (bytesOut + bytesIn) / kLineBytesPerSecond;
+    const double ratio = seconds / lineSeconds;
+    std::printf("last box: %s\n", qPrintable(dialogs.lastText));
+    std::printf("bytes moved: %lld out, %lld in\n", bytesOut, bytesIn);
+    std::printf("firmware update wall time: %.3f s\n", seconds);
+    std::printf("line-time limit of the bytes moved: %.3f s\n", lineSeconds);
+    std::printf("ratio: %.3f (goal <= 1.05)\n", ratio);
+    // The simulated ESC thinks before every answer; that time is the
+    // device's, not the program's. Each write-phase answer is one byte, and
+    // the read-back is one more answer.
+    const long long answers = bytesIn - kReadBackBytes + 1;
+    const double thinkSeconds = answers * thinkMs / 1000.0;
+    std::printf("device think time within the wall time: %.3f s (%lld answers x %d ms)\n", thinkSeconds,
+                answers, thinkMs);
+    std::printf("ratio without the device think time: %.3f\n", (seconds - thinkSeconds) / lineSeconds);
+    comm.CloseComm();
+    const bool verified = dialogs.lastText.startsWith(QLatin1String("Update hardware succeed"));
+    return verified && ratio <= 1.05 ? 0 : 1;
+}

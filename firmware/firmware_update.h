@@ -1,0 +1,50 @@
+#pragma once
+// "Update firmware": writes the firmware image of the connected ESC's group to
+// the ESC in blocks paced by its replies, has the ESC read it back, compares,
+// and on success makes the tool identify the ESC afresh so that the new
+// version shows.
+//
+// The image file is checked whole before anything is sent: an ESC left with
+// half an image may not start again.
+
+#include <QString>
+
+class Link;
+class QLabel;
+class QProgressBar;
+class QWidget;
+
+class FirmwareUpdate {
+public:
+    FirmwareUpdate(Link& link, QWidget* form, QString programDir);
+
+    void Button2Click();
+    void updata_board();
+
+private:
+    // The image to write and the version code that announces it.
+    struct Image {
+        QString text;
+        QString versionCode;
+    };
+
+    // Reads the header, asks the user, reads and checks the data lines.
+    // Returns false when the update must not go on (the reason is shown).
+    bool prepare(Image& image);
+    // Returns true when the ESC reported that it has finished writing.
+    bool write_phase(const Image& image);
+    // Returns true when the ESC's read-back equals the image.
+    bool verify_phase(const Image& image);
+    void succeed(const Image& image);
+
+    QString next_block(const QString& image, int& readPos) const;
+    void file_error(const QString& text);
+    void set_progress(int value);
+    void set_progress_maximum(int maximum);
+    QLabel* label4() const;
+    QProgressBar* progressBar() const;
+
+    Link& link_;
+    QWidget* form_;
+    QString programDir_;
+};

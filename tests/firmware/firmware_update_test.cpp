@@ -1,0 +1,165 @@
+// The update procedure on a bare link (no main window) against the unpaced
+// simulator: what the status line and the progress bar show while each box
+// is up, which the window's end-to-end tests cannot see.
+
+#include "firmware/firmware_update.h"
+#include "link/link.h"
+#include "serial/tcomm.h"
+#include "sim/simulator.h"
+#include "tests/firmware/qstring_printer.h"
+
+#include <gtest/gtest.h>
+
+#include <QEventLoop>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+namespace {
+
+struct Shown {
+    QString text;
+    QString status;  // Label15 while the box is up
+    int progress;
+    int maximum;
+};
+
+class RecordingBoxes : public Dialogs {
+public:
+    explicit RecordingBoxes(QLabel*& status, QProgressBar*& bar) : status_(status), bar_(bar) {}
+    std::vector<Shown> shown;
+    BoxAnswer message(const QString&, const QString& text, BoxIcon, BoxButtons buttons) override
+    {
+        shown.push_back({text, status_->text(), bar_->value(), bar_->maximum()});
+        return buttons == BoxButtons::YesNo ? BoxAnswer::Yes : BoxAnswer::Ok;
+    }
+    QString openFileName(const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&) override { return {}; }
+
+private:
+    QLabel*& status_;
+    QProgressBar*& bar_;
+};
+
+class FirmwareUpdateOnLink : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        sim::Options o;
+        o.paced = false;
+        sim_ = std::make_unique<sim::Simulator>(o);
+        ASSERT_TRUE(dir_.isValid());
+        ASSERT_TRUE(sim_->start());
+        ASSERT_TRUE(sim::Simulator::write_sample_images(dir_.path().toStdString(), "2.4"));
+
+        label4_ = new QLabel(QStringLiteral("FW version:V1.2"), &form_);
+        label4_->setObjectName(QStringLiteral("Label4"));
+        status_ = new QLabel(QStringLiteral("Wait user command"), &form_);
+        bar_ = new QProgressBar(&form_);
+        bar_->setObjectName(QStringLiteral("ProgressBar1"));
+
+        comm_.SetCommName(QString::fromStdString(sim_->port_path()));
+        comm_.SetBaudRate(19200);
+        comm_.SetOutx_XonXoffFlow(false);
+        comm_.SetInx_XonXoffFlow(false);
+        comm_.SetReadIntervalTimeout(1);
+        ASSERT_NO_THROW(comm_.OpenComm());
+
+        // The identification that follows a verified update lights the lamps
+        // and fills the labels.
+        LinkUi ui;
+        ui.shcom = new QWidget(&form_);
+        ui.Shdt = new QWidget(&form_);
+        ui.Label2 = new QLabel(&form_);
+        ui.Label3 = new QLabel(&form_);
+        ui.Label4 = label4_;
+        ui.Label15 = status_;
+        link_ = std::make_unique<Link>(comm_, state_, ui, boxes_, timer1_, timer2_);
+        state_.esc_ok = true;
+        state_.fw_group = 1;
+        update_ = std::make_unique<FirmwareUpdate>(*link_, &form_, dir_.path());
+    }
+    static void settle(int ms)
+    {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    void TearDown() override
+    {
+        update_.reset();
+        link_.reset();
+        comm_.CloseComm();
+    }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<sim::Simulator> sim_;
+    QWidget form_;
+    QLabel* label4_ = nullptr;
+    QLabel* status_ = nullptr;
+    QProgressBar* bar_ = nullptr;
+    TComm comm_;
+    SharedState state_;
+    RecordingBoxes boxes_{status_, bar_};
+    WindowTimer timer1_{1000};
+    WindowTimer timer2_{1000, Qt::PreciseTimer};
+    std::unique_ptr<Link> link_;
+    std::unique_ptr<FirmwareUpdate> update_;
+};
+
+TEST_F(FirmwareUpdateOnLink, EachEndShowsItsBoxOverTheStatusOfItsPhase)
+{
+    const QString confirm = QStringLiteral("Are you really update hardware to V2.4");
+    const struct {
+        const char* name;
+        std::function<void(sim::Simulator&)> fault;
+        Shown last;
+        int progressAfter;
+    } cases[] = {
+        {"verified",
+         [](sim::Simulator&) {},
+         {"Update hardware succeed,Firmware versionV2.4", "Update hardware finished", 3072, 3072},
+         0},
+        {"ready twice in block 7",
+         [](sim::Simulator& s) {
+             s.set_block_reply(7, {0x59, 0x59});
+         },
+         {"Receive data error,Please update Hardware again", "Update process:Writing ROM.......", 7 * 32,
+          3072},
+         0},
+        {"flipped read-back byte",
+         [](sim::Simulator& s) { s.set_flip_readback_byte(6143); },
+         {"Update hardware failure,Please update Hardware again", "Verrify update data...", 3072, 3072},
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes_.shown.clear();
+        sim_->set_block_reply(7, {0x59});
+        sim_->set_flip_readback_byte(-1);
+        c.fault(*sim_);
+        // Let the identification that follows a verified update come in, and
+        // let the ESC give up a write left unfinished (after a quiet second).
+        settle(1300);
+        state_.esc_ok = true;
+        label4_->setText(QStringLiteral("FW version:V1.2"));
+
+        update_->Button2Click();
+
+        ASSERT_EQ(boxes_.shown.size(), 2u);
+        EXPECT_EQ(boxes_.shown[0].text, confirm);
+        const Shown& last = boxes_.shown[1];
+        EXPECT_EQ(last.text, c.last.text);
+        EXPECT_EQ(last.status, c.last.status);
+        EXPECT_EQ(last.progress, c.last.progress);
+        EXPECT_EQ(last.maximum, c.last.maximum);
+        EXPECT_EQ(status_->text(), QStringLiteral("Wait user command"));
+        EXPECT_EQ(bar_->value(), c.progressAfter);
+        EXPECT_FALSE(state_.cmd_mode);
+    }
+}
+
+}  // namespace
