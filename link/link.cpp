@@ -102,8 +102,10 @@ void Link::reply_wait(int intervalMs, const std::function<bool(const QString& re
         if (pass == Pass::Sleep1msThenProcess)
             QThread::msleep(1);
         // Blocks until the next event (a received block, a tick, a click) and
-        // handles it; Timer2's tick bounds the wait.
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        // handles it; Timer2's tick bounds the wait. A reply that is already
+        // complete must not wait for another event: that pass only looks.
+        const bool complete = done(st_.recv_str);
+        QCoreApplication::processEvents(complete ? QEventLoop::AllEvents : QEventLoop::WaitForMoreEvents);
         if (pass == Pass::ProcessTwice)
             QCoreApplication::processEvents();
         if (done(st_.recv_str))

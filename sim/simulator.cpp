@@ -22,6 +22,9 @@ using std::chrono::milliseconds;
 // A request left half-sent (or a firmware write left unfinished) for this long
 // means the program gave up on it.
 constexpr milliseconds kQuietLine{1000};
+// Replies up to this long leave in one write (a throttle answer, an
+// identification, a settings frame).
+constexpr size_t kWholeReplyBytes = 16;
 
 struct OutByte {
     uint8_t byte;
@@ -71,11 +74,21 @@ void Simulator::Impl::queue_reply(std::vector<uint8_t> reply, Clock::time_point 
     }
     Clock::time_point not_before =
         request_arrived + milliseconds(options.turnaround_ms) + milliseconds(f.reply_delay_ms);
+    const size_t first = output.size();
     for (uint8_t b : reply) {
         const Clock::time_point due = pacer.send(not_before);
         output.push_back({b, due});
         if (f.split_reply_gap_ms > 0)
             not_before = due + milliseconds(f.split_reply_gap_ms);
+    }
+    // A short reply is written in one piece when its last byte would have
+    // arrived. On a real line its bytes follow each other closely enough to
+    // come as one block; a simulator thread woken late between two bytes
+    // would split it where no real line would.
+    if (f.split_reply_gap_ms == 0 && !reply.empty() && reply.size() <= kWholeReplyBytes) {
+        const Clock::time_point last = output.back().due;
+        for (size_t i = first; i < output.size(); ++i)
+            output[i].due = last;
     }
 }
 
