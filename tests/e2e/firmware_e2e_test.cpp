@@ -4,7 +4,8 @@
 
 #include "app/tform1.h"
 #include "tests/e2e/e2e_fixture.h"
-#include "tests/firmware/qstring_printer.h"
+#include "tests/e2e/status_trail.h"
+#include "tests/support/qstring_printer.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -72,36 +73,6 @@ QByteArray data_line(int i, bool lowerCase = false)
     QByteArray hex = bytes.toHex();
     return ":" + (lowerCase ? hex : hex.toUpper()) + "5A";
 }
-
-// Texts the status line showed during a command, in order, without repeats.
-// A zero interval sees every pass of the event loop, also the single pass
-// of a short pumped delay; it keeps the test's thread busy, so it is meant
-// for the quick updates against the unpaced simulator.
-class StatusTrail {
-public:
-    StatusTrail(QLabel* label, int intervalMs) : label_(label)
-    {
-        note();
-        QObject::connect(&poll_, &QTimer::timeout, [this] { note(); });
-        poll_.start(intervalMs);
-    }
-    QStringList texts()
-    {
-        note();
-        poll_.stop();
-        return texts_;
-    }
-
-private:
-    void note()
-    {
-        if (texts_.isEmpty() || texts_.back() != label_->text())
-            texts_ << label_->text();
-    }
-    QLabel* label_;
-    QTimer poll_;
-    QStringList texts_;
-};
 
 class FirmwareE2e : public E2eTest {
 public:

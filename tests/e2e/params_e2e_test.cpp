@@ -5,7 +5,8 @@
 #include "link/lamp.h"
 #include "params/ini_file.h"
 #include "tests/e2e/e2e_fixture.h"
-#include "tests/firmware/qstring_printer.h"
+#include "tests/e2e/status_trail.h"
+#include "tests/support/qstring_printer.h"
 #include "tests/params/file_size_limit.h"
 
 #include <QComboBox>
@@ -26,31 +27,6 @@ const Values kLastItems = {1, 1, 2, 2, 3, 2, 4, 1};
 const char* const kLists[8] = {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4",
                                "ComboBox5", "ComboBox6", "ComboBox7", "ComboBox8"};
 const QString kIdle = QStringLiteral("Wait user command");
-
-// Texts the status line showed while a command ran, in order, without repeats.
-class StatusTrail {
-public:
-    explicit StatusTrail(QLabel* label) : label_(label)
-    {
-        QObject::connect(&poll_, &QTimer::timeout, [this] { note(); });
-        poll_.start(1);
-    }
-    QStringList texts()
-    {
-        note();
-        return texts_;
-    }
-
-private:
-    void note()
-    {
-        if (texts_.isEmpty() || texts_.back() != label_->text())
-            texts_ << label_->text();
-    }
-    QLabel* label_;
-    QTimer poll_;
-    QStringList texts_;
-};
 
 class ParamsE2e : public E2eTest {
 protected:

@@ -1,5 +1,5 @@
 #include "firmware/firmware_image.h"
-#include "tests/firmware/qstring_printer.h"
+#include "tests/support/qstring_printer.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "link/link.h"
 #include "serial/tcomm.h"
 #include "sim/simulator.h"
-#include "tests/firmware/qstring_printer.h"
+#include "tests/support/qstring_printer.h"
 
 #include <gtest/gtest.h>
 

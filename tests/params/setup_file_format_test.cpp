@@ -1,6 +1,6 @@
 #include "params/setup_file_format.h"
 #include "params/ini_file.h"
-#include "tests/firmware/qstring_printer.h"
+#include "tests/support/qstring_printer.h"
 #include "tests/params/file_size_limit.h"
 
 #include <gtest/gtest.h>
