@@ -1,32 +1,59 @@
-#include "window_timer.h"
+#include "link/window_timer.h"
 
 WindowTimer::WindowTimer(int intervalMs, Qt::TimerType type, QObject* parent) : QObject(parent)
 {
     timer_.setInterval(intervalMs);
     timer_.setTimerType(type);
-    connect(&timer_, &QTimer::timeout, this, &WindowTimer::onTimeout);
+    if (type == Qt::PreciseTimer)
+        clock_ = PreciseClock::create();
+    if (clock_)
+        connect(clock_.get(), &PreciseClock::expired, this, &WindowTimer::onTimeout);
+    else
+        connect(&timer_, &QTimer::timeout, this, &WindowTimer::onTimeout);
+}
+
+WindowTimer::~WindowTimer() = default;
+
+bool WindowTimer::running() const
+{
+    return clock_ ? clock_->isActive() : timer_.isActive();
 }
 
 void WindowTimer::start()
 {
-    if (!isActive())
+    if (isActive())
+        return;
+    if (clock_)
+        clock_->start(timer_.interval());
+    else
         timer_.start();
+}
+
+void WindowTimer::halt()
+{
+    if (clock_)
+        clock_->stop();
+    else
+        timer_.stop();
 }
 
 void WindowTimer::stop()
 {
-    timer_.stop();
+    halt();
     deferred_ = false;
 }
 
 bool WindowTimer::isActive() const
 {
-    return timer_.isActive() || deferred_;
+    return running() || deferred_;
 }
 
 void WindowTimer::setInterval(int ms)
 {
+    // As QTimer::setInterval: a running timer starts its new period now.
     timer_.setInterval(ms);
+    if (clock_ && clock_->isActive())
+        clock_->start(ms);
 }
 
 int WindowTimer::interval() const
@@ -50,7 +77,7 @@ void WindowTimer::flushDeferred()
 void WindowTimer::onTimeout()
 {
     if (busy_ && busy_()) {
-        timer_.stop();
+        halt();
         deferred_ = true;
         return;
     }
