@@ -1,8 +1,11 @@
 // Speed samples per second that the poll achieves through the main window
 // against the simulator at true line speed, over 10 s with the motor turning,
-// and the ratio to what the 5 ms tick and the exchange allow: each tick is
-// restarted after its exchange, so a sample takes 5 ms plus one byte out, two
-// bytes back at 1920 bytes/s and the device's turnaround. Goal: ratio >= 0.95.
+// and the ratio to two limits. The first is what the 5 ms tick and the
+// exchange allow: each tick is restarted after its exchange, so a sample takes
+// 5 ms plus one byte out, two bytes back at 1920 bytes/s and the device's
+// turnaround. Goal: ratio >= 0.95. The second adds what the program itself
+// waits by design: the read interval time-out that ends the received block,
+// and the display pause after every fourth sample.
 
 #include "app/tform1.h"
 #include "link/dialogs.h"
@@ -107,18 +110,24 @@ int main(int argc, char** argv)
     const double seconds = clock.nsecsElapsed() / 1e9;
     const int requests = device.request_count() - requests0;
     form.comm().OnReceiveData = linkReceive;
+    const double intervalMs = form.comm().ReadIntervalTimeout();
     form.close();
 
     const double exchangeMs = kBytesPerExchange / kBytesPerMs + options.turnaround_ms;
+    const double pauseMs = kDisplayPauseMs / kPulseEvery;
     const double limit = 1000.0 / (kTickMs + exchangeMs);
-    const double withPause = 1000.0 / (kTickMs + exchangeMs + kDisplayPauseMs / kPulseEvery);
+    const double floorLimit = 1000.0 / (kTickMs + exchangeMs + intervalMs + pauseMs);
     const double rate = samples / seconds;
     const double ratio = rate / limit;
     std::printf("speed poll: %lld samples from %d throttle codes in %.2f s\n",
                 static_cast<long long>(samples), requests, seconds);
     std::printf("samples per second: %.1f (%.2f ms a sample)\n", rate, 1000.0 / rate);
     std::printf("limit (5 ms tick + %.3f ms exchange): %.1f per second\n", exchangeMs, limit);
-    std::printf("limit with the display pause after every fourth sample: %.1f per second\n", withPause);
     std::printf("ratio to the limit: %.3f (goal >= 0.95)\n", ratio);
+    std::printf(
+        "limit with the %.0f ms read interval and the display pause (%.2f ms a sample): %.1f per second "
+        "(%.2f ms a sample)\n",
+        intervalMs, pauseMs, floorLimit, 1000.0 / floorLimit);
+    std::printf("ratio to that limit: %.3f\n", rate / floorLimit);
     return ratio >= 0.95 ? 0 : 1;
 }
