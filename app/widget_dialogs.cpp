@@ -8,6 +8,16 @@
 
 namespace {
 
+// A command shows the busy cursor while it runs; a box or dialog it opens
+// waits for the user, so the ordinary arrow shows over it.
+class ArrowWhileAsking {
+public:
+    ArrowWhileAsking() { QGuiApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~ArrowWhileAsking() { QGuiApplication::restoreOverrideCursor(); }
+    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+};
+
 QString caption_of(const QAbstractButton* button)
 {
     // "&Yes" shows as Yes; "&&" is a literal ampersand.
@@ -30,6 +40,7 @@ QString file_dialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(defaultSuffix);
+    const ArrowWhileAsking arrow;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
@@ -91,6 +102,7 @@ void CopyableMessageBox::keyPressEvent(QKeyEvent* event)
 BoxAnswer WidgetDialogs::message(const QString& title, const QString& text, BoxIcon icon, BoxButtons buttons)
 {
     CopyableMessageBox box(parent_, title, text, icon, buttons);
+    const ArrowWhileAsking arrow;
     box.exec();
     return box.answer();
 }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QFileDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -115,6 +117,23 @@ TEST(WidgetDialogsTest, MessageReturnsTheButtonPressed)
         EXPECT_EQ(dialogs.message("Require", "Go on?", BoxIcon::None, c.buttons), c.expected);
         EXPECT_EQ(title, QStringLiteral("Require"));
     }
+}
+
+TEST(WidgetDialogsTest, BoxShowsTheArrowWhileACommandShowsBusy)
+{
+    WidgetDialogs dialogs(nullptr);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    Qt::CursorShape whileShown = Qt::BusyCursor;
+    when_modal_shows([&](QWidget* w) {
+        whileShown = QGuiApplication::overrideCursor()->shape();
+        qobject_cast<QMessageBox*>(w)->button(QMessageBox::Ok)->click();
+    });
+    dialogs.message("Prompt", "Done", BoxIcon::None);
+    EXPECT_EQ(whileShown, Qt::ArrowCursor);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    QGuiApplication::restoreOverrideCursor();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST(WidgetDialogsTest, FileDialogsUseFilterAndDefaultSuffix)
