@@ -6,6 +6,7 @@
 #include "app/settings_file.h"
 #include "app/widget_dialogs.h"
 #include "link/lamp.h"
+#include "link/line_settings.h"
 #include "serial/port_list.h"
 #include "ui_tform1.h"
 
@@ -92,12 +93,7 @@ std::array<QComboBox*, 8> TForm1::settingLists() const
 void TForm1::configureComm1()
 {
     Comm1.SetCommName(QStringLiteral("COM2"));
-    Comm1.SetBaudRate(19200);
-    Comm1.SetDtrControl(TDtrControl::DtrDisable);
-    Comm1.SetRtsControl(TRtsControl::RtsDisable);
-    Comm1.SetOutx_XonXoffFlow(false);
-    Comm1.SetInx_XonXoffFlow(false);
-    Comm1.SetReadIntervalTimeout(1);
+    apply_link_line_settings(Comm1);
 }
 
 void TForm1::connectControls()

@@ -5,9 +5,11 @@
 // waits for its reply). Goal: ratio <= 1.05.
 
 #include "firmware/firmware_update.h"
+#include "link/line_settings.h"
 #include "link/link.h"
 #include "serial/tcomm.h"
 #include "sim/simulator.h"
+#include "tests/support/answering_dialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,18 +23,6 @@ namespace {
 
 constexpr double kLineBytesPerSecond = 19200.0 / 10.0;
 constexpr long long kReadBackBytes = 6144;
-
-class AnswerYes : public Dialogs {
-public:
-    QString lastText;
-    BoxAnswer message(const QString&, const QString& text, BoxIcon, BoxButtons buttons) override
-    {
-        lastText = text;
-        return buttons == BoxButtons::YesNo ? BoxAnswer::Yes : BoxAnswer::Ok;
-    }
-    QString openFileName(const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&) override { return {}; }
-};
 
 }  // namespace
 
@@ -62,14 +52,7 @@ int main(int argc, char** argv)
 
     TComm comm;
     comm.SetCommName(QString::fromStdString(simulator.port_path()));
-    // The main window's line settings: no flow control (the image holds
-    // XON and XOFF bytes) and reads that end 1 ms after the last byte.
-    comm.SetBaudRate(19200);
-    comm.SetDtrControl(TDtrControl::DtrDisable);
-    comm.SetRtsControl(TRtsControl::RtsDisable);
-    comm.SetOutx_XonXoffFlow(false);
-    comm.SetInx_XonXoffFlow(false);
-    comm.SetReadIntervalTimeout(1);
+    apply_link_line_settings(comm);
     try {
         comm.OpenComm();
     } catch (const ECommsError& e) {
@@ -78,7 +61,7 @@ int main(int argc, char** argv)
     }
 
     SharedState state;
-    AnswerYes dialogs;
+    AnsweringDialogs dialogs;
     WindowTimer timer1(1000);
     WindowTimer timer2(1000, Qt::PreciseTimer);
     LinkUi ui;

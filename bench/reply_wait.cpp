@@ -4,6 +4,7 @@
 
 #include "link/link.h"
 #include "serial/tcomm.h"
+#include "tests/support/answering_dialogs.h"
 
 #include <sys/resource.h>
 #include <QApplication>
@@ -21,13 +22,6 @@ double thread_cpu_seconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-class NoDialogs : public Dialogs {
-public:
-    BoxAnswer message(const QString&, const QString&, BoxIcon, BoxButtons) override { return BoxAnswer::Ok; }
-    QString openFileName(const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&) override { return {}; }
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -38,7 +32,7 @@ int main(int argc, char** argv)
 
     TComm comm;
     SharedState state;
-    NoDialogs dialogs;
+    AnsweringDialogs dialogs;
     WindowTimer timer1(1000);
     WindowTimer timer2(1000, Qt::PreciseTimer);
     Link link(comm, state, LinkUi{}, dialogs, timer1, timer2);

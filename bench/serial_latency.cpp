@@ -4,6 +4,7 @@
 // QSerialPort on the same terminal, then the CPU time TComm's two threads use
 // while the port is open and idle.
 
+#include "link/line_settings.h"
 #include "serial/tcomm.h"
 
 #include <QCoreApplication>
@@ -147,12 +148,7 @@ int main(int argc, char** argv)
     // TComm as the main window configures it.
     TComm comm;
     comm.SetCommName(QString::fromLocal8Bit(name));
-    comm.SetBaudRate(19200);
-    comm.SetDtrControl(TDtrControl::DtrDisable);
-    comm.SetRtsControl(TRtsControl::RtsDisable);
-    comm.SetOutx_XonXoffFlow(false);
-    comm.SetInx_XonXoffFlow(false);
-    comm.SetReadIntervalTimeout(1);
+    apply_link_line_settings(comm);
     comm.OpenComm();
     bool arrived = false;
     QEventLoop* waiting = nullptr;

@@ -8,19 +8,17 @@
 // and the display pause after every fourth sample.
 
 #include "app/tform1.h"
-#include "link/dialogs.h"
 #include "sim/simulator.h"
+#include "tests/support/answering_dialogs.h"
+#include "tests/support/event_wait.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
@@ -30,26 +28,6 @@ constexpr double kBytesPerMs = 1.92;  // 19200 baud, 10 bits a byte
 constexpr int kBytesPerExchange = 3;  // throttle code out, period back
 constexpr int kPulseEvery = 4;        // a completed cycle pauses for the display
 constexpr double kDisplayPauseMs = 3.0;
-
-class NoDialogs : public Dialogs {
-public:
-    BoxAnswer message(const QString&, const QString&, BoxIcon, BoxButtons) override { return BoxAnswer::Ok; }
-    QString openFileName(const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&) override { return {}; }
-};
-
-bool run_until(const std::function<bool()>& cond, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    QTimer heartbeat;
-    heartbeat.start(5);
-    while (!cond()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -76,23 +54,23 @@ int main(int argc, char** argv)
     ini.write(QStringLiteral("[COMSET]\r\nCOM=%1\r\n").arg(port).toLocal8Bit());
     ini.close();
 
-    NoDialogs dialogs;
+    AnsweringDialogs dialogs;
     AppEnv env;
     env.programDir = dir.path();
     env.listPorts = [port] { return QStringList{port}; };
     env.dialogs = &dialogs;
     TForm1 form(env);
     form.show();
-    if (!run_until([&] { return form.state().esc_ok; }, 15000)) {
+    if (!wait_until([&] { return form.state().esc_ok; }, 15000)) {
         std::fprintf(stderr, "speed_poll: no ESC identified on %s\n", qPrintable(port));
         return 2;
     }
 
     // Speed mode with the slider at 900 arms the throttle; then a steady motor.
     form.findChild<QRadioButton*>(QStringLiteral("RadioButton2"))->click();
-    run_until([] { return false; }, 200);
+    settle(200);
     form.findChild<QSlider*>(QStringLiteral("TrackBar1"))->setValue(1500);
-    run_until([] { return false; }, 2000);
+    settle(2000);
 
     // A tick takes a sample when a received block completes its four-character
     // answer; counted here on the window's own receive path.
@@ -106,7 +84,7 @@ int main(int argc, char** argv)
     const int requests0 = device.request_count();
     QElapsedTimer clock;
     clock.start();
-    run_until([] { return false; }, kMeasureMs);
+    settle(kMeasureMs);
     const double seconds = clock.nsecsElapsed() / 1e9;
     const int requests = device.request_count() - requests0;
     form.comm().OnReceiveData = linkReceive;

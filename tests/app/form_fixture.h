@@ -4,12 +4,10 @@
 
 #include "app/tform1.h"
 #include "tests/e2e/recording_dialogs.h"
+#include "tests/support/event_wait.h"
 
 #include <gtest/gtest.h>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <memory>
 
@@ -39,24 +37,11 @@ protected:
 
     QString iniPath() const { return dir.filePath(QStringLiteral("zelt.ini")); }
 
-    // Handles events until cond holds or timeoutMs has passed, blocking
-    // between events.
     static bool waitUntil(const std::function<bool()>& cond, int timeoutMs)
     {
-        QDeadlineTimer deadline(timeoutMs);
-        QTimer heartbeat;
-        heartbeat.start(5);
-        while (!cond()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        }
-        return true;
+        return wait_until(cond, timeoutMs);
     }
-    static void settle(int ms)
-    {
-        waitUntil([] { return false; }, ms);
-    }
+    static void settle(int ms) { ::settle(ms); }
 
     QTemporaryDir dir;
     RecordingDialogs boxes;

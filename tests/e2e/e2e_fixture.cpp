@@ -1,11 +1,9 @@
 #include "tests/e2e/e2e_fixture.h"
 
 #include "link/lamp.h"
+#include "tests/support/event_wait.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QTimer>
 
 void E2eTest::startWindow(sim::Options o, bool rememberPort, QStringList portsBefore)
 {
@@ -47,21 +45,12 @@ QString E2eTest::missingPort()
 
 bool E2eTest::waitUntil(const std::function<bool()>& cond, int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    // A heartbeat, so that the blocking wait below re-checks cond and the deadline.
-    QTimer heartbeat;
-    heartbeat.start(5);
-    while (!cond()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
+    return wait_until(cond, timeoutMs);
 }
 
 void E2eTest::settle(int ms)
 {
-    waitUntil([] { return false; }, ms);
+    ::settle(ms);
 }
 
 bool E2eTest::waitConnected(int timeoutMs)

@@ -3,18 +3,18 @@
 // is up, which the window's end-to-end tests cannot see.
 
 #include "firmware/firmware_update.h"
+#include "link/line_settings.h"
 #include "link/link.h"
 #include "serial/tcomm.h"
 #include "sim/simulator.h"
+#include "tests/support/event_wait.h"
 #include "tests/support/qstring_printer.h"
 
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -62,10 +62,7 @@ protected:
         bar_->setObjectName(QStringLiteral("ProgressBar1"));
 
         comm_.SetCommName(QString::fromStdString(sim_->port_path()));
-        comm_.SetBaudRate(19200);
-        comm_.SetOutx_XonXoffFlow(false);
-        comm_.SetInx_XonXoffFlow(false);
-        comm_.SetReadIntervalTimeout(1);
+        apply_link_line_settings(comm_);
         ASSERT_NO_THROW(comm_.OpenComm());
 
         // The identification that follows a verified update lights the lamps
@@ -81,12 +78,6 @@ protected:
         state_.esc_ok = true;
         state_.fw_group = 1;
         update_ = std::make_unique<FirmwareUpdate>(*link_, &form_, dir_.path());
-    }
-    static void settle(int ms)
-    {
-        QEventLoop loop;
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec();
     }
     void TearDown() override
     {

@@ -7,6 +7,7 @@
 #include "pty_peer.h"
 #include "serial/tcomm.h"
 #include "tests/e2e/recording_dialogs.h"
+#include "tests/support/event_wait.h"
 
 #include <gtest/gtest.h>
 #include <QComboBox>
@@ -70,20 +71,9 @@ protected:
     }
     static bool waitUntil(const std::function<bool()>& cond, int timeoutMs)
     {
-        QElapsedTimer t;
-        t.start();
-        while (!cond()) {
-            if (t.elapsed() > timeoutMs)
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            QThread::msleep(2);
-        }
-        return true;
+        return wait_until(cond, timeoutMs);
     }
-    static void settle(int ms)
-    {
-        waitUntil([] { return false; }, ms);
-    }
+    static void settle(int ms) { ::settle(ms); }
     // Hands a block to the receive handler as Comm1 would.
     void receive(const QByteArray& bytes)
     {

@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -12,31 +10,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-
-bool waitUntil(const std::function<bool()>& cond, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs, Qt::PreciseTimer);
-    QTimer wake;  // ends the last wait when nothing else happens
-    wake.setSingleShot(true);
-    wake.setTimerType(Qt::PreciseTimer);
-    while (!cond()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        // Restarted whenever it has fired before the deadline, so no wait
-        // outlives the deadline by more than a millisecond.
-        if (!wake.isActive()) {
-            wake.start(static_cast<int>(deadline.remainingTime()) + 1);
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
-    }
-    return true;
-}
-
-void settle(int ms)
-{
-    waitUntil([] { return false; }, ms);
-}
 
 CommRecorder::CommRecorder(TComm& comm)
 {

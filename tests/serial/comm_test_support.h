@@ -1,8 +1,9 @@
 #pragma once
 // Helpers shared by the serial tests: an event recorder attached to a TComm,
-// event-loop waits that block until the next event, and a pseudo-terminal.
+// the event-loop waits, and a pseudo-terminal.
 
 #include "serial/tcomm.h"
+#include "tests/support/event_wait.h"
 
 #include <QByteArray>
 #include <QThread>
@@ -12,11 +13,10 @@
 #include <string>
 #include <vector>
 
-// Processes events until cond holds or timeoutMs pass; blocks in the event
-// loop between events instead of spinning.
-bool waitUntil(const std::function<bool()>& cond, int timeoutMs);
-// Processes events for ms (to show that nothing more arrives).
-void settle(int ms);
+inline bool waitUntil(const std::function<bool()>& cond, int timeoutMs)
+{
+    return wait_until(cond, timeoutMs);
+}
 
 // Everything a TComm raised, in order.
 struct CommRecorder {
