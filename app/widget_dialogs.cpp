@@ -1,5 +1,7 @@
 #include "app/widget_dialogs.h"
 
+#include "link/scoped_cursor.h"
+
 #include <QClipboard>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -7,16 +9,6 @@
 #include <QPushButton>
 
 namespace {
-
-// A command shows the busy cursor while it runs; a box or dialog it opens
-// waits for the user, so the ordinary arrow shows over it.
-class ArrowWhileAsking {
-public:
-    ArrowWhileAsking() { QGuiApplication::setOverrideCursor(Qt::ArrowCursor); }
-    ~ArrowWhileAsking() { QGuiApplication::restoreOverrideCursor(); }
-    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
-    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
-};
 
 QString caption_of(const QAbstractButton* button)
 {
@@ -40,7 +32,9 @@ QString file_dialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(defaultSuffix);
-    const ArrowWhileAsking arrow;
+    // A command shows the busy cursor while it runs; what it asks waits
+    // for the user, so the ordinary arrow shows over it.
+    const ScopedCursor arrow(Qt::ArrowCursor);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
@@ -102,7 +96,8 @@ void CopyableMessageBox::keyPressEvent(QKeyEvent* event)
 BoxAnswer WidgetDialogs::message(const QString& title, const QString& text, BoxIcon icon, BoxButtons buttons)
 {
     CopyableMessageBox box(parent_, title, text, icon, buttons);
-    const ArrowWhileAsking arrow;
+    // As over the file dialogs: the arrow, not the command's busy cursor.
+    const ScopedCursor arrow(Qt::ArrowCursor);
     box.exec();
     return box.answer();
 }

@@ -1,6 +1,7 @@
 #include "params/setup_files.h"
 
 #include "link/link.h"
+#include "link/scoped_cursor.h"
 #include "params/setting_lists.h"
 #include "params/setup_file_format.h"
 
@@ -10,15 +11,6 @@
 namespace {
 const QString kFilter = QStringLiteral("Zelt File (*.zelt)");
 const QString kSuffix = QStringLiteral("zelt");
-
-// The hourglass for the whole application, taken down on every way out.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 }  // namespace
 
 SetupFiles::SetupFiles(Link& link, QWidget* form) : link_(link), form_(form) {}
@@ -28,7 +20,7 @@ void SetupFiles::Button7Click()
     const QString name = link_.dialogs().openFileName(kFilter, kSuffix);
     if (name.isEmpty())
         return;
-    const WaitCursor hourglass;
+    const ScopedCursor hourglass(Qt::WaitCursor);
     link_.state().setup_file_name = QFileInfo(name).absoluteFilePath();
     QCoreApplication::processEvents();
     const SetupValues values = read_setup_file(name);
