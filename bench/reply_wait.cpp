@@ -5,24 +5,12 @@
 #include "link/link.h"
 #include "serial/tcomm.h"
 #include "tests/support/answering_dialogs.h"
+#include "tests/support/thread_cpu.h"
 
-#include <sys/resource.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
-
-namespace {
-
-double thread_cpu_seconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
-    const auto seconds = [](const timeval& tv) { return double(tv.tv_sec) + double(tv.tv_usec) / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -67,3 +67,11 @@ void E2eTest::TearDown()
     }
     sim_.reset();
 }
+
+QStringList E2eTest::shownBoxes() const
+{
+    QStringList shown;
+    for (const RecordedBox& b : dialogs_.boxes)
+        shown << b.title + "|" + b.text;
+    return shown;
+}

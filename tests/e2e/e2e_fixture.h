@@ -26,6 +26,8 @@ public:
     TForm1& form() { return *form_; }
     sim::Simulator& sim() { return *sim_; }
     RecordingDialogs& boxes() { return dialogs_; }
+    // The boxes shown so far as "title|text", for compact comparisons.
+    QStringList shownBoxes() const;
     QString programDir() const { return dir_.path(); }
     QString simPort() const;
 

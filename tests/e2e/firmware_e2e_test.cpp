@@ -124,13 +124,6 @@ public:
         return t.elapsed();
     }
 
-    QStringList shownBoxes()
-    {
-        QStringList shown;
-        for (const RecordedBox& b : boxes().boxes)
-            shown << b.title + "|" + b.text;
-        return shown;
-    }
     // Bytes the program wrote, after the line has been quiet for a moment.
     Bytes sent()
     {

@@ -6,8 +6,8 @@
 #include "params/ini_file.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/status_trail.h"
-#include "tests/support/qstring_printer.h"
 #include "tests/params/file_size_limit.h"
+#include "tests/support/qstring_printer.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -55,14 +55,6 @@ protected:
         sim().clear_received();
     }
 
-    // The boxes shown so far as "title|text", for compact comparisons.
-    QStringList shownBoxes()
-    {
-        QStringList shown;
-        for (const RecordedBox& b : boxes().boxes)
-            shown << b.title + "|" + b.text;
-        return shown;
-    }
     bool allErrorIcons()
     {
         for (const RecordedBox& b : boxes().boxes) {

@@ -1,20 +1,11 @@
 #include "link_fixture.h"
 
 #include "link/hex_text.h"
+#include "tests/support/thread_cpu.h"
 
 #include <QTimer>
 
-#include <sys/resource.h>
-
 namespace {
-
-double thread_cpu_seconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
-    const auto seconds = [](const timeval& tv) { return double(tv.tv_sec) + double(tv.tv_usec) / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 using Transport = LinkTest;
 
