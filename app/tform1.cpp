@@ -5,13 +5,13 @@
 #include "app/maker_icon.h"
 #include "app/settings_file.h"
 #include "app/widget_dialogs.h"
-#include "link/lamp.h"
+#include "app/lamp.h"
 #include "link/line_settings.h"
 #include "serial/port_list.h"
 #include "ui_tform1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QSignalBlocker>
 
 #include <exception>
@@ -37,11 +37,11 @@ TForm1::TForm1(const AppEnv& env, QWidget* parent)
       listPorts_(env.listPorts ? env.listPorts : list_serial_ports),
       ownDialogs_(env.dialogs ? nullptr : std::make_unique<WidgetDialogs>(this)),
       dialogs_(env.dialogs ? *env.dialogs : *ownDialogs_),
-      link_(Comm1, state_, linkUi(), dialogs_, Timer1_, Timer2_),
-      params_(link_, this),
-      setupFiles_(link_, this),
-      firmware_(link_, this, programDir_),
-      speed_(link_, this, Timer3_)
+      link_(Comm1, state_, *this, dialogs_, Timer1_, Timer2_),
+      params_(link_, *this, dialogs_),
+      setupFiles_(state_, *this, dialogs_),
+      firmware_(link_, state_, *this, dialogs_, programDir_),
+      speed_(link_, state_, *this, Timer3_)
 {
     // A fixed single border with system menu and minimise box only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -70,20 +70,6 @@ TForm1::~TForm1()
         child->disconnect(this);
 }
 
-LinkUi TForm1::linkUi() const
-{
-    LinkUi u;
-    u.cmbbxcomnum = ui->cmbbxcomnum;
-    u.shcom = ui->shcom;
-    u.Shdt = ui->Shdt;
-    u.Label2 = ui->Label2;
-    u.Label3 = ui->Label3;
-    u.Label4 = ui->Label4;
-    u.Label15 = ui->Label15;
-    u.RadioButton2 = ui->RadioButton2;
-    return u;
-}
-
 std::array<QComboBox*, 8> TForm1::settingLists() const
 {
     return {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->ComboBox4,
@@ -99,8 +85,10 @@ void TForm1::configureComm1()
 void TForm1::connectControls()
 {
     // Comm1's data and Timer2's tick go to the link, which takes them itself.
-    connect(&Timer1_, &WindowTimer::tick, this, [this] { command([this] { link_.Timer1Timer(); }); });
-    connect(&Timer3_, &WindowTimer::tick, this, &TForm1::Timer3Timer);
+    connect(&Timer1_, &WindowTimer::tick, this,
+            [this] { link_.run_command([this] { link_.Timer1Timer(); }, CommandKind::Watchdog); });
+    connect(&Timer3_, &WindowTimer::tick, this,
+            [this] { link_.run_command([this] { speed_.Timer3Timer(); }, CommandKind::SpeedTick); });
     link_.start_speed_test = [this] { speed_.start_speed_test(); };
 
     const std::pair<QPushButton*, std::function<void()>> buttons[] = {
@@ -113,13 +101,13 @@ void TForm1::connectControls()
         {ui->Button8, [this] { setupFiles_.Button8Click(); }},
     };
     for (const auto& [button, handler] : buttons)
-        connect(button, &QPushButton::clicked, this, [this, handler] { command(handler); });
+        connect(button, &QPushButton::clicked, this, [this, handler] { link_.run_command(handler); });
 
     // The port box: only the user's changes switch the port. Choosing an item
     // (also with the arrow keys) is "activated", each typed or deleted
     // character is "textEdited"; text set by the program raises neither.
     QComboBox* const box = ui->cmbbxcomnum;
-    const auto portChange = [this] { command([this] { link_.cmbbxcomnumChange(); }); };
+    const auto portChange = [this, box] { link_.port_box_changed(box->currentText()); };
     connect(box, &QComboBox::activated, this, portChange);
     connect(box->lineEdit(), &QLineEdit::textEdited, this, portChange);
     // Qt also reports "activated" when an edit ends (focus leaves, Enter) on a
@@ -138,69 +126,43 @@ void TForm1::connectControls()
 
     connect(ui->RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            modeClicked();
+            modeClicked(OperationMode::Parameter);
     });
     connect(ui->RadioButton2, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            modeClicked();
+            modeClicked(OperationMode::Speed);
     });
-    modeSwitchRetry_.setInterval(10);
-    connect(&modeSwitchRetry_, &QTimer::timeout, this, &TForm1::runModeSwitch);
 
-    connect(ui->TrackBar1, &QSlider::valueChanged, this, [this] { speed_.TrackBar1Change(); });
-    connect(ui->UpDown1, &QSpinBox::valueChanged, this, [this] { speed_.UpDown1Click(); });
+    connect(ui->TrackBar1, &QSlider::valueChanged, this, [this](int position) { speed_.TrackBar1Change(position); });
+    connect(ui->UpDown1, &QSpinBox::valueChanged, this, [this](int poles) { speed_.UpDown1Click(poles); });
 }
 
-void TForm1::command(const std::function<void()>& handler)
+void TForm1::modeClicked(OperationMode mode)
 {
-    link_.run_command(handler);
-}
-
-void TForm1::Timer3Timer()
-{
-    // A poll tick that finds another exchange running is skipped; the timer
-    // keeps going, so the next tick tries again.
-    link_.run_command([this] { speed_.Timer3Timer(); }, /*showCursor=*/false);
-}
-
-void TForm1::modeClicked()
-{
-    if (link_.busy()) {
-        modeSwitchRetry_.start();
-        return;
-    }
-    runModeSwitch();
-}
-
-void TForm1::runModeSwitch()
-{
-    if (link_.busy())
-        return;
-    modeSwitchRetry_.stop();
-    const bool speed = ui->RadioButton2->isChecked();
-    if (speed == speedModeShown_)
-        return;
-    speedModeShown_ = speed;
+    // The button shows the new mode at once; the switch runs now or, should
+    // an exchange be running, as soon as it has ended.
     link_.run_command(
-        [this, speed] {
-            if (speed)
+        [this, mode] {
+            if (state_.mode == mode)
+                return;
+            if (mode == OperationMode::Speed)
                 speed_.RadioButton2Click();
             else
                 speed_.RadioButton1Click();
         },
-        /*showCursor=*/false);
+        CommandKind::ModeSwitch);
 }
 
 void TForm1::test_com()
 {
-    ui->cmbbxcomnum->addItems(listPorts_());
+    link_.set_port_list(listPorts_());
 }
 
 void TForm1::FormCreate()
 {
     const std::array<QComboBox*, 8> lists = settingLists();
 
-    // 1. The colours the code sets.
+    // The colours the code sets.
     for (QWidget* w :
          {static_cast<QWidget*>(this), static_cast<QWidget*>(ui->Label1), static_cast<QWidget*>(ui->Label6),
           static_cast<QWidget*>(ui->Label5), static_cast<QWidget*>(ui->Edit4)})
@@ -209,7 +171,8 @@ void TForm1::FormCreate()
          {ui->Button5, ui->Button7, ui->Button8, ui->Button2, ui->Button3, ui->Button6, ui->Button4})
         set_button_face(b, kButtonFace);
 
-    // 2 to 6. A failure here is reported once the window is otherwise ready.
+    // The port list and the settings file. A failure here is reported once
+    // the window is otherwise ready.
     QString startupError;
     try {
         test_com();
@@ -224,7 +187,7 @@ void TForm1::FormCreate()
         startupError = QString::fromLocal8Bit(e.what());
     }
 
-    // 7, 8. A port that cannot be opened is left closed without a word.
+    // The remembered port; one that cannot be opened is left closed without a word.
     Comm1.SetCommName(ui->cmbbxcomnum->currentText());
     try {
         Comm1.OpenComm();
@@ -235,15 +198,11 @@ void TForm1::FormCreate()
     } catch (const std::exception&) {
     }
 
-    // 9. The start-up chain, whatever happened above.
+    // The start-up chain, whatever happened above: the card's answer to the
+    // probe starts the identification, its silence the search.
     link_.pumped_delay(15);
-    Timer1_.start();
-    state_.cmd_mode = false;
-    state_.esc_ok = false;
-    state_.auto_search = true;
-    link_.mscomm1send(QStringLiteral("35"));
+    link_.arm_search();
 
-    // 10.
     ui->Edit4->setText(QString::fromLatin1(kMakerNotice));
 
     if (!startupError.isEmpty())
@@ -274,8 +233,112 @@ void TForm1::closeEvent(QCloseEvent* event)
         speed_.beforeClose();
         // Nothing is searched for or polled once the window is gone.
         Timer1_.stop();
-        modeSwitchRetry_.stop();
+        link_.drop_deferred();
     }
     FormDestroy();
     event->accept();
+}
+
+void TForm1::showStatus(const QString& text)
+{
+    ui->Label15->setText(text);
+}
+
+void TForm1::showCardLamp(bool lit)
+{
+    set_lamp(ui->shcom, lit);
+}
+
+void TForm1::showEscLamp(bool lit)
+{
+    set_lamp(ui->Shdt, lit);
+}
+
+void TForm1::showEscLabels(const QString& type, const QString& hwVersion, const QString& fwVersion)
+{
+    ui->Label2->setText(type);
+    ui->Label3->setText(hwVersion);
+    ui->Label4->setText(fwVersion);
+}
+
+int TForm1::settingIndex(int pos) const
+{
+    return settingLists()[pos]->currentIndex();
+}
+
+void TForm1::showSettingIndex(int pos, int index)
+{
+    QComboBox* list = settingLists()[pos];
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+void TForm1::showProgressMaximum(int maximum)
+{
+    ui->ProgressBar1->setMaximum(maximum);
+}
+
+void TForm1::showProgress(int value)
+{
+    ui->ProgressBar1->setValue(value);
+}
+
+void TForm1::showBusy(bool on)
+{
+    if (on)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TForm1::showMode(OperationMode mode)
+{
+    const bool parameterMode = mode == OperationMode::Parameter;
+    {
+        // The user's click has selected the button already; a mode set by
+        // the program selects it here without asking for a switch.
+        const QSignalBlocker quiet1(ui->RadioButton1);
+        const QSignalBlocker quiet2(ui->RadioButton2);
+        (parameterMode ? ui->RadioButton1 : ui->RadioButton2)->setChecked(true);
+    }
+    QWidget* const parameterControls[] = {
+        ui->Button2,   ui->Button7,   ui->Button8,   ui->Button3,   ui->Button6,   ui->Button4,   ui->Label5,
+        ui->Label6,    ui->Label7,    ui->Label8,    ui->Label9,    ui->Label10,   ui->Label12,   ui->ComboBox1,
+        ui->ComboBox2, ui->ComboBox3, ui->ComboBox4, ui->ComboBox5, ui->ComboBox6, ui->ComboBox7};
+    QWidget* const speedControls[] = {ui->TrackBar1, ui->Edit3,   ui->Edit1,   ui->Edit2,  ui->UpDown1,
+                                            ui->Label18,   ui->Label16, ui->Label14, ui->Label17};
+    for (QWidget* w : parameterControls)
+        w->setEnabled(parameterMode);
+    for (QWidget* w : speedControls)
+        w->setEnabled(!parameterMode);
+}
+
+OperationMode TForm1::selectedMode() const
+{
+    return ui->RadioButton2->isChecked() ? OperationMode::Speed : OperationMode::Parameter;
+}
+
+void TForm1::showThrottleText(const QString& text)
+{
+    ui->Edit1->setText(text);
+}
+
+void TForm1::showPoleCountText(const QString& text)
+{
+    ui->Edit2->setText(text);
+}
+
+void TForm1::showRotateSpeed(const QString& text)
+{
+    ui->Edit3->setText(text);
+}
+
+void TForm1::showPortName(const QString& name)
+{
+    ui->cmbbxcomnum->setEditText(name);
+}
+
+void TForm1::showPortList(const QStringList& ports)
+{
+    ui->cmbbxcomnum->clear();
+    ui->cmbbxcomnum->addItems(ports);
 }

@@ -5,16 +5,16 @@
 
 #include "firmware/firmware_update.h"
 #include "link/dialogs.h"
+#include "link/esc_view.h"
 #include "link/link.h"
 #include "link/shared_state.h"
 #include "link/window_timer.h"
 #include "params/param_ops.h"
 #include "params/setup_files.h"
 #include "serial/tcomm.h"
-#include "speedtest/speed_test.h"
+#include "speedtest/speed_mode.h"
 
 #include <QStringList>
-#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -35,7 +35,9 @@ struct AppEnv {
     Dialogs* dialogs = nullptr;
 };
 
-class TForm1 : public QWidget {
+// The window is the operations' view: it shows what they report with its
+// controls (EscView).
+class TForm1 : public QWidget, private EscView {
     Q_OBJECT
 public:
     explicit TForm1(const AppEnv& env, QWidget* parent = nullptr);
@@ -59,12 +61,26 @@ private:
     void test_com();
     void configureComm1();
     void connectControls();
-    void command(const std::function<void()>& handler);
-    void Timer3Timer();
-    void modeClicked();
-    void runModeSwitch();
-    LinkUi linkUi() const;
+    void modeClicked(OperationMode mode);
     std::array<QComboBox*, 8> settingLists() const;  // frame order
+
+    // EscView
+    void showStatus(const QString& text) override;
+    void showCardLamp(bool lit) override;
+    void showEscLamp(bool lit) override;
+    void showEscLabels(const QString& type, const QString& hwVersion, const QString& fwVersion) override;
+    int settingIndex(int pos) const override;
+    void showSettingIndex(int pos, int index) override;
+    void showProgressMaximum(int maximum) override;
+    void showProgress(int value) override;
+    void showBusy(bool on) override;
+    void showMode(OperationMode mode) override;
+    OperationMode selectedMode() const override;
+    void showThrottleText(const QString& text) override;
+    void showPoleCountText(const QString& text) override;
+    void showRotateSpeed(const QString& text) override;
+    void showPortName(const QString& name) override;
+    void showPortList(const QStringList& ports) override;
 
     std::unique_ptr<Ui::TForm1> ui;
     QString programDir_;
@@ -81,11 +97,8 @@ private:
     ParamOps params_;
     SetupFiles setupFiles_;
     FirmwareUpdate firmware_;
-    SpeedTest speed_;
+    SpeedMode speed_;
 
-    // A mode switch clicked during an exchange runs once the exchange is over.
-    QTimer modeSwitchRetry_;
-    bool speedModeShown_ = false;
     bool closed_ = false;
     bool destroyed_ = false;
 };

@@ -1,6 +1,6 @@
 #include "app/widget_dialogs.h"
 
-#include "link/scoped_cursor.h"
+#include "app/scoped_cursor.h"
 
 #include <QClipboard>
 #include <QFileDialog>

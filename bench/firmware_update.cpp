@@ -10,13 +10,11 @@
 #include "serial/tcomm.h"
 #include "sim/simulator.h"
 #include "tests/support/answering_dialogs.h"
+#include "tests/support/fake_view.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QProgressBar>
 #include <QTemporaryDir>
-#include <QWidget>
 #include <cstdio>
 
 namespace {
@@ -30,7 +28,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
 
     QTemporaryDir programDir;
     sim::Options options;
@@ -42,13 +40,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot set up the simulator or the sample images\n");
         return 2;
     }
-
-    QWidget form;
-    auto* label4 = new QLabel(QStringLiteral("FW version:V1.2"), &form);
-    label4->setObjectName(QStringLiteral("Label4"));
-    auto* label15 = new QLabel(&form);
-    auto* bar = new QProgressBar(&form);
-    bar->setObjectName(QStringLiteral("ProgressBar1"));
 
     TComm comm;
     comm.SetCommName(QString::fromStdString(simulator.port_path()));
@@ -64,10 +55,9 @@ int main(int argc, char** argv)
     AnsweringDialogs dialogs;
     WindowTimer timer1(1000);
     WindowTimer timer2(1000, Qt::PreciseTimer);
-    LinkUi ui;
-    ui.Label4 = label4;
-    ui.Label15 = label15;
-    Link link(comm, state, ui, dialogs, timer1, timer2);
+    FakeView view;
+    Link link(comm, state, view, dialogs, timer1, timer2);
+    link.show_identification(QStringLiteral("50031012"));  // an ESC with firmware 1.2
 
     long long bytesIn = 0;
     const TReceiveDataEvent deliver = comm.OnReceiveData;
@@ -79,7 +69,7 @@ int main(int argc, char** argv)
     state.esc_ok = true;
     state.fw_group = 1;
     simulator.clear_received();
-    FirmwareUpdate update(link, &form, programDir.path());
+    FirmwareUpdate update(link, state, view, dialogs, programDir.path());
 
     QElapsedTimer wall;
     wall.start();

@@ -5,9 +5,10 @@
 #include "link/link.h"
 #include "serial/tcomm.h"
 #include "tests/support/answering_dialogs.h"
+#include "tests/support/fake_view.h"
 #include "tests/support/thread_cpu.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
@@ -16,14 +17,15 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
 
     TComm comm;
     SharedState state;
     AnsweringDialogs dialogs;
     WindowTimer timer1(1000);
     WindowTimer timer2(1000, Qt::PreciseTimer);
-    Link link(comm, state, LinkUi{}, dialogs, timer1, timer2);
+    FakeView view;
+    Link link(comm, state, view, dialogs, timer1, timer2);
 
     constexpr int kRuns = 3;
     double worst = 0;

@@ -3,11 +3,9 @@
 #include "firmware/firmware_image.h"
 #include "firmware/image_file.h"
 #include "link/link.h"
+#include "link/status_texts.h"
 
 #include <QDir>
-#include <QLabel>
-#include <QProgressBar>
-#include <QWidget>
 #include <algorithm>
 
 namespace {
@@ -23,54 +21,44 @@ constexpr int kEmptyReadBackWaits = 2;
 
 const QString kWriteError = QStringLiteral("Receive data error,Please update Hardware again");
 const QString kVerifyError = QStringLiteral("Update hardware failure,Please update Hardware again");
-const QString kIdle = QStringLiteral("Wait user command");
+const QString kIdle = QString::fromLatin1(status::kIdle);
+const QString kError = QString::fromLatin1(box_title::kError);
+const QString kRequire = QString::fromLatin1(box_title::kRequire);
 
 bool has_reply(const QString& recv)
 {
     return recv.size() >= 2;
 }
 
+const Link::ReplyWait kWriteWait{kWriteReplyMs, has_reply, Link::Pass::Sleep1msThenProcess};
+const Link::ReplyWait kReadBackWait{kReadBackWaitMs, has_reply, Link::Pass::ProcessTwice};
+
 }  // namespace
 
-FirmwareUpdate::FirmwareUpdate(Link& link, QWidget* form, QString programDir)
-    : link_(link), form_(form), programDir_(std::move(programDir))
+FirmwareUpdate::FirmwareUpdate(Link& link, SharedState& st, EscView& view, Dialogs& dialogs, QString programDir)
+    : link_(link), st_(st), view_(view), dialogs_(dialogs), programDir_(std::move(programDir))
 {
-}
-
-QLabel* FirmwareUpdate::label4() const
-{
-    return form_->findChild<QLabel*>(QStringLiteral("Label4"));
-}
-
-QProgressBar* FirmwareUpdate::progressBar() const
-{
-    return form_->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
 }
 
 void FirmwareUpdate::set_progress(int value)
 {
-    if (QProgressBar* bar = progressBar())
-        bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
+    view_.showProgress(std::clamp(value, 0, progressMaximum_));
 }
 
 void FirmwareUpdate::set_progress_maximum(int maximum)
 {
-    if (QProgressBar* bar = progressBar())
-        bar->setMaximum(maximum);
+    progressMaximum_ = maximum;
+    view_.showProgressMaximum(maximum);
 }
 
 void FirmwareUpdate::Button2Click()
 {
-    SharedState& st = link_.state();
-    if (!st.esc_ok) {
-        link_.dialogs().message(QStringLiteral("Comm error"),
-                                QStringLiteral("Hardware not connect,please connect first"), BoxIcon::Error);
+    if (!link_.esc_required())
         return;
-    }
-    st.cmd_mode = true;
+    st_.cmd_mode = true;
     updata_board();
     link_.setStatus(kIdle);
-    st.cmd_mode = false;
+    st_.cmd_mode = false;
 }
 
 void FirmwareUpdate::updata_board()
@@ -81,7 +69,7 @@ void FirmwareUpdate::updata_board()
     if (!write_phase(image))
         return;
     if (!verify_phase(image)) {
-        link_.dialogs().message(QStringLiteral("Error"), kVerifyError, BoxIcon::Error);
+        dialogs_.message(kError, kVerifyError, BoxIcon::Error);
         link_.setStatus(kIdle);
         set_progress(0);
         return;
@@ -91,22 +79,22 @@ void FirmwareUpdate::updata_board()
 
 void FirmwareUpdate::file_error(const QString& text)
 {
-    link_.dialogs().message(QStringLiteral("Error"), text, BoxIcon::Error);
+    dialogs_.message(kError, text, BoxIcon::Error);
 }
 
 bool FirmwareUpdate::prepare(Image& image)
 {
-    const QLabel* fwLabel = label4();
-    const QString escVersion = fwLabel ? fwLabel->text().right(3) : QString();
+    // The version as the ESC label shows it: its last three characters.
+    const QString escVersion = link_.esc_labels().fwVersion.right(3);
     if (escVersion == QLatin1String("1.0") || escVersion == QLatin1String("1.1")) {
-        link_.dialogs().message(
-            QStringLiteral("Error"),
+        dialogs_.message(
+            kError,
             QStringLiteral("sorry! You can not update of the ESC,\r\nplease contact manufacturers."),
             BoxIcon::Error);
         return false;
     }
 
-    const QString fileName = firmware::image_file_name(link_.state().fw_group);
+    const QString fileName = firmware::image_file_name(st_.fw_group);
     if (fileName.isEmpty())
         return false;
     const QString path = QDir::toNativeSeparators(QDir(programDir_).filePath(fileName));
@@ -132,19 +120,18 @@ bool FirmwareUpdate::prepare(Image& image)
         return false;
     }
 
-    Dialogs& dialogs = link_.dialogs();
     if (header.version == escVersion &&
-        dialogs.message(QStringLiteral("Require"),
+        dialogs_.message(kRequire,
                         QStringLiteral("The version you want to upgrade is same with current ESC firmware "
                                        "version,\n\rDo you want to continue?"),
                         BoxIcon::None, BoxButtons::YesNo) != BoxAnswer::Yes)
         return false;
-    if (dialogs.message(QStringLiteral("Require"),
+    if (dialogs_.message(kRequire,
                         QStringLiteral("Are you really update hardware to V") + header.version, BoxIcon::None,
                         BoxButtons::YesNo) != BoxAnswer::Yes)
         return false;
 
-    link_.setStatus(QStringLiteral("Start update hardware...."));
+    link_.setStatus(QString::fromLatin1(status::kUpdateStart));
     link_.pumped_delay(0);
 
     firmware::DataLineReader reader;
@@ -185,37 +172,39 @@ QString FirmwareUpdate::next_block(const QString& image, int& readPos) const
 
 bool FirmwareUpdate::write_phase(const Image& image)
 {
-    SharedState& st = link_.state();
     link_.mscomm1send(QStringLiteral("07"));
     link_.pumped_delay(1);
 
-    st.recv_str.clear();
-    st.cmd_mode = true;
-    link_.mscomm1send(QStringLiteral("0C00") + image.versionCode);
-
-    int wordsSent = 0;
-    int readPos = 1;
     set_progress_maximum(firmware::kImageWords);
     set_progress(0);
-
-    while (wordsSent < kWordsLimit) {
-        link_.reply_wait(kWriteReplyMs, has_reply, Link::Pass::Sleep1msThenProcess);
-        const QString reply = st.recv_str;
-        st.recv_str.clear();
+    int wordsSent = 0;
+    int readPos = 1;
+    // The version code announces the image; each reply 0x59 asks for the next block.
+    QString reply = link_.exchange(QStringLiteral("0C00") + image.versionCode, kWriteWait);
+    for (;;) {
         if (reply.mid(0, 2) == QLatin1String("55") || reply.mid(2, 2) == QLatin1String("55"))
             return true;
         if (reply != QLatin1String("59")) {
-            link_.dialogs().message(QStringLiteral("Comm error"), kWriteError, BoxIcon::Error);
+            dialogs_.message(QString::fromLatin1(box_title::kCommError), kWriteError, BoxIcon::Error);
             link_.setStatus(kIdle);
             set_progress(0);
             return false;
         }
-        link_.mscomm1send(next_block(image.text, readPos));
+        const QString block = next_block(image.text, readPos);
         wordsSent += kBlockWords;
-        set_progress(wordsSent);
-        link_.pumped_delay(1);
-        link_.setStatus(QStringLiteral("Update process:Writing ROM......."));
-        link_.pumped_delay(1);
+        const auto showProgress = [&] {
+            set_progress(wordsSent);
+            link_.pumped_delay(1);
+            link_.setStatus(QString::fromLatin1(status::kUpdateWriting));
+            link_.pumped_delay(1);
+        };
+        if (wordsSent >= kWordsLimit) {
+            // The last block allowed goes out without waiting for an answer.
+            link_.mscomm1send(block);
+            showProgress();
+            break;
+        }
+        reply = link_.exchange(block, kWriteWait, showProgress);
     }
     // The ESC kept asking past the image and two blocks of 0xFF: the
     // transfer ends here, without verification and without a message.
@@ -225,49 +214,38 @@ bool FirmwareUpdate::write_phase(const Image& image)
 
 bool FirmwareUpdate::verify_phase(const Image& image)
 {
-    SharedState& st = link_.state();
-    link_.setStatus(QStringLiteral("Verrify update data..."));
+    link_.setStatus(QString::fromLatin1(status::kUpdateVerifying));
     link_.pumped_delay(1);
 
-    st.recv_str.clear();
-    link_.mscomm1send(QStringLiteral("0B"));
-    st.cmd_mode = true;
     set_progress_maximum(firmware::kImageWords);
     set_progress(0);
-
-    QString readBack;
-    int emptyWaits = 0;
+    // The ESC answers 0x0B with the whole image, which arrives over several waits.
+    QString readBack = link_.exchange(QStringLiteral("0B"), kReadBackWait);
+    int emptyWaits = readBack.isEmpty() ? 1 : 0;
+    set_progress(readBack.size() / 4);
     while (readBack.size() < firmware::kImageChars && emptyWaits < kEmptyReadBackWaits) {
-        st.cmd_mode = true;
-        link_.reply_wait(kReadBackWaitMs, has_reply, Link::Pass::ProcessTwice);
-        emptyWaits = st.recv_str.isEmpty() ? emptyWaits + 1 : 0;
-        readBack += st.recv_str;
-        st.recv_str.clear();
+        const QString more = link_.await_more(kReadBackWait);
+        emptyWaits = more.isEmpty() ? emptyWaits + 1 : 0;
+        readBack += more;
         set_progress(readBack.size() / 4);
     }
     // Bytes beyond the image may follow the last expected one by a byte time
     // or two; take them in too, so that a longer read-back is not mistaken
     // for an equal one.
     link_.pumped_delay(5);
-    readBack += st.recv_str;
-    st.recv_str.clear();
+    readBack += link_.take_received();
     return readBack == image.text;
 }
 
 void FirmwareUpdate::succeed(const Image& image)
 {
-    SharedState& st = link_.state();
-    link_.setStatus(QStringLiteral("Update hardware finished"));
-    link_.dialogs().message(QStringLiteral("Prompt"),
-                            QStringLiteral("Update hardware succeed,Firmware versionV") +
-                                image.versionCode[0] + QLatin1Char('.') + image.versionCode[1],
-                            BoxIcon::None);
+    link_.setStatus(QString::fromLatin1(status::kUpdateFinished));
+    dialogs_.message(QString::fromLatin1(box_title::kPrompt),
+                     QStringLiteral("Update hardware succeed,Firmware versionV") + image.versionCode[0] +
+                         QLatin1Char('.') + image.versionCode[1],
+                     BoxIcon::None);
     link_.setStatus(kIdle);
     // Identify the ESC afresh, as at start-up, so that the new version shows.
-    link_.timer1().start();
-    st.cmd_mode = false;
-    st.esc_ok = false;
-    st.auto_search = true;
-    link_.mscomm1send(QStringLiteral("35"));
+    link_.arm_search();
     set_progress(0);
 }

@@ -9,14 +9,15 @@
 
 #include <QString>
 
+class Dialogs;
+class EscView;
 class Link;
-class QLabel;
-class QProgressBar;
-class QWidget;
+struct SharedState;
 
 class FirmwareUpdate {
 public:
-    FirmwareUpdate(Link& link, QWidget* form, QString programDir);
+    // programDir: the folder that holds the image files.
+    FirmwareUpdate(Link& link, SharedState& st, EscView& view, Dialogs& dialogs, QString programDir);
 
     void Button2Click();
     void updata_board();
@@ -41,10 +42,11 @@ private:
     void file_error(const QString& text);
     void set_progress(int value);
     void set_progress_maximum(int maximum);
-    QLabel* label4() const;
-    QProgressBar* progressBar() const;
 
     Link& link_;
-    QWidget* form_;
+    SharedState& st_;
+    EscView& view_;
+    Dialogs& dialogs_;
     QString programDir_;
+    int progressMaximum_ = 100;
 };

@@ -1,13 +1,10 @@
 // Hardware discovery: the search for the setting card over the listed ports,
 // the ESC identification behind it, and the start-up watchdog.
 
-#include "link/lamp.h"
 #include "link/link.h"
+#include "link/status_texts.h"
 #include "serial/tcomm.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QRadioButton>
 #include <QThread>
 
 namespace {
@@ -15,19 +12,11 @@ namespace {
 constexpr int kReplyWaitMs = 1000;
 constexpr int kPortSettleDelay = 15;
 
-QStringList port_list(const QComboBox* box)
-{
-    QStringList ports;
-    for (int i = 0; i < box->count(); ++i)
-        ports << box->itemText(i);
-    return ports;
-}
-
 }  // namespace
 
 void Link::Button5Click()
 {
-    setStatus(QStringLiteral("Start perform command--------"));
+    setStatus(QString::fromLatin1(status::kPerformCommand));
     try {
         comm_.OpenComm();
     } catch (const ECommsError&) {
@@ -40,46 +29,43 @@ void Link::Button5Click()
 bool Link::probe_port(const QString& port)
 {
     comm_.SetCommName(port);
-    ui_.cmbbxcomnum->setEditText(port);
+    view_.showPortName(port);
     try {
         comm_.OpenComm();
         pumped_delay(kPortSettleDelay);
     } catch (const ECommsError&) {
         // The probe below goes nowhere and the port is passed over.
     }
-    st_.recv_str.clear();
-    st_.cmd_mode = true;
-    mscomm1send(QStringLiteral("35"));
+    // From here on the search answers for the card; the watchdog has no more to say.
     timer1_.stop();
-    reply_wait(kReplyWaitMs, [](const QString& r) { return r.size() > 3; });
-    return st_.recv_str == QLatin1String("2501");
+    const QString reply =
+        exchange(QStringLiteral("35"), {kReplyWaitMs, [](const QString& r) { return r.size() > 3; }});
+    return reply == QLatin1String("2501");
 }
 
 void Link::identify_esc()
 {
-    st_.recv_str.clear();
-    st_.cmd_mode = true;
-    mscomm1send(QStringLiteral("50"));
-    reply_wait(kReplyWaitMs, [](const QString& r) { return r.size() > 7; });
-    if (st_.recv_str.size() == 8 && st_.recv_str != QLatin1String("50000000")) {
-        show_identification(st_.recv_str);
+    const QString reply =
+        exchange(QStringLiteral("50"), {kReplyWaitMs, [](const QString& r) { return r.size() > 7; }});
+    if (reply.size() == 8 && reply != QLatin1String("50000000")) {
+        show_identification(reply);
         st_.esc_ok = true;
-        if (ui_.RadioButton2 && ui_.RadioButton2->isChecked() && start_speed_test)
-            start_speed_test();
+        start_speed_test_in_speed_mode();
     } else {
         st_.esc_ok = false;
-        set_lamp(ui_.Shdt, false);
+        view_.showEscLamp(false);
         set_esc_labels(kLabelsNoEsc);
     }
 }
 
 void Link::findbord()
 {
+    const QString idle = QString::fromLatin1(status::kIdle);
     const bool quiet = st_.auto_search;
     comm_.CloseComm();
-    setStatus(QStringLiteral("auto finding hardware...."));
+    setStatus(QString::fromLatin1(status::kFinding));
 
-    const QStringList ports = port_list(ui_.cmbbxcomnum);
+    const QStringList ports = ports_;  // a list changed during the search does not change its steps
     qsizetype found = -1;
     for (qsizetype i = 0; i < ports.size(); ++i) {
         if (probe_port(ports[i])) {
@@ -94,22 +80,22 @@ void Link::findbord()
         if (quiet) {
             st_.auto_search = false;
             QThread::msleep(100);  // deliberately without handling events
-            set_lamp(ui_.shcom, false);
+            view_.showCardLamp(false);
             st_.cmd_mode = false;
             st_.esc_ok = false;
-            set_lamp(ui_.Shdt, false);
+            view_.showEscLamp(false);
             set_esc_labels(kLabelsUnknown);
-            setStatus(kStatusIdle);
+            setStatus(idle);
         } else {
-            setStatus(QStringLiteral("search result"));
+            setStatus(QString::fromLatin1(status::kSearchResult));
             dialogs_.message(QStringLiteral("not find hardware"),
                              QStringLiteral("can not find hardware,please confirm:\r\n"
                                             "  1.Hardware port connect.\r\n"
                                             "  2.Hardware power."),
                              BoxIcon::Error);
-            setStatus(kStatusIdle);
-            set_lamp(ui_.shcom, false);
-            set_lamp(ui_.Shdt, false);
+            setStatus(idle);
+            view_.showCardLamp(false);
+            view_.showEscLamp(false);
             set_esc_labels(kLabelsUnknown);
             st_.esc_ok = false;
         }
@@ -118,21 +104,21 @@ void Link::findbord()
 
     identify_esc();
     st_.cmd_mode = false;
-    set_lamp(ui_.shcom, true);
+    view_.showCardLamp(true);
     if (quiet) {
-        setStatus(kStatusIdle);
+        setStatus(idle);
         st_.auto_search = false;
         return;
     }
-    setStatus(QStringLiteral("search result"));
+    setStatus(QString::fromLatin1(status::kSearchResult));
     QString text = QStringLiteral("find setting card connected with") + ports[found] + QStringLiteral("\r\n");
-    if (ui_.Label4->text() == QLatin1String(kLabelsNoEsc.fwVersion))
+    if (labels_.fwVersion == QLatin1String(kLabelsNoEsc.fwVersion))
         text += QStringLiteral("not find ESC");
     else
         text += QStringLiteral("and find ESC") + model_label_;
     dialogs_.message(QStringLiteral("Find hardware"), text, BoxIcon::None);
     st_.cmd_mode = false;
-    setStatus(kStatusIdle);
+    setStatus(idle);
 }
 
 void Link::Timer1Timer()
@@ -142,9 +128,9 @@ void Link::Timer1Timer()
         findbord();
         return;
     }
-    dialogs_.message(QStringLiteral("Comm error"),
+    dialogs_.message(QString::fromLatin1(box_title::kCommError),
                      QStringLiteral("Hardware not connect or Comm port select error"), BoxIcon::Error);
-    set_lamp(ui_.shcom, false);
-    setStatus(QStringLiteral("Comm error"));
+    view_.showCardLamp(false);
+    setStatus(QString::fromLatin1(status::kCommError));
     st_.esc_ok = false;
 }

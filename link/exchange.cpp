@@ -1,39 +1,82 @@
+// The overlap guard: one command at a time, and what happens to the user's
+// input that arrives while one runs.
+
 #include "link/link.h"
 
-#include <QApplication>
 #include <QTimer>
 
-Link::Exchange::Exchange(Link& link, bool showCursor) : link_(link), cursor_(showCursor)
+namespace {
+
+bool background(CommandKind kind)
 {
-    ++link_.exchanges_;
+    return kind == CommandKind::SpeedTick || kind == CommandKind::Watchdog;
+}
+
+bool shows_busy(CommandKind kind)
+{
+    return kind == CommandKind::Click || kind == CommandKind::Watchdog;
+}
+
+}  // namespace
+
+Link::Exchange::Exchange(Link& link, CommandKind kind) : link_(link), cursor_(shows_busy(kind))
+{
+    if (link_.exchanges_++ == 0)
+        link_.background_ = background(kind);
     if (cursor_)
-        QApplication::setOverrideCursor(Qt::BusyCursor);
+        link_.view_.showBusy(true);
 }
 
 Link::Exchange::~Exchange()
 {
     if (cursor_)
-        QApplication::restoreOverrideCursor();
+        link_.view_.showBusy(false);
     if (--link_.exchanges_ == 0)
         link_.exchange_ended();
 }
 
 void Link::exchange_ended()
 {
-    // A Timer1 tick held back during the exchange runs from the event loop,
-    // not from inside the handler that is just returning. Should a new
-    // exchange have started by then, the tick waits for its end instead.
-    QTimer::singleShot(0, this, [this] {
-        if (!busy())
-            timer1_.flushDeferred();
-    });
+    // What was held back runs from the event loop, not from inside the
+    // handler that is just returning.
+    QTimer::singleShot(0, this, [this] { run_deferred(); });
 }
 
-bool Link::run_command(const std::function<void()>& handler, bool showCursor)
+void Link::run_deferred()
 {
+    // Should a new exchange have started by now, its end comes back here.
     if (busy())
-        return false;
-    Exchange exchange(*this, showCursor);
+        return;
+    if (!deferred_.empty()) {
+        const Deferred next = std::move(deferred_.front());
+        deferred_.pop_front();
+        Exchange exchange(*this, next.kind);
+        next.handler();
+        return;  // the end of this exchange runs the next one
+    }
+    // The user's input first; a Timer1 tick held back comes after it.
+    timer1_.flushDeferred();
+}
+
+bool Link::run_command(const std::function<void()>& handler, CommandKind kind)
+{
+    if (holding_back()) {
+        // A speed tick comes again in a moment; the user's click does not.
+        const bool keep = kind == CommandKind::ModeSwitch ||
+                          (kind == CommandKind::Click && (!busy() || background_));
+        if (!keep)
+            return false;
+        deferred_.push_back({kind, handler});
+        if (!busy())
+            exchange_ended();
+        return true;
+    }
+    Exchange exchange(*this, kind);
     handler();
     return true;
+}
+
+void Link::drop_deferred()
+{
+    deferred_.clear();
 }

@@ -1,23 +1,34 @@
 #include "link/link.h"
 
 #include "link/hex_text.h"
-#include "link/lamp.h"
+#include "link/status_texts.h"
 #include "serial/tcomm.h"
 
 #include <QCoreApplication>
-#include <QLabel>
-#include <QRadioButton>
+#include <QElapsedTimer>
 #include <QThread>
 
-Link::Link(TComm& comm, SharedState& st, const LinkUi& ui, Dialogs& dialogs, WindowTimer& timer1,
+namespace {
+constexpr int kByteOnLineMs = 2;  // 0.52 ms at 19200 baud, with room
+}  // namespace
+
+Link::Link(TComm& comm, SharedState& st, EscView& view, Dialogs& dialogs, WindowTimer& timer1,
            WindowTimer& timer2, QObject* parent)
-    : QObject(parent), comm_(comm), st_(st), ui_(ui), dialogs_(dialogs), timer1_(timer1), timer2_(timer2)
+    : QObject(parent),
+      comm_(comm),
+      st_(st),
+      view_(view),
+      dialogs_(dialogs),
+      timer1_(timer1),
+      timer2_(timer2),
+      labels_{QString::fromLatin1(kLabelsDesign.type), QString::fromLatin1(kLabelsDesign.hwVersion),
+              QString::fromLatin1(kLabelsDesign.fwVersion)}
 {
     comm_.OnReceiveData = [this](TComm* sender, const char* buffer, uint16_t length) {
         Comm1ReceiveData(sender, buffer, length);
     };
     connect(&timer2_, &WindowTimer::tick, this, &Link::Timer2Timer);
-    timer1_.setDeferWhile([this] { return busy(); });
+    timer1_.setDeferWhile([this] { return holding_back(); });
 }
 
 Link::~Link()
@@ -29,8 +40,7 @@ Link::~Link()
 
 void Link::setStatus(const QString& text)
 {
-    if (ui_.Label15)
-        ui_.Label15->setText(text);
+    view_.showStatus(text);
 }
 
 void Link::mscomm1send(const QString& hexText)
@@ -39,6 +49,15 @@ void Link::mscomm1send(const QString& hexText)
     if (!bytes || bytes->isEmpty())
         return;
     comm_.SendData(bytes->constData(), static_cast<uint16_t>(bytes->size()));
+}
+
+void Link::wait_sent(int maxMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!comm_.SendIdle() && waited.elapsed() < maxMs)
+        QThread::msleep(1);
+    QThread::msleep(kByteOnLineMs);
 }
 
 void Link::Comm1ReceiveData(TComm*, const char* buffer, uint16_t bufferLength)
@@ -50,7 +69,7 @@ void Link::Comm1ReceiveData(TComm*, const char* buffer, uint16_t bufferLength)
     }
     // The card's unasked status: three tests, each independent of the others.
     if (text == QLatin1String("2501")) {
-        set_lamp(ui_.shcom, true);
+        view_.showCardLamp(true);
         timer1_.stop();
         st_.auto_search = false;
         mscomm1send(QStringLiteral("50"));
@@ -59,17 +78,22 @@ void Link::Comm1ReceiveData(TComm*, const char* buffer, uint16_t bufferLength)
     if (text.startsWith(QLatin1String("50"))) {
         timer1_.stop();
         st_.esc_ok = false;
-        set_lamp(ui_.Shdt, false);
+        view_.showEscLamp(false);
         set_esc_labels(kLabelsUnknown);
     }
     if (text.size() == 8 && text.startsWith(QLatin1String("50"))) {
         show_identification(text);
         st_.esc_ok = true;
         timer1_.stop();
-        setStatus(kStatusIdle);
-        if (ui_.RadioButton2 && ui_.RadioButton2->isChecked() && start_speed_test)
-            start_speed_test();
+        setStatus(QString::fromLatin1(status::kIdle));
+        start_speed_test_in_speed_mode();
     }
+}
+
+void Link::start_speed_test_in_speed_mode()
+{
+    if (view_.selectedMode() == OperationMode::Speed && start_speed_test)
+        start_speed_test();
 }
 
 void Link::Timer2Timer()
@@ -117,26 +141,62 @@ void Link::reply_wait(int intervalMs, const std::function<bool(const QString& re
     timer2_.stop();
 }
 
+QString Link::exchange(const QString& request, const ReplyWait& wait, const std::function<void()>& whileInFlight)
+{
+    st_.recv_str.clear();
+    st_.cmd_mode = true;
+    mscomm1send(request);
+    if (whileInFlight)
+        whileInFlight();
+    reply_wait(wait.intervalMs, wait.done, wait.pass);
+    const QString reply = st_.recv_str;
+    if (!wait.taken || wait.taken(reply))
+        st_.recv_str.clear();
+    return reply;
+}
+
+QString Link::await_more(const ReplyWait& wait)
+{
+    st_.cmd_mode = true;
+    reply_wait(wait.intervalMs, wait.done, wait.pass);
+    const QString reply = st_.recv_str;
+    if (!wait.taken || wait.taken(reply))
+        st_.recv_str.clear();
+    return reply;
+}
+
+QString Link::take_received()
+{
+    QString received;
+    received.swap(st_.recv_str);
+    return received;
+}
+
 void Link::receive_data_error()
 {
-    dialogs_.message(QStringLiteral("Comm error"), QStringLiteral("Receive data error"), BoxIcon::Error);
-    setStatus(kStatusIdle);
+    dialogs_.message(QString::fromLatin1(box_title::kCommError), QStringLiteral("Receive data error"),
+                     BoxIcon::Error);
+    setStatus(QString::fromLatin1(status::kIdle));
+}
+
+bool Link::esc_required()
+{
+    if (st_.esc_ok)
+        return true;
+    dialogs_.message(QString::fromLatin1(box_title::kCommError),
+                     QStringLiteral("Hardware not connect,please connect first"), BoxIcon::Error);
+    return false;
 }
 
 QString Link::send0d()
 {
     constexpr int kFrameChars = 18;
-    st_.recv_str.clear();
-    mscomm1send(QStringLiteral("0D"));
-    st_.cmd_mode = true;
-    reply_wait(1000, [](const QString& r) { return r.size() == kFrameChars; });
-    if (st_.recv_str.size() < kFrameChars) {
-        receive_data_error();
-        return QStringLiteral("00");
-    }
-    const QString reply = st_.recv_str;
-    st_.recv_str.clear();
-    if (!reply.startsWith(QLatin1String("43"))) {
+    const auto whole = [](const QString& r) { return r.size() >= kFrameChars; };
+    // Only a reply of exactly one frame ends the wait early; a longer one is
+    // seen after the full second.
+    const QString reply = exchange(
+        QStringLiteral("0D"), {1000, [](const QString& r) { return r.size() == kFrameChars; }, Pass::ProcessOnce, whole});
+    if (!whole(reply) || !reply.startsWith(QLatin1String("43"))) {
         receive_data_error();
         return QStringLiteral("00");
     }
@@ -145,21 +205,40 @@ QString Link::send0d()
 
 void Link::set_esc_labels(const EscLabelTexts& texts)
 {
-    ui_.Label2->setText(QString::fromLatin1(texts.type));
-    ui_.Label3->setText(QString::fromLatin1(texts.hwVersion));
-    ui_.Label4->setText(QString::fromLatin1(texts.fwVersion));
+    labels_ = {QString::fromLatin1(texts.type), QString::fromLatin1(texts.hwVersion),
+               QString::fromLatin1(texts.fwVersion)};
+    view_.showEscLabels(labels_.type, labels_.hwVersion, labels_.fwVersion);
 }
 
 void Link::show_identification(const QString& reply)
 {
     if (reply.size() != 8)
         return;
-    set_lamp(ui_.Shdt, true);
+    view_.showEscLamp(true);
     const Identification id = decode_identification(reply);
     if (id.model)
         st_.fw_group = id.model->group;
     model_label_ = id.model ? QString::fromLatin1(id.model->label) : QString();
-    ui_.Label2->setText(id.type);
-    ui_.Label3->setText(id.hwVersion);
-    ui_.Label4->setText(id.fwVersion);
+    labels_ = {id.type, id.hwVersion, id.fwVersion};
+    view_.showEscLabels(labels_.type, labels_.hwVersion, labels_.fwVersion);
+}
+
+void Link::set_port_list(const QStringList& ports)
+{
+    ports_ = ports;
+    view_.showPortList(ports_);
+}
+
+QString Link::port_in_use() const
+{
+    return comm_.CommName();
+}
+
+void Link::arm_search()
+{
+    timer1_.start();
+    st_.cmd_mode = false;
+    st_.esc_ok = false;
+    st_.auto_search = true;
+    mscomm1send(QStringLiteral("35"));
 }

@@ -3,58 +3,51 @@
 // the setting card's unasked status, the bounded message-pumping reply waits,
 // and hardware discovery over the listed ports.
 //
-// The main window owns the state, the controls, the timers and Comm1; Link
-// works on them by reference. While an exchange runs (Exchange below) no other
-// command may start one: the window asks busy() before acting on a click.
+// The owner (the main window, or a console program) holds the shared state,
+// Comm1 and the timers; Link works on them by reference and shows what
+// happens through an EscView. Commands run one at a time (run_command below).
 
 #include "link/dialogs.h"
+#include "link/esc_view.h"
 #include "link/model_table.h"
 #include "link/shared_state.h"
 #include "link/window_timer.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <deque>
 #include <functional>
 
-class QComboBox;
-class QLabel;
-class QRadioButton;
-class QWidget;
 class TComm;
 
-// The controls of the main window that the link procedures read or write.
-struct LinkUi {
-    QComboBox* cmbbxcomnum = nullptr;
-    QWidget* shcom = nullptr;
-    QWidget* Shdt = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label15 = nullptr;
-    QRadioButton* RadioButton2 = nullptr;
+// The three ESC label texts as they are shown.
+struct EscLabels {
+    QString type, hwVersion, fwVersion;
 };
 
-// The status line's idle text.
-inline constexpr const char* kStatusIdle = "Wait user command";
+// How a command reaches the link, which decides what happens to it while
+// another command runs.
+enum class CommandKind {
+    Click,       // the user's command: waits for a background exchange, refused during another command
+    ModeSwitch,  // a mode button: the button already shows the new mode, so it always runs, later if need be
+    SpeedTick,   // a speed-poll tick (background): skipped while anything runs
+    Watchdog,    // a Timer1 tick (background)
+};
 
 class Link : public QObject {
     Q_OBJECT
 public:
     // Takes Comm1's OnReceiveData (Comm1ReceiveData) and Timer2's tick
     // (Timer2Timer), and holds Timer1's ticks back while busy().
-    Link(TComm& comm, SharedState& st, const LinkUi& ui, Dialogs& dialogs, WindowTimer& timer1,
+    Link(TComm& comm, SharedState& st, EscView& view, Dialogs& dialogs, WindowTimer& timer1,
          WindowTimer& timer2, QObject* parent = nullptr);
     ~Link() override;
 
-    SharedState& state() { return st_; }
-    TComm& comm() { return comm_; }
-    Dialogs& dialogs() { return dialogs_; }
-    const LinkUi& ui() const { return ui_; }
-    WindowTimer& timer1() { return timer1_; }
     void setStatus(const QString& text);  // Label15
 
     // Runs the speed-test start (start Timer3, send "06", clear throttle_armed);
-    // installed by the window, called when an ESC is identified in Speed mode.
+    // installed by the owner, called when an ESC is identified in Speed mode.
     std::function<void()> start_speed_test;
 
     // Transport.
@@ -63,6 +56,9 @@ public:
     void Timer2Timer();
     void pumped_delay(int n);
     QString send0d();  // the reply text, or "00" after the error box
+    // Waits (without handling events) until Comm1 has handed what is queued
+    // to the driver, at most maxMs, and then for one byte's time on the line.
+    void wait_sent(int maxMs);
 
     // The reply wait: clears time_out, starts Timer2 with intervalMs, runs
     // passes until done(recv_str) or time_out, stops Timer2. It blocks in the
@@ -71,25 +67,63 @@ public:
     void reply_wait(int intervalMs, const std::function<bool(const QString& recv)>& done,
                     Pass pass = Pass::ProcessOnce);
 
+    // One request and its reply, as every requester makes it.
+    struct ReplyWait {
+        int intervalMs;                              // Timer2
+        std::function<bool(const QString&)> done;    // ends the wait early
+        Pass pass = Pass::ProcessOnce;
+        std::function<bool(const QString&)> taken;   // the reply is taken out of recv_str; null: always
+    };
+    // Clears recv_str, sets cmd_mode, sends the request, runs whileInFlight
+    // (if any), waits as given and returns what arrived. The text is taken
+    // out of recv_str when wait.taken holds; otherwise it stays there until
+    // the next request clears it. cmd_mode stays set.
+    QString exchange(const QString& request, const ReplyWait& wait,
+                     const std::function<void()>& whileInFlight = {});
+    // More of the same reply: sets cmd_mode, waits, and takes out what arrived.
+    QString await_more(const ReplyWait& wait);
+    // What has arrived since, taken out of recv_str.
+    QString take_received();
+
     // The "Receive data error" box (title "Comm error", error icon).
     void receive_data_error();
+    // The parameter, firmware and speed commands need an identified ESC: true
+    // when there is one, otherwise the "Hardware not connect,please connect
+    // first" box has been shown.
+    bool esc_required();
 
     // Identification display of an 8-character identification reply.
     void show_identification(const QString& reply);
     void set_esc_labels(const EscLabelTexts& texts);
+    const EscLabels& esc_labels() const { return labels_; }
+    // The model label of the last identification; empty for an unlisted type code.
+    const QString& model_label() const { return model_label_; }
+
+    // The ports the search steps through, in list order; shown in the port box.
+    void set_port_list(const QStringList& ports);
+    const QStringList& port_list() const { return ports_; }
+    QString port_in_use() const;  // Comm1's CommName
+
+    // Arms the search as start-up does: starts Timer1, clears cmd_mode and
+    // esc_ok, sets auto_search and sends the probe "35".
+    void arm_search();
 
     // Discovery and port switch.
     void Button5Click();
     void findbord();
     void Timer1Timer();
-    void cmbbxcomnumChange();
+    void cmbbxcomnumChange(const QString& portName);
+    // The user changed the port box to text: the switch runs now, or right
+    // after a background exchange; when it is refused the box goes back to
+    // the port in use.
+    void port_box_changed(const QString& text);
 
     // Overlap guard. An Exchange lives for the whole of a command; while any
-    // exists, busy() is true, clicks are not acted on, the busy cursor shows
-    // (unless showCursor is false) and Timer1 ticks wait for its end.
+    // exists, busy() is true, the busy cursor shows (for Click and Watchdog)
+    // and Timer1 ticks wait for its end.
     class Exchange {
     public:
-        explicit Exchange(Link& link, bool showCursor = true);
+        explicit Exchange(Link& link, CommandKind kind = CommandKind::Click);
         ~Exchange();
         Exchange(const Exchange&) = delete;
         Exchange& operator=(const Exchange&) = delete;
@@ -100,21 +134,36 @@ public:
     };
     bool busy() const { return exchanges_ > 0; }
 
-    // A command as the window runs it: not acted on while busy() (returns
-    // false), otherwise run inside an Exchange.
-    bool run_command(const std::function<void()>& handler, bool showCursor = true);
+    // Runs a command inside an Exchange. While another runs: a Click that
+    // arrives during a background exchange, and every ModeSwitch, is kept and
+    // runs once that exchange has ended, in the order they came (true); a
+    // Click during another command is refused (false), as is a tick.
+    bool run_command(const std::function<void()>& handler, CommandKind kind = CommandKind::Click);
+    // Forgets the commands kept for later (the owner is closing).
+    void drop_deferred();
 
 private:
+    struct Deferred {
+        CommandKind kind;
+        std::function<void()> handler;
+    };
     void exchange_ended();
+    void run_deferred();
+    bool holding_back() const { return busy() || !deferred_.empty(); }
     bool probe_port(const QString& port);  // one port of the search; true: the card answered
     void identify_esc();                   // the identification request of a search
+    void start_speed_test_in_speed_mode();
 
     TComm& comm_;
     SharedState& st_;
-    LinkUi ui_;
+    EscView& view_;
     Dialogs& dialogs_;
     WindowTimer& timer1_;
     WindowTimer& timer2_;
     int exchanges_ = 0;
+    bool background_ = false;  // the running command is a speed tick or the watchdog
+    std::deque<Deferred> deferred_;
+    EscLabels labels_;
     QString model_label_;  // of the last identification, for the search's result box
+    QStringList ports_;
 };

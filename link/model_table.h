@@ -2,8 +2,8 @@
 // The ESC models: type code of the identification reply, model label and
 // firmware group, and the texts of the three ESC labels. The label texts
 // differ on purpose in a blank after the colon and in case: the search tells
-// its outcomes apart by Label4's text and the firmware update reads the
-// version from its last three characters.
+// its outcomes apart by the firmware label's text and the firmware update
+// reads the version from its last three characters.
 
 #include <QString>
 #include <optional>

@@ -2,27 +2,36 @@
 // which is then probed so that the card on it can announce itself.
 
 #include "link/link.h"
+#include "link/status_texts.h"
 #include "serial/tcomm.h"
 
-#include <QComboBox>
-
-void Link::cmbbxcomnumChange()
+void Link::cmbbxcomnumChange(const QString& portName)
 {
-    setStatus(QStringLiteral("Start switch port"));
+    setStatus(QString::fromLatin1(status::kSwitchPort));
     try {
         comm_.CloseComm();
         pumped_delay(5);
-        comm_.SetCommName(ui_.cmbbxcomnum->currentText());
+        comm_.SetCommName(portName);
         pumped_delay(0);
         comm_.OpenComm();
         pumped_delay(15);
     } catch (const ECommsError&) {
-        dialogs_.message(QStringLiteral("Comm error"), QStringLiteral("Comm port open error") + QChar(0xFF01),
-                         BoxIcon::Error);
+        dialogs_.message(QString::fromLatin1(box_title::kCommError),
+                         QStringLiteral("Comm port open error") + QChar(0xFF01), BoxIcon::Error);
     }
+    // Should the switch have stopped before the new name was taken, the box
+    // must not name a port the link is not on.
+    if (comm_.CommName() != portName)
+        view_.showPortName(comm_.CommName());
     st_.esc_ok = false;
     st_.cmd_mode = false;
     timer1_.start();  // a running watchdog keeps its period
     mscomm1send(QStringLiteral("35"));
-    setStatus(kStatusIdle);
+    setStatus(QString::fromLatin1(status::kIdle));
+}
+
+void Link::port_box_changed(const QString& text)
+{
+    if (!run_command([this, text] { cmbbxcomnumChange(text); }, CommandKind::Click))
+        view_.showPortName(comm_.CommName());
 }

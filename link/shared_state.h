@@ -6,6 +6,10 @@
 #include <QString>
 #include <cstdint>
 
+// Parameter mode (the parameter, file and firmware commands) or Speed mode
+// (the rotate-speed test).
+enum class OperationMode { Parameter, Speed };
+
 struct SharedState {
     QString setup_file_name;
     bool time_out = false;
@@ -17,4 +21,6 @@ struct SharedState {
     bool throttle_armed = false;
     int32_t rpm_value = 0;
     int32_t rpm_count = 0;
+    // The mode whose switch has run last; the poll goes by it.
+    OperationMode mode = OperationMode::Parameter;
 };

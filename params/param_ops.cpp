@@ -1,29 +1,25 @@
 #include "params/param_ops.h"
 
 #include "link/link.h"
+#include "link/status_texts.h"
 #include "params/parameter_frame.h"
 #include "params/setting_keys.h"
 #include "params/setting_lists.h"
 
 namespace {
-const QString kIdle = QString::fromLatin1(kStatusIdle);
-const QString kCommError = QStringLiteral("Comm error");
-const QString kNotConnected = QStringLiteral("Hardware not connect,please connect first");
-const QString kPrompt = QStringLiteral("Prompt");
-const QString kReadOk = QStringLiteral("Reading ESC parameter OK");
+const QString kIdle = QString::fromLatin1(status::kIdle);
+const QString kPrompt = QString::fromLatin1(box_title::kPrompt);
 const QString kWriteAck = QStringLiteral("55");
 constexpr int kReplyTimeoutMs = 1000;
 }  // namespace
 
-ParamOps::ParamOps(Link& link, QWidget* form) : link_(link), form_(form) {}
+ParamOps::ParamOps(Link& link, EscView& view, Dialogs& dialogs) : link_(link), view_(view), dialogs_(dialogs) {}
 
 void ParamOps::Button3Click()
 {
-    if (!link_.state().esc_ok) {
-        link_.dialogs().message(kCommError, kNotConnected, BoxIcon::Error);
+    if (!link_.esc_required())
         return;
-    }
-    link_.setStatus(QStringLiteral("Reading ESC parameter "));
+    link_.setStatus(QString::fromLatin1(status::kReading));
     link_.pumped_delay(1);
     const std::optional<SettingValues> values = decode_parameter_frame(link_.send0d());
     if (!values) {
@@ -32,53 +28,44 @@ void ParamOps::Button3Click()
         link_.receive_data_error();
         return;
     }
-    assign_list_values(form_, *values);
-    link_.setStatus(kReadOk);
-    link_.dialogs().message(kPrompt, kReadOk, BoxIcon::None);
+    assign_list_values(view_, *values);
+    link_.setStatus(QString::fromLatin1(status::kReadOk));
+    dialogs_.message(kPrompt, QString::fromLatin1(status::kReadOk), BoxIcon::None);
     link_.setStatus(kIdle);
 }
 
 void ParamOps::Button4Click()
 {
-    if (!link_.state().esc_ok) {
-        link_.dialogs().message(kCommError, kNotConnected, BoxIcon::Error);
+    if (!link_.esc_required())
         return;
-    }
-    link_.setStatus(QStringLiteral("Send parameter to ESC"));
+    link_.setStatus(QString::fromLatin1(status::kSending));
     const bool acknowledged = send03();
-    link_.setStatus(QStringLiteral("Send parameter done"));
+    link_.setStatus(QString::fromLatin1(status::kSendDone));
     if (acknowledged)
-        link_.dialogs().message(kPrompt, QStringLiteral("Send parameter to ESC OK"), BoxIcon::None);
+        dialogs_.message(kPrompt, QStringLiteral("Send parameter to ESC OK"), BoxIcon::None);
     link_.setStatus(kIdle);
 }
 
 void ParamOps::Button6Click()
 {
-    assign_list_values(form_, kDefaultSettings);
+    assign_list_values(view_, kDefaultSettings);
 }
 
 bool ParamOps::send03()
 {
-    const SettingValues values = list_values(form_);
+    const SettingValues values = list_values(view_);
     const std::optional<QString> frame = encode_parameter_frame(values);
     if (!frame)
         return refuseUnselected(first_unencodable_setting(values));
 
-    SharedState& st = link_.state();
     link_.mscomm1send(QStringLiteral("03"));
     link_.pumped_delay(1);
-    // Whatever the ESC said to the write request itself is not part of the answer.
-    st.recv_str.clear();
-    st.cmd_mode = true;
-    link_.mscomm1send(*frame);
-    link_.reply_wait(kReplyTimeoutMs, [](const QString& recv) { return recv.size() >= 2; });
-
-    if (st.recv_str.size() >= 2) {
-        const QString reply = st.recv_str;
-        st.recv_str.clear();
-        if (reply == kWriteAck)
-            return true;
-    }
+    // Whatever the ESC said to the write request itself is not part of the
+    // answer: the exchange clears it before the frame goes out.
+    const auto answered = [](const QString& recv) { return recv.size() >= 2; };
+    const QString reply = link_.exchange(*frame, {kReplyTimeoutMs, answered, Link::Pass::ProcessOnce, answered});
+    if (answered(reply) && reply == kWriteAck)
+        return true;
     link_.receive_data_error();
     link_.setStatus(kIdle);
     return false;
@@ -88,10 +75,10 @@ bool ParamOps::send03()
 // value would change the ESC behind the user's back, so the write is refused.
 bool ParamOps::refuseUnselected(int pos)
 {
-    link_.dialogs().message(QStringLiteral("Error"),
-                            QStringLiteral("No value selected for %1. Choose one before downloading.")
-                                .arg(QLatin1String(kSettingControls[pos].caption)),
-                            BoxIcon::Error);
+    dialogs_.message(QString::fromLatin1(box_title::kError),
+                     QStringLiteral("No value selected for %1. Choose one before downloading.")
+                         .arg(QLatin1String(kSettingControls[pos].caption)),
+                     BoxIcon::Error);
     link_.setStatus(kIdle);
     return false;
 }

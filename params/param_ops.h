@@ -3,12 +3,13 @@
 // parameter" (Button3), "Download parameter to ESC" (Button4) and "Restore
 // default  parameter" (Button6), and the write exchange send03.
 
+class Dialogs;
+class EscView;
 class Link;
-class QWidget;
 
 class ParamOps {
 public:
-    ParamOps(Link& link, QWidget* form);
+    ParamOps(Link& link, EscView& view, Dialogs& dialogs);
 
     void Button3Click();  // read the ESC's settings into the lists
     void Button4Click();  // write the lists to the ESC
@@ -23,5 +24,6 @@ private:
     bool refuseUnselected(int pos);  // pos: the list without a selection
 
     Link& link_;
-    QWidget* form_;
+    EscView& view_;
+    Dialogs& dialogs_;
 };

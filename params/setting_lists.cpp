@@ -1,34 +1,17 @@
 #include "params/setting_lists.h"
 
-#include <QComboBox>
-#include <QWidget>
+#include "link/esc_view.h"
 
-QComboBox* setting_list(QWidget* form, int pos)
-{
-    return form->findChild<QComboBox*>(QLatin1String(kSettingControls[pos].list));
-}
-
-int list_value(QWidget* form, int pos)
-{
-    return setting_list(form, pos)->currentIndex();
-}
-
-void assign_list_value(QWidget* form, int pos, int value)
-{
-    QComboBox* list = setting_list(form, pos);
-    list->setCurrentIndex(value >= 0 && value < list->count() ? value : -1);
-}
-
-SettingValues list_values(QWidget* form)
+SettingValues list_values(const EscView& view)
 {
     SettingValues values{};
     for (int i = 0; i < kSettingCount; ++i)
-        values[i] = list_value(form, i);
+        values[i] = view.settingIndex(i);
     return values;
 }
 
-void assign_list_values(QWidget* form, const SettingValues& values)
+void assign_list_values(EscView& view, const SettingValues& values)
 {
     for (int i = 0; i < kSettingCount; ++i)
-        assign_list_value(form, i, values[i]);
+        view.showSettingIndex(i, values[i]);
 }

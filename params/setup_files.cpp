@@ -1,42 +1,55 @@
 #include "params/setup_files.h"
 
-#include "link/link.h"
-#include "link/scoped_cursor.h"
-#include "params/setting_lists.h"
+#include "link/dialogs.h"
+#include "link/esc_view.h"
+#include "link/status_texts.h"
+#include "params/setting_keys.h"
 #include "params/setup_file_format.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
 const QString kFilter = QStringLiteral("Zelt File (*.zelt)");
 const QString kSuffix = QStringLiteral("zelt");
+
+// The hourglass while the file is read, whatever way the load ends.
+class BusyWhile {
+public:
+    explicit BusyWhile(EscView& view) : view_(view) { view_.showBusy(true); }
+    ~BusyWhile() { view_.showBusy(false); }
+    BusyWhile(const BusyWhile&) = delete;
+    BusyWhile& operator=(const BusyWhile&) = delete;
+
+private:
+    EscView& view_;
+};
 }  // namespace
 
-SetupFiles::SetupFiles(Link& link, QWidget* form) : link_(link), form_(form) {}
+SetupFiles::SetupFiles(SharedState& st, EscView& view, Dialogs& dialogs) : st_(st), view_(view), dialogs_(dialogs) {}
 
 void SetupFiles::Button7Click()
 {
-    const QString name = link_.dialogs().openFileName(kFilter, kSuffix);
+    const QString name = dialogs_.openFileName(kFilter, kSuffix);
     if (name.isEmpty())
         return;
-    const ScopedCursor hourglass(Qt::WaitCursor);
-    link_.state().setup_file_name = QFileInfo(name).absoluteFilePath();
+    const BusyWhile hourglass(view_);
+    st_.setup_file_name = QFileInfo(name).absoluteFilePath();
     QCoreApplication::processEvents();
     const SetupValues values = read_setup_file(name);
     for (int i = 0; i < kSetupKeyCount; ++i)
-        assign_list_value(form_, i, values[i]);
+        view_.showSettingIndex(i, values[i]);
 }
 
 void SetupFiles::Button8Click()
 {
-    const QString name = link_.dialogs().saveFileName(kFilter, kSuffix);
+    const QString name = dialogs_.saveFileName(kFilter, kSuffix);
     if (name.isEmpty())
         return;
-    link_.state().setup_file_name = name;
+    st_.setup_file_name = name;
     SetupValues values{};
     for (int i = 0; i < kSetupKeyCount; ++i)
-        values[i] = list_value(form_, i);
+        values[i] = view_.settingIndex(i);
     if (!write_setup_file(name, values))
-        link_.dialogs().message(QStringLiteral("Error"), QStringLiteral("Save file error"), BoxIcon::Error);
+        dialogs_.message(QString::fromLatin1(box_title::kError), QStringLiteral("Save file error"), BoxIcon::Error);
 }

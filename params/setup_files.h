@@ -3,17 +3,19 @@
 // lists to and from a setup file the user names. Neither talks to the ESC;
 // ComboBox7 and ComboBox8 are not part of a setup file.
 
-class Link;
-class QWidget;
+class Dialogs;
+class EscView;
+struct SharedState;
 
 class SetupFiles {
 public:
-    SetupFiles(Link& link, QWidget* form);
+    SetupFiles(SharedState& st, EscView& view, Dialogs& dialogs);
 
     void Button7Click();
     void Button8Click();
 
 private:
-    Link& link_;
-    QWidget* form_;
+    SharedState& st_;
+    EscView& view_;
+    Dialogs& dialogs_;
 };

@@ -1,7 +1,7 @@
 // Start-up reads zelt.ini into the port box and the eight lists; shut-down
 // writes them back.
 
-#include "link/lamp.h"
+#include "app/lamp.h"
 #include "tests/app/file_helpers.h"
 #include "tests/app/form_fixture.h"
 

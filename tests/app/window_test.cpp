@@ -1,7 +1,7 @@
 // The main window as it stands after start-up: its controls, their places,
 // captions, contents and states, its size, caption and colours.
 
-#include "link/lamp.h"
+#include "app/lamp.h"
 #include "tests/app/form_fixture.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // Start-up, the searches and the watchdog, end to end.
 
-#include "link/lamp.h"
+#include "app/lamp.h"
 #include "params/ini_file.h"
 #include "tests/e2e/link_e2e_support.h"
 

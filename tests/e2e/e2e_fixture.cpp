@@ -1,6 +1,6 @@
 #include "tests/e2e/e2e_fixture.h"
 
-#include "link/lamp.h"
+#include "app/lamp.h"
 #include "tests/support/event_wait.h"
 
 #include <QFile>

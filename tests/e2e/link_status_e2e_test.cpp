@@ -1,7 +1,7 @@
 // The card's unasked status, the port switch, the transport and the overlap
 // guard, end to end.
 
-#include "link/lamp.h"
+#include "app/lamp.h"
 #include "tests/e2e/link_e2e_support.h"
 
 #include <QComboBox>

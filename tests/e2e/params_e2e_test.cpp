@@ -2,7 +2,7 @@
 // device simulator: read, download, restore, and setup files.
 
 #include "app/tform1.h"
-#include "link/lamp.h"
+#include "app/lamp.h"
 #include "params/ini_file.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/status_trail.h"

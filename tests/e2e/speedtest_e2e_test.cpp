@@ -3,7 +3,7 @@
 
 #include "tests/e2e/e2e_fixture.h"
 
-#include "link/lamp.h"
+#include "app/lamp.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

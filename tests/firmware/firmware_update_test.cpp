@@ -8,14 +8,12 @@
 #include "serial/tcomm.h"
 #include "sim/simulator.h"
 #include "tests/support/event_wait.h"
+#include "tests/support/fake_view.h"
 #include "tests/support/qstring_printer.h"
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
-#include <QProgressBar>
 #include <QTemporaryDir>
-#include <QWidget>
 #include <memory>
 
 namespace {
@@ -29,19 +27,18 @@ struct Shown {
 
 class RecordingBoxes : public Dialogs {
 public:
-    explicit RecordingBoxes(QLabel*& status, QProgressBar*& bar) : status_(status), bar_(bar) {}
+    explicit RecordingBoxes(const FakeView& view) : view_(view) {}
     std::vector<Shown> shown;
     BoxAnswer message(const QString&, const QString& text, BoxIcon, BoxButtons buttons) override
     {
-        shown.push_back({text, status_->text(), bar_->value(), bar_->maximum()});
+        shown.push_back({text, view_.status, view_.progress, view_.progressMaximum});
         return buttons == BoxButtons::YesNo ? BoxAnswer::Yes : BoxAnswer::Ok;
     }
     QString openFileName(const QString&, const QString&) override { return {}; }
     QString saveFileName(const QString&, const QString&) override { return {}; }
 
 private:
-    QLabel*& status_;
-    QProgressBar*& bar_;
+    const FakeView& view_;
 };
 
 class FirmwareUpdateOnLink : public ::testing::Test {
@@ -55,29 +52,16 @@ protected:
         ASSERT_TRUE(sim_->start());
         ASSERT_TRUE(sim::Simulator::write_sample_images(dir_.path().toStdString(), "2.4"));
 
-        label4_ = new QLabel(QStringLiteral("FW version:V1.2"), &form_);
-        label4_->setObjectName(QStringLiteral("Label4"));
-        status_ = new QLabel(QStringLiteral("Wait user command"), &form_);
-        bar_ = new QProgressBar(&form_);
-        bar_->setObjectName(QStringLiteral("ProgressBar1"));
+        view_.status = QStringLiteral("Wait user command");
 
         comm_.SetCommName(QString::fromStdString(sim_->port_path()));
         apply_link_line_settings(comm_);
         ASSERT_NO_THROW(comm_.OpenComm());
 
-        // The identification that follows a verified update lights the lamps
-        // and fills the labels.
-        LinkUi ui;
-        ui.shcom = new QWidget(&form_);
-        ui.Shdt = new QWidget(&form_);
-        ui.Label2 = new QLabel(&form_);
-        ui.Label3 = new QLabel(&form_);
-        ui.Label4 = label4_;
-        ui.Label15 = status_;
-        link_ = std::make_unique<Link>(comm_, state_, ui, boxes_, timer1_, timer2_);
+        link_ = std::make_unique<Link>(comm_, state_, view_, boxes_, timer1_, timer2_);
         state_.esc_ok = true;
         state_.fw_group = 1;
-        update_ = std::make_unique<FirmwareUpdate>(*link_, &form_, dir_.path());
+        update_ = std::make_unique<FirmwareUpdate>(*link_, state_, view_, boxes_, dir_.path());
     }
     void TearDown() override
     {
@@ -88,13 +72,10 @@ protected:
 
     QTemporaryDir dir_;
     std::unique_ptr<sim::Simulator> sim_;
-    QWidget form_;
-    QLabel* label4_ = nullptr;
-    QLabel* status_ = nullptr;
-    QProgressBar* bar_ = nullptr;
+    FakeView view_;
     TComm comm_;
     SharedState state_;
-    RecordingBoxes boxes_{status_, bar_};
+    RecordingBoxes boxes_{view_};
     WindowTimer timer1_{1000};
     WindowTimer timer2_{1000, Qt::PreciseTimer};
     std::unique_ptr<Link> link_;
@@ -136,7 +117,8 @@ TEST_F(FirmwareUpdateOnLink, EachEndShowsItsBoxOverTheStatusOfItsPhase)
         // let the ESC give up a write left unfinished (after a quiet second).
         settle(1300);
         state_.esc_ok = true;
-        label4_->setText(QStringLiteral("FW version:V1.2"));
+        // The ESC as an identification shows it: firmware 1.2.
+        link_->show_identification(QStringLiteral("50031012"));
 
         update_->Button2Click();
 
@@ -147,8 +129,8 @@ TEST_F(FirmwareUpdateOnLink, EachEndShowsItsBoxOverTheStatusOfItsPhase)
         EXPECT_EQ(last.status, c.last.status);
         EXPECT_EQ(last.progress, c.last.progress);
         EXPECT_EQ(last.maximum, c.last.maximum);
-        EXPECT_EQ(status_->text(), QStringLiteral("Wait user command"));
-        EXPECT_EQ(bar_->value(), c.progressAfter);
+        EXPECT_EQ(view_.status, QStringLiteral("Wait user command"));
+        EXPECT_EQ(view_.progress, c.progressAfter);
         EXPECT_FALSE(state_.cmd_mode);
     }
 }

@@ -11,8 +11,8 @@ protected:
     }
     void listPorts(const QStringList& ports)
     {
-        box->addItems(ports);
-        box->setEditText(ports.isEmpty() ? QString() : ports.first());
+        link->set_port_list(ports);
+        view.portName = ports.isEmpty() ? QString() : ports.first();
     }
 };
 
@@ -33,14 +33,14 @@ TEST_F(Discovery, UserSearchFindsCardAndEscOnSecondPort)
     EXPECT_EQ(dialogs.boxes[0].buttons, BoxButtons::Ok);
     EXPECT_TRUE(comm.IsOpen());
     EXPECT_EQ(comm.CommName(), peer.path());
-    EXPECT_EQ(box->currentText(), peer.path());
-    EXPECT_TRUE(lamp_lit(shcom));
-    EXPECT_TRUE(lamp_lit(Shdt));
+    EXPECT_EQ(view.portName, peer.path());
+    EXPECT_TRUE(view.cardLamp);
+    EXPECT_TRUE(view.escLamp);
     EXPECT_EQ(labels(), (QStringList{"HW type:ESC_T03", "HW version:V1.0", "FW version:V1.2"}));
     EXPECT_TRUE(st.esc_ok);
     EXPECT_FALSE(st.cmd_mode);
     EXPECT_EQ(st.fw_group, 1);
-    EXPECT_EQ(Label15->text(), QStringLiteral("Wait user command"));
+    EXPECT_EQ(view.status, QStringLiteral("Wait user command"));
     EXPECT_EQ(peer.received(), QByteArray("\x35\x50"));
     EXPECT_EQ(speedStarts, 0);
 }
@@ -51,19 +51,18 @@ TEST_F(Discovery, CardWithoutEsc)
                                        QByteArray("\x50\x03\x10\x12\x00", 5)};
     for (const QByteArray& reply : noEscReplies) {
         cardWithEsc(reply);
-        box->clear();
         listPorts({peer.path()});
         dialogs.boxes.clear();
         st.esc_ok = true;
-        set_lamp(Shdt, true);
+        view.escLamp = true;
         link->run_command([this] { link->Button5Click(); });
         ASSERT_EQ(dialogs.boxes.size(), 1u);
         EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("find setting card connected with") + peer.path() +
                                              QStringLiteral("\r\nnot find ESC"));
         EXPECT_EQ(labels(), (QStringList{"HW type: unknown", "HW version: unknown", "FW version: unknown"}));
         EXPECT_FALSE(st.esc_ok);
-        EXPECT_FALSE(lamp_lit(Shdt));
-        EXPECT_TRUE(lamp_lit(shcom));
+        EXPECT_FALSE(view.escLamp);
+        EXPECT_TRUE(view.cardLamp);
         EXPECT_TRUE(comm.IsOpen());
     }
 }
@@ -73,8 +72,8 @@ TEST_F(Discovery, NoCardUserForm)
     listPorts({kNoSuchPort, kNoSuchPort + QStringLiteral("2")});
     st.cmd_mode = true;
     st.esc_ok = true;
-    set_lamp(shcom, true);
-    set_lamp(Shdt, true);
+    view.cardLamp = true;
+    view.escLamp = true;
     link->run_command([this] { link->Button5Click(); });
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].title, QStringLiteral("not find hardware"));
@@ -82,14 +81,14 @@ TEST_F(Discovery, NoCardUserForm)
               QStringLiteral("can not find hardware,please confirm:\r\n  1.Hardware port "
                              "connect.\r\n  2.Hardware power."));
     EXPECT_EQ(dialogs.boxes[0].icon, BoxIcon::Error);
-    EXPECT_FALSE(lamp_lit(shcom));
-    EXPECT_FALSE(lamp_lit(Shdt));
+    EXPECT_FALSE(view.cardLamp);
+    EXPECT_FALSE(view.escLamp);
     EXPECT_EQ(labels(), (QStringList{"HW type:unknown", "HW version:unknown", "FW version:unknown"}));
     EXPECT_FALSE(st.esc_ok);
     EXPECT_TRUE(st.cmd_mode);  // a user search that found nothing leaves it
     EXPECT_FALSE(comm.IsOpen());
-    EXPECT_EQ(box->currentText(), kNoSuchPort + QStringLiteral("2"));
-    EXPECT_EQ(Label15->text(), QStringLiteral("Wait user command"));
+    EXPECT_EQ(view.portName, kNoSuchPort + QStringLiteral("2"));
+    EXPECT_EQ(view.status, QStringLiteral("Wait user command"));
 }
 
 TEST_F(Discovery, EmptyPortListUserForm)
@@ -105,17 +104,16 @@ TEST_F(Discovery, QuietSearchShowsNoBoxInAnyOutcome)
     listPorts({kNoSuchPort});
     st.auto_search = true;
     st.cmd_mode = true;
-    set_lamp(shcom, true);
+    view.cardLamp = true;
     link->run_command([this] { link->findbord(); });
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_FALSE(st.auto_search);
     EXPECT_FALSE(st.cmd_mode);
-    EXPECT_FALSE(lamp_lit(shcom));
+    EXPECT_FALSE(view.cardLamp);
     EXPECT_EQ(labels(), (QStringList{"HW type:unknown", "HW version:unknown", "FW version:unknown"}));
 
     // Card and ESC.
     cardWithEsc(QByteArray("\x50\x0E\x21\x13", 4));
-    box->clear();
     listPorts({peer.path()});
     st.auto_search = true;
     link->run_command([this] { link->findbord(); });
@@ -123,8 +121,8 @@ TEST_F(Discovery, QuietSearchShowsNoBoxInAnyOutcome)
     EXPECT_FALSE(st.auto_search);
     EXPECT_TRUE(st.esc_ok);
     EXPECT_EQ(st.fw_group, 6);
-    EXPECT_EQ(Label2->text(), QStringLiteral("HW type:ESC_T14"));
-    EXPECT_EQ(Label15->text(), QStringLiteral("Wait user command"));
+    EXPECT_EQ(view.labels[0], QStringLiteral("HW type:ESC_T14"));
+    EXPECT_EQ(view.status, QStringLiteral("Wait user command"));
 }
 
 TEST_F(Discovery, QuietSearchSleepsWithoutHandlingEvents)
@@ -167,7 +165,6 @@ TEST_F(Discovery, AnnouncementJudgedExactly)
     for (const auto& c : cases) {
         peer.answer(0x35, c.pieces, c.gapMs);
         peer.answer(0x50, {QByteArray("\x50\x01\x10\x10", 4)});
-        box->clear();
         listPorts({peer.path()});
         dialogs.boxes.clear();
         link->run_command([this] { link->Button5Click(); });
@@ -181,7 +178,7 @@ TEST_F(Discovery, SpeedModeStartsSpeedTestAfterIdentification)
 {
     cardWithEsc();
     listPorts({peer.path()});
-    RadioButton2->setChecked(true);
+    view.selected = OperationMode::Speed;
     link->run_command([this] { link->Button5Click(); });
     EXPECT_EQ(speedStarts, 1);
 }
@@ -190,19 +187,19 @@ TEST_F(Discovery, WatchdogReportsWhenTheCardAnnouncedButNoEscFollowed)
 {
     st.auto_search = false;
     st.esc_ok = true;
-    set_lamp(shcom, true);
-    set_lamp(Shdt, true);
-    Label2->setText(QStringLiteral("HW type:ESC_T03"));
+    view.cardLamp = true;
+    view.escLamp = true;
+    view.labels[0] = QStringLiteral("HW type:ESC_T03");
     timer1.start();
     ASSERT_TRUE(waitUntil([this] { return !dialogs.boxes.empty(); }, 3000));
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].title, QStringLiteral("Comm error"));
     EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("Hardware not connect or Comm port select error"));
     EXPECT_EQ(dialogs.boxes[0].icon, BoxIcon::Error);
-    EXPECT_FALSE(lamp_lit(shcom));
-    EXPECT_TRUE(lamp_lit(Shdt));
-    EXPECT_EQ(Label2->text(), QStringLiteral("HW type:ESC_T03"));
-    EXPECT_EQ(Label15->text(), QStringLiteral("Comm error"));
+    EXPECT_FALSE(view.cardLamp);
+    EXPECT_TRUE(view.escLamp);
+    EXPECT_EQ(view.labels[0], QStringLiteral("HW type:ESC_T03"));
+    EXPECT_EQ(view.status, QStringLiteral("Comm error"));
     EXPECT_FALSE(st.esc_ok);
     EXPECT_FALSE(timer1.isActive());
 }

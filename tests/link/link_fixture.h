@@ -1,21 +1,17 @@
 #pragma once
-// A Link over a real TComm on a pseudo-terminal, with standalone controls in
-// place of the main window's and a scripted device on the other side.
+// A Link over a real TComm on a pseudo-terminal, a FakeView in place of the
+// main window and a scripted device on the other side.
 
-#include "link/lamp.h"
 #include "link/link.h"
 #include "pty_peer.h"
 #include "serial/tcomm.h"
 #include "tests/e2e/recording_dialogs.h"
 #include "tests/support/event_wait.h"
+#include "tests/support/fake_view.h"
 
 #include <gtest/gtest.h>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFrame>
-#include <QLabel>
-#include <QRadioButton>
 #include <QThread>
 
 #include <functional>
@@ -25,37 +21,15 @@ class LinkTest : public ::testing::Test {
 protected:
     LinkTest()
     {
-        box = new QComboBox(&form);
-        box->setEditable(true);
-        shcom = new QFrame(&form);
-        Shdt = new QFrame(&form);
-        Label2 = new QLabel(QStringLiteral("HW Type: Unknown"), &form);
-        Label3 = new QLabel(QStringLiteral("HW version: Unknown"), &form);
-        Label4 = new QLabel(QStringLiteral("FW version: Unknown"), &form);
-        Label15 = new QLabel(&form);
-        RadioButton1 = new QRadioButton(&form);
-        RadioButton2 = new QRadioButton(&form);
-        RadioButton1->setChecked(true);
-        set_lamp(shcom, false);
-        set_lamp(Shdt, false);
         comm.SetBaudRate(19200);
         // Binary link: 0x11 and 0x13 are data, not flow control.
         comm.SetOutx_XonXoffFlow(false);
         comm.SetInx_XonXoffFlow(false);
-        LinkUi ui;
-        ui.cmbbxcomnum = box;
-        ui.shcom = shcom;
-        ui.Shdt = Shdt;
-        ui.Label2 = Label2;
-        ui.Label3 = Label3;
-        ui.Label4 = Label4;
-        ui.Label15 = Label15;
-        ui.RadioButton2 = RadioButton2;
-        link = std::make_unique<Link>(comm, st, ui, dialogs, timer1, timer2);
+        link = std::make_unique<Link>(comm, st, view, dialogs, timer1, timer2);
         link->start_speed_test = [this] { ++speedStarts; };
         QObject::connect(&timer1, &WindowTimer::tick, [this] {
             ++timer1Ticks;
-            link->run_command([this] { link->Timer1Timer(); });
+            link->run_command([this] { link->Timer1Timer(); }, CommandKind::Watchdog);
         });
     }
     ~LinkTest() override
@@ -79,17 +53,12 @@ protected:
     {
         link->Comm1ReceiveData(&comm, bytes.constData(), static_cast<uint16_t>(bytes.size()));
     }
-    QStringList labels() const { return {Label2->text(), Label3->text(), Label4->text()}; }
+    const QStringList& labels() const { return view.labels; }
 
-    QWidget form;
-    QComboBox* box;
-    QFrame* shcom;
-    QFrame* Shdt;
-    QLabel *Label2, *Label3, *Label4, *Label15;
-    QRadioButton *RadioButton1, *RadioButton2;
     PtyPeer peer;
     TComm comm;
     SharedState st;
+    FakeView view;
     RecordingDialogs dialogs;
     WindowTimer timer1{1000};
     WindowTimer timer2{1000, Qt::PreciseTimer};

@@ -8,8 +8,7 @@ TEST_F(PortSwitch, UnopenablePortGivesTheOpenErrorAndStillArmsTheWatchdog)
 {
     st.esc_ok = true;
     st.cmd_mode = true;
-    box->setEditText(kNoSuchPort);
-    link->run_command([this] { link->cmbbxcomnumChange(); });
+    link->run_command([this] { link->cmbbxcomnumChange(kNoSuchPort); });
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].title, QStringLiteral("Comm error"));
     EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("Comm port open error") + QChar(0xFF01));
@@ -20,7 +19,7 @@ TEST_F(PortSwitch, UnopenablePortGivesTheOpenErrorAndStillArmsTheWatchdog)
     EXPECT_TRUE(timer1.isActive());
     EXPECT_FALSE(comm.IsOpen());
     EXPECT_EQ(comm.CommName(), kNoSuchPort);
-    EXPECT_EQ(Label15->text(), QStringLiteral("Wait user command"));
+    EXPECT_EQ(view.status, QStringLiteral("Wait user command"));
     // About a second later the watchdog adds its own report.
     ASSERT_TRUE(waitUntil([this] { return dialogs.boxes.size() == 2; }, 3000));
     EXPECT_EQ(dialogs.boxes[1].text, QStringLiteral("Hardware not connect or Comm port select error"));
@@ -29,8 +28,7 @@ TEST_F(PortSwitch, UnopenablePortGivesTheOpenErrorAndStillArmsTheWatchdog)
 TEST_F(PortSwitch, OpensTheNamedPortAndProbesIt)
 {
     openPeer();
-    box->setEditText(peer.path());
-    link->run_command([this] { link->cmbbxcomnumChange(); });
+    link->run_command([this] { link->cmbbxcomnumChange(peer.path()); });
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_TRUE(comm.IsOpen());
     EXPECT_EQ(comm.CommName(), peer.path());
@@ -42,11 +40,10 @@ TEST_F(PortSwitch, CardAnswerRunsTheStartupChain)
 {
     peer.answer(0x35, {QByteArray("\x25\x01", 2)});
     peer.answer(0x50, {QByteArray("\x50\x07\x10\x12", 4)});
-    box->setEditText(peer.path());
-    link->run_command([this] { link->cmbbxcomnumChange(); });
+    link->run_command([this] { link->cmbbxcomnumChange(peer.path()); });
     ASSERT_TRUE(waitUntil([this] { return st.esc_ok; }, 3000));
-    EXPECT_TRUE(lamp_lit(shcom));
-    EXPECT_TRUE(lamp_lit(Shdt));
+    EXPECT_TRUE(view.cardLamp);
+    EXPECT_TRUE(view.escLamp);
     EXPECT_EQ(st.fw_group, 3);
     EXPECT_FALSE(timer1.isActive());
     settle(1300);
@@ -57,10 +54,9 @@ TEST_F(PortSwitch, SecondSwitchDoesNotRestartTheWatchdog)
 {
     QElapsedTimer t;
     t.start();
-    box->setEditText(kNoSuchPort);
-    link->run_command([this] { link->cmbbxcomnumChange(); });
+    link->run_command([this] { link->cmbbxcomnumChange(kNoSuchPort); });
     settle(500);
-    link->run_command([this] { link->cmbbxcomnumChange(); });
+    link->run_command([this] { link->cmbbxcomnumChange(kNoSuchPort); });
     ASSERT_TRUE(waitUntil([this] { return timer1Ticks > 0; }, 3000));
     EXPECT_LT(t.elapsed(), 1400);  // ~1000 ms after the first switch, not 1500
     EXPECT_EQ(timer1Ticks, 1);

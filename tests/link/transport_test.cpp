@@ -53,11 +53,11 @@ TEST_F(Transport, CommandModeOnlyAccumulates)
     receive("\x01");
     receive(QByteArray("\x50\x03\x10\x12", 4));
     EXPECT_EQ(st.recv_str, QStringLiteral("250150031012"));
-    EXPECT_FALSE(lamp_lit(shcom));
-    EXPECT_FALSE(lamp_lit(Shdt));
+    EXPECT_FALSE(view.cardLamp);
+    EXPECT_FALSE(view.escLamp);
     EXPECT_TRUE(st.auto_search);
     EXPECT_FALSE(st.esc_ok);
-    EXPECT_EQ(Label2->text(), QStringLiteral("HW Type: Unknown"));
+    EXPECT_EQ(view.labels[0], QStringLiteral("HW Type: Unknown"));
 }
 
 TEST_F(Transport, AnnouncementLightsPortLampAndAsksForTheEsc)
@@ -69,7 +69,7 @@ TEST_F(Transport, AnnouncementLightsPortLampAndAsksForTheEsc)
     receive(QByteArray("\x25\x01", 2));
     QElapsedTimer sinceAnnouncement;
     sinceAnnouncement.start();
-    EXPECT_TRUE(lamp_lit(shcom));
+    EXPECT_TRUE(view.cardLamp);
     EXPECT_FALSE(st.auto_search);
     EXPECT_TRUE(timer1.isActive());
     ASSERT_TRUE(peer.waitReceived("\x50", 2000));
@@ -89,7 +89,7 @@ TEST_F(Transport, AnnouncementSplitOverTwoBlocksDoesNothing)
     receive("\x25");
     receive("\x01");
     settle(100);
-    EXPECT_FALSE(lamp_lit(shcom));
+    EXPECT_FALSE(view.cardLamp);
     EXPECT_TRUE(st.auto_search);
     EXPECT_TRUE(peer.received().isEmpty());
     EXPECT_FALSE(timer1.isActive());
@@ -138,18 +138,18 @@ TEST_F(Transport, EscStatusBlocks)
     for (const auto& c : cases) {
         st.esc_ok = !c.escOk;
         st.fw_group = 4;
-        set_lamp(Shdt, !c.shdtLit);
-        Label2->setText(QStringLiteral("x"));
-        Label15->setText(QStringLiteral("busy"));
+        view.escLamp = !c.shdtLit;
+        view.labels[0] = QStringLiteral("x");
+        view.status = QStringLiteral("busy");
         timer1.start();
         receive(c.block);
         const QString name = to_hex_text(c.block);
         EXPECT_EQ(st.esc_ok, c.escOk) << name.toStdString();
-        EXPECT_EQ(lamp_lit(Shdt), c.shdtLit) << name.toStdString();
+        EXPECT_EQ(view.escLamp, c.shdtLit) << name.toStdString();
         EXPECT_EQ(labels(), c.labels) << name.toStdString();
         EXPECT_EQ(st.fw_group, c.fwGroup) << name.toStdString();
         EXPECT_FALSE(timer1.isActive()) << name.toStdString();
-        EXPECT_EQ(Label15->text(), c.escOk ? QStringLiteral("Wait user command") : QStringLiteral("busy"));
+        EXPECT_EQ(view.status, c.escOk ? QStringLiteral("Wait user command") : QStringLiteral("busy"));
     }
     EXPECT_EQ(speedStarts, 0);
 }
@@ -163,13 +163,13 @@ TEST_F(Transport, OtherBlocksOnTheStatusPathAreIgnored)
         receive(b);
     EXPECT_TRUE(st.esc_ok);
     EXPECT_TRUE(timer1.isActive());
-    EXPECT_FALSE(lamp_lit(shcom));
+    EXPECT_FALSE(view.cardLamp);
     EXPECT_TRUE(st.recv_str.isEmpty());
 }
 
 TEST_F(Transport, IdentificationInSpeedModeStartsTheSpeedTest)
 {
-    RadioButton2->setChecked(true);
+    view.selected = OperationMode::Speed;
     receive(QByteArray("\x50\x0C\x10\x12", 4));
     EXPECT_EQ(speedStarts, 1);
     EXPECT_EQ(st.fw_group, 5);
@@ -212,7 +212,7 @@ TEST_F(Transport, Send0dJudgesTheReplyByLengthAndLead)
             EXPECT_EQ(dialogs.boxes[0].title, QStringLiteral("Comm error"));
             EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("Receive data error"));
             EXPECT_EQ(dialogs.boxes[0].icon, BoxIcon::Error);
-            EXPECT_EQ(Label15->text(), QStringLiteral("Wait user command"));
+            EXPECT_EQ(view.status, QStringLiteral("Wait user command"));
         }
         settle(50);
     }

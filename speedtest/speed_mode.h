@@ -1,0 +1,42 @@
+#pragma once
+// The two operation modes and the rotate-speed test. In Speed mode Timer3
+// sends one throttle code per tick and turns the ESC's period answer into a
+// speed, shown once per four consistent samples.
+
+class EscView;
+class Link;
+class WindowTimer;
+struct SharedState;
+enum class OperationMode;
+
+class SpeedMode {
+public:
+    // timer3 is the 5 ms poll timer, whose ticks the owner routes to Timer3Timer.
+    SpeedMode(Link& link, SharedState& st, EscView& view, WindowTimer& timer3);
+
+    void RadioButton1Click();  // to Parameter mode
+    void RadioButton2Click();  // to Speed mode
+    void TrackBar1Change(int position);  // the throttle slider, 900 to 2100 microseconds
+    void UpDown1Click(int poles);        // the motor's pole count, 2 to 24
+    void Timer3Timer();
+    void start_speed_test();
+
+    // Run before the owner closes its port: an ESC left in speed mode would
+    // keep driving the motor with the last throttle code. Ends the poll.
+    void beforeClose();
+
+private:
+    void poll();
+    void showMode(OperationMode mode);
+
+    Link& link_;
+    SharedState& st_;
+    EscView& view_;
+    WindowTimer& timer3_;
+    int throttlePosition_;
+    int poles_;
+    // Speed mode has started Timer3 and no switch has stopped it. A switch to
+    // Parameter run inside a tick's wait must not see the tick restart Timer3.
+    bool polling_ = false;
+    bool closing_ = false;  // nothing may drive the ESC once the owner is closing
+};
