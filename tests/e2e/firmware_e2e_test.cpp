@@ -364,7 +364,6 @@ TEST_F(FirmwareE2e, WithoutAnEscOnlyTheConnectBoxShows)
 {
     sim::Options o = fastOptions();
     o.esc_present = false;
-    o.lone_50_without_esc = true;
     startWindow(o);
     ASSERT_TRUE(sim::Simulator::write_sample_images(programDir().toStdString(), "1.3"));
     ASSERT_TRUE(waitUntil([&] { return control<QLabel>("Label4")->text() == "FW version:unknown"; }, 5000));
