@@ -11,11 +11,6 @@ bool is_hex_digit(QChar c)
     return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
 }
 
-bool is_decimal_digit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
 bool all_hex(const QString& text)
 {
     for (QChar c : text)
@@ -37,7 +32,7 @@ QString image_file_name(int fwGroup)
 
 bool ImageHeader::valid() const
 {
-    return versionCode.size() == 2 && is_decimal_digit(versionCode[0]) && is_decimal_digit(versionCode[1]);
+    return versionCode.size() == 2 && is_hex_digit(versionCode[0]) && is_hex_digit(versionCode[1]);
 }
 
 ImageHeader parse_header(const QString& headerLine)

@@ -24,8 +24,8 @@ QString image_file_name(int fwGroup);
 struct ImageHeader {
     QString version;
     QString versionCode;
-    // The version code must be two decimal digits: it goes on the wire as a
-    // byte and comes back in the success message as digit, point, digit.
+    // The version code must be two hex digits (either case): it goes on the
+    // wire as one byte, and ESC labels show versions such as "V1.A" too.
     bool valid() const;
 };
 ImageHeader parse_header(const QString& headerLine);

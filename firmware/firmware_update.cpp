@@ -115,12 +115,13 @@ bool FirmwareUpdate::prepare(Image& image)
     const firmware::ImageHeader header = firmware::parse_header(headerLine.value_or(QString()));
     if (!header.valid()) {
         file_error(QStringLiteral("The firmware image ") + path +
-                   QStringLiteral(" does not name its version in the first line (V, digit, point, digit)."
+                   QStringLiteral(" does not name its version in the first line (V, hex digit, point, hex digit)."
                                   "\r\nNothing was sent to the ESC."));
         return false;
     }
 
-    if (header.version == escVersion &&
+    // "1.a" in a header is the same byte as the "1.A" the ESC label shows.
+    if (header.version.compare(escVersion, Qt::CaseInsensitive) == 0 &&
         dialogs_.message(kRequire,
                         QStringLiteral("The version you want to upgrade is same with current ESC firmware "
                                        "version,\n\rDo you want to continue?"),

@@ -54,7 +54,7 @@ std::string usage()
            "  --hw HH              hardware version (hex, default 10 for V1.0)\n"
            "  --fw HH              firmware version (hex, default 12 for V1.2)\n"
            "  --no-esc             the card has no ESC plugged in\n"
-           "  --lone-50            without an ESC, answer \"50\" with 0x50 alone\n"
+           "  --zero-id            without an ESC, answer \"50\" with 50 00 00 00, not 50 alone\n"
            "  --unpaced            answer at once instead of at 19200 baud\n"
            "  --turnaround MS      device think time before a reply (default 2)\n"
            "  --poles N            poles of the simulated motor (default 14)\n"
@@ -118,8 +118,8 @@ bool parse_command_line(int argc, char** argv, CommandLine* out, std::string* er
             ok = byte_option(&out->options.fw_version);
         else if (arg == "--no-esc")
             out->options.esc_present = false;
-        else if (arg == "--lone-50")
-            out->options.lone_50_without_esc = true;
+        else if (arg == "--zero-id")
+            out->options.zero_id_without_esc = true;
         else if (arg == "--unpaced")
             out->options.paced = false;
         else if (arg == "--turnaround")

@@ -16,7 +16,7 @@ Device::Device(const Options& options)
       type_(options.type),
       hw_version_(options.hw_version),
       fw_version_(options.fw_version),
-      lone_50_without_esc_(options.lone_50_without_esc),
+      zero_id_without_esc_(options.zero_id_without_esc),
       flash_(kFlashSize)
 {
     // Factory firmware: any fixed content will do, as long as a read-back shows
@@ -78,9 +78,9 @@ std::vector<uint8_t> Device::answer(const Request& request, Clock::time_point no
         case RequestKind::Identify:
             if (esc_present_)
                 return {0x50, type_, hw_version_, fw_version_};
-            if (lone_50_without_esc_)
-                return {0x50};
-            return {0x50, 0x00, 0x00, 0x00};
+            if (zero_id_without_esc_)
+                return {0x50, 0x00, 0x00, 0x00};
+            return {0x50};
         default:
             break;
     }
@@ -178,6 +178,13 @@ std::vector<uint8_t> Device::unplug()
     if (faults.silent_card)
         return {};
     return {0x50};
+}
+
+void Device::port_closed()
+{
+    speed_mode_ = false;
+    motor_.stop_at_once();
+    assembler_.set_framing(Framing::Commands);
 }
 
 int Device::motor_rpm(Clock::time_point now)

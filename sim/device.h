@@ -32,6 +32,9 @@ public:
     // Unasked status; empty when the card sends nothing.
     std::vector<uint8_t> plug(uint8_t type, uint8_t hw_version, uint8_t fw_version);
     std::vector<uint8_t> unplug();
+    // The program closed the port: the card sees DTR drop and starts afresh,
+    // the motor stops and a speed mode or firmware write under way ends.
+    void port_closed();
 
     std::array<uint8_t, 8> settings() const { return settings_; }
     void set_settings(const std::array<uint8_t, 8>& s) { settings_ = s; }
@@ -56,7 +59,7 @@ private:
     uint8_t type_;
     uint8_t hw_version_;
     uint8_t fw_version_;
-    bool lone_50_without_esc_;
+    bool zero_id_without_esc_;
     std::array<uint8_t, 8> settings_ = kDefaultSettings;
     std::vector<uint8_t> flash_;
     bool speed_mode_ = false;

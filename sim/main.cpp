@@ -1,5 +1,6 @@
 // zelt-sim: a setting card with an ESC, served on a pseudo-terminal for demos
-// and manual tests. Prints the terminal's path as its first line.
+// and manual tests. Prints the terminal's path as its first line, once the port
+// is listed among the virtual ports.
 
 #include "serial/port_list.h"
 #include "sim/command_line.h"
@@ -86,16 +87,17 @@ int main(int argc, char** argv)
     }
     sim::apply_faults(cl, simulator);
 
+    // Registered before the path is printed: whoever reads the first line and
+    // starts the program at once finds the port listed.
     const QString port = QString::fromStdString(simulator.port_path());
     QString link;
+    const bool registered = cl.register_port && register_virtual_port(port, &link);
+    if (cl.register_port && !registered)
+        std::cerr << "zelt-sim: cannot register the port in " << virtual_port_dir().toStdString()
+                  << "; the program will not list it" << std::endl;
     std::cout << simulator.port_path() << std::endl;
-    if (cl.register_port) {
-        if (register_virtual_port(port, &link))
-            std::cout << "registered as " << link.toStdString() << std::endl;
-        else
-            std::cerr << "zelt-sim: cannot register the port in " << virtual_port_dir().toStdString()
-                      << "; the program will not list it" << std::endl;
-    }
+    if (registered)
+        std::cout << "registered as " << link.toStdString() << std::endl;
 
     serve_console(signal_fd, simulator, cl.options);
 

@@ -62,8 +62,6 @@ std::vector<Request> RequestAssembler::feed(uint8_t byte)
             partial_.push_back(byte);
             if (byte == 0xFF)
                 return complete(RequestKind::LeaveSpeed);
-            if (byte == 0x06)
-                return complete(RequestKind::EnterSpeed);
             return complete(byte >= 0x01 && byte <= 0x85 ? RequestKind::Throttle : RequestKind::Unknown);
 
         case Framing::ImageBlocks:

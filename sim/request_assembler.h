@@ -16,7 +16,7 @@ enum class RequestKind {
     ReadSettings,       // 0D
     WriteSettings,      // 03 + 43 and eight settings
     WriteWithoutFrame,  // 03 not followed by a parameter frame
-    EnterSpeed,         // 06
+    EnterSpeed,         // 06 (outside speed mode)
     LeaveSpeed,         // FF
     Throttle,           // 01..85 in speed mode
     FirmwarePrepare,    // 07

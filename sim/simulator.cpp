@@ -2,6 +2,7 @@
 
 #include "sim/device.h"
 #include "sim/line_pacer.h"
+#include "sim/port_watch.h"
 #include "sim/pty_pair.h"
 
 #include <poll.h>
@@ -42,6 +43,7 @@ struct Simulator::Impl {
     void queue_unasked(const std::vector<uint8_t>& bytes);
     void flush_due(Clock::time_point now);
     void hang_up();
+    void take_port_events();
     void wake();
 
     Options options;
@@ -49,6 +51,7 @@ struct Simulator::Impl {
     Device device;
     LinePacer pacer;
     PtyPair pty;
+    PortWatch port_watch;
     int wake_fd = -1;
     std::thread thread;
     bool stopping = false;
@@ -133,8 +136,19 @@ void Simulator::Impl::flush_due(Clock::time_point now)
     }
 }
 
+void Simulator::Impl::take_port_events()
+{
+    if (!port_watch.take_events())
+        return;
+    // Replies still due would go to nobody; a fresh open finds a quiet line.
+    device.port_closed();
+    output.clear();
+    output_blocked = false;
+}
+
 void Simulator::Impl::hang_up()
 {
+    port_watch.stop();
     pty.close();
     hung_up = true;
     output.clear();
@@ -169,7 +183,9 @@ void Simulator::Impl::run()
         else if (!hung_up && output.empty() && device.waiting_for_more())
             until = last_activity + kQuietLine;
 
-        pollfd fds[2] = {{wake_fd, POLLIN, 0}, {hung_up ? -1 : pty.device_fd(), POLLIN, 0}};
+        pollfd fds[3] = {{wake_fd, POLLIN, 0},
+                         {hung_up ? -1 : pty.device_fd(), POLLIN, 0},
+                         {hung_up ? -1 : port_watch.fd(), POLLIN, 0}};
         if (output_blocked)
             fds[1].events |= POLLOUT;
         // Due times are absolute and ppoll waits to the microsecond, so reply
@@ -183,7 +199,7 @@ void Simulator::Impl::run()
             timeout_p = &timeout;
         }
         lock.unlock();
-        const int ready = ppoll(fds, 2, timeout_p, nullptr);
+        const int ready = ppoll(fds, 3, timeout_p, nullptr);
         lock.lock();
         if (ready <= 0)
             continue;
@@ -193,6 +209,10 @@ void Simulator::Impl::run()
         }
         if (hung_up)
             continue;
+        // Before any byte is read: the close of the port comes before the
+        // bytes the program writes after opening it again, whatever this
+        // poll saw of the two.
+        take_port_events();
         if (fds[1].revents & POLLOUT)
             output_blocked = false;
         if (fds[1].revents & POLLIN) {
@@ -227,7 +247,10 @@ bool Simulator::start()
     if (!d->pty.open())
         return false;
     d->wake_fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (d->wake_fd < 0) {
+    if (d->wake_fd < 0 || !d->port_watch.start(d->pty.path())) {
+        if (d->wake_fd >= 0)
+            close(d->wake_fd);
+        d->wake_fd = -1;
         d->pty.close();
         return false;
     }

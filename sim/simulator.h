@@ -19,7 +19,8 @@ struct Options {
     uint8_t type = 0x03;  // type code reported by "50"
     uint8_t hw_version = 0x10;
     uint8_t fw_version = 0x12;
-    bool lone_50_without_esc = false;  // answer "50" with 0x50 alone when no ESC
+    // Without an ESC a card answers "50" with 0x50 alone; some answer 50 00 00 00.
+    bool zero_id_without_esc = false;
     int poles = 14;                    // motor model
 };
 

@@ -364,7 +364,6 @@ TEST_F(FirmwareE2e, WithoutAnEscOnlyTheConnectBoxShows)
 {
     sim::Options o = fastOptions();
     o.esc_present = false;
-    o.lone_50_without_esc = true;
     startWindow(o);
     ASSERT_TRUE(sim::Simulator::write_sample_images(programDir().toStdString(), "1.3"));
     ASSERT_TRUE(waitUntil([&] { return control<QLabel>("Label4")->text() == "FW version:unknown"; }, 5000));
@@ -409,17 +408,21 @@ TEST_F(FirmwareE2e, DecliningEitherQuestionSendsNothing)
     const struct {
         const char* name;
         uint8_t fwVersion;
+        const char* header;  // nullptr: the sample image, V1.3
         std::deque<BoxAnswer> answers;
         QStringList shown;
     } cases[] = {
-        {"equal versions, No", 0x13, {BoxAnswer::No}, {same}},
-        {"equal versions, Yes then No", 0x13, {BoxAnswer::Yes, BoxAnswer::No}, {same, kConfirm13}},
-        {"other version, No", 0x12, {BoxAnswer::No}, {kConfirm13}},
+        {"equal versions, No", 0x13, nullptr, {BoxAnswer::No}, {same}},
+        {"equal versions, Yes then No", 0x13, nullptr, {BoxAnswer::Yes, BoxAnswer::No}, {same, kConfirm13}},
+        {"other version, No", 0x12, nullptr, {BoxAnswer::No}, {kConfirm13}},
+        {"equal hex versions in either case, No", 0x1A, "V1.a", {BoxAnswer::No}, {same}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TearDown();
         startConnected(false, c.fwVersion);
+        if (c.header)
+            writeImage(c.header, dataLines(384));
         boxes().answers = c.answers;
         clickUpdate();
         EXPECT_EQ(shownBoxes(), c.shown);
@@ -490,7 +493,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BadImage{"Missing", [](FirmwareE2e& t) { QFile::remove(t.imagePath()); }, false,
                                "Cannot open the firmware image"},
                       BadImage{"HeaderWithoutDigits",
-                               [](FirmwareE2e& t) { t.writeImage("VA.B", t.dataLines(384)); }, false,
+                               [](FirmwareE2e& t) { t.writeImage("V1.G", t.dataLines(384)); }, false,
                                "does not name its version"},
                       BadImage{"Lines383", [](FirmwareE2e& t) { t.writeImage("V1.3", t.dataLines(383)); },
                                true, "it holds 383 data lines, a complete image has 384"},
@@ -507,6 +510,8 @@ struct GoodImage {
     const char* name;
     int lines;
     bool lowerCase;
+    const char* header;
+    uint8_t versionByte;
 };
 
 void PrintTo(const GoodImage& c, std::ostream* os)
@@ -521,20 +526,26 @@ class GoodImageE2e : public FirmwareE2e, public ::testing::WithParamInterface<Go
 TEST_P(GoodImageE2e, IsWrittenAndVerified)
 {
     startConnected();
-    writeImage("V1.3", dataLines(GetParam().lines, GetParam().lowerCase));
+    const GoodImage& c = GetParam();
+    writeImage(c.header, dataLines(c.lines, c.lowerCase));
     const Bytes image = image_in_file(imagePath());
     ASSERT_EQ(image.size(), size_t(kImageBytes));
 
     clickUpdate();
 
-    ASSERT_EQ(shownBoxes(), (QStringList{kConfirm13, kSucceed13}));
+    const QString version = QString::fromLatin1(c.header + 1);
+    ASSERT_EQ(shownBoxes(), (QStringList{"Require|Are you really update hardware to V" + version,
+                                         "Prompt|Update hardware succeed,Firmware versionV" + version}));
     EXPECT_EQ(sim().flash(), image);
-    EXPECT_EQ(first(sent(), 4 + kImageBytes + 2), (writeStart() + image + Bytes{0x0B, 0x35}));
+    EXPECT_EQ(sim().fw_version(), c.versionByte);
+    EXPECT_EQ(first(sent(), 4 + kImageBytes + 2),
+              (Bytes{0x07, 0x0C, 0x00, c.versionByte} + image + Bytes{0x0B, 0x35}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, GoodImageE2e,
-                         ::testing::Values(GoodImage{"Lines400", 400, false},
-                                           GoodImage{"LowerCase", 384, true}),
+                         ::testing::Values(GoodImage{"Lines400", 400, false, "V1.3", 0x13},
+                                           GoodImage{"LowerCase", 384, true, "V1.3", 0x13},
+                                           GoodImage{"HexVersion", 384, false, "V2.a", 0x2A}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -284,7 +284,6 @@ TEST_F(ParamsE2e, ReadAndDownloadNeedAnEsc)
 {
     sim::Options o = fastOptions();
     o.esc_present = false;
-    o.lone_50_without_esc = true;
     startWindow(o);
     // The card announces itself and reports that no ESC is plugged in.
     ASSERT_TRUE(

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -21,6 +22,7 @@ namespace {
 
 const QString kIdle = QStringLiteral("Wait user command");
 const QString kTesting = QStringLiteral("Testing rotate speed..");
+const uint8_t kProbeThenIdentify[] = {0x35, 0x50};
 
 // Greyed out in Speed mode, available in Parameter mode.
 const char* const kParameterControls[] = {"Button2",   "Button7",   "Button8",   "Button3",   "Button6",
@@ -156,7 +158,6 @@ TEST_F(SpeedTestE2e, WithoutEscNothingIsSentAndTheTicksReportIt)
 {
     sim::Options o = fastOptions();
     o.esc_present = false;
-    o.lone_50_without_esc = true;  // the card reports the missing ESC with 0x50 alone
     startWindow(o);
     ASSERT_TRUE(
         waitUntil([&] { return lamp_lit(control<QWidget>("shcom")) && !form().Timer1().isActive(); }, 5000));
@@ -327,6 +328,41 @@ TEST_F(SpeedTestE2e, SliderMovedDuringATickIsSentByTheNextTick)
     EXPECT_EQ(std::count(atTickEnd.begin(), atTickEnd.end(), 0x85), 0) << "nothing is sent mid-exchange";
     ASSERT_TRUE(waitSent(atTickEnd.size() + 1));
     EXPECT_EQ(sim().received()[atTickEnd.size()], 0x85) << "the next tick sends 2100";
+}
+
+TEST_F(SpeedTestE2e, SearchInSpeedModeFindsTheCardAndThePollStartsAgain)
+{
+    ASSERT_NO_FATAL_FAILURE(connectWindow());
+    ASSERT_NO_FATAL_FAILURE(runAt(1500));
+    ASSERT_TRUE(waitUntil([&] { return sim().motor_rpm() > 1000; }, 3000));
+    sim().clear_received();
+    // The search closes the port: the card leaves speed mode and answers the
+    // probe. A click that lands inside a tick's exchange may not start one, so
+    // click until a search has run.
+    QPushButton* search = control<QPushButton>("Button5");
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            if (boxes().boxes.empty())
+                search->click();
+            return !boxes().boxes.empty();
+        },
+        5000));
+    ASSERT_EQ(shownBoxes(), QStringList{QStringLiteral("Find hardware|find setting card connected with") +
+                                        simPort() + QStringLiteral("\r\nand find ESCESC_T03")});
+    EXPECT_EQ(sim().motor_rpm(), 0) << "the card started afresh";
+    // The poll starts again: "06", then the lowest code until the slider has
+    // been below 920 once more, each answered by the standing motor.
+    const size_t searched = sentCount();
+    ASSERT_TRUE(waitSent(searched + 10));
+    const std::vector<uint8_t> bytes = sim().received();
+    const auto probe = std::search(bytes.begin(), bytes.end(), std::begin(kProbeThenIdentify),
+                                   std::end(kProbeThenIdentify));
+    ASSERT_NE(probe, bytes.end());
+    const auto restart = std::find(probe, bytes.end(), 0x06);
+    ASSERT_NE(restart, bytes.end());
+    EXPECT_TRUE(std::all_of(restart + 1, bytes.end(), [](uint8_t b) { return b == 0x01; }));
+    EXPECT_TRUE(sim().in_speed_mode());
+    EXPECT_EQ(shown(), QStringLiteral("0"));
 }
 
 TEST_F(SpeedTestE2e, ClosingInSpeedModeReleasesTheMotorFirst)

@@ -83,8 +83,10 @@ TEST(ImageHeader, VersionIsCharactersTwoToFourAndCodeIsTwoAndFour)
         {"V1.2 built for the T-series\r", "1.2", "12", true},
         {"x3.7", "3.7", "37", true},
         {"V0-9", "0-9", "09", true},   // only the two digits travel
-        {"VA.2", "A.2", "A2", false},  // hex but not decimal: not a version
-        {"V1.B", "1.B", "1B", false},
+        {"VA.2", "A.2", "A2", true},  // hex digits name a byte as well
+        {"V1.b", "1.b", "1b", true},
+        {"VG.2", "G.2", "G2", false},  // no byte
+        {"V1. ", "1. ", "1 ", false},
         {"V1.", "1.", "", false},
         {"V", "", "", false},
         {"", "", "", false},

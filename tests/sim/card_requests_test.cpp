@@ -11,7 +11,7 @@ namespace {
 struct Exchange {
     const char* name;
     bool esc_present;
-    bool lone_50;
+    bool zero_id;  // 50 00 00 00 instead of 50 alone without an ESC
     uint8_t type, hw, fw;
     const char* request;
     const char* reply;  // empty: nothing at all
@@ -24,7 +24,7 @@ TEST_P(AnswerTable, RepliesExactly)
     const Exchange& e = GetParam();
     sim::Options o = fast_options();
     o.esc_present = e.esc_present;
-    o.lone_50_without_esc = e.lone_50;
+    o.zero_id_without_esc = e.zero_id;
     o.type = e.type;
     o.hw_version = e.hw;
     o.fw_version = e.fw;
@@ -39,8 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Exchange{"ProbeWithoutEsc", false, false, 3, 0x10, 0x12, "35", "2501"},
                       Exchange{"Identify", true, false, 3, 0x10, 0x12, "50", "50031012"},
                       Exchange{"IdentifyOtherModel", true, false, 0x0A, 0x1A, 0x2F, "50", "500A1A2F"},
-                      Exchange{"IdentifyWithoutEsc", false, false, 3, 0x10, 0x12, "50", "50000000"},
-                      Exchange{"IdentifyWithoutEscLone", false, true, 3, 0x10, 0x12, "50", "50"},
+                      Exchange{"IdentifyWithoutEsc", false, false, 3, 0x10, 0x12, "50", "50"},
+                      Exchange{"IdentifyWithoutEscZeroId", false, true, 3, 0x10, 0x12, "50", "50000000"},
                       Exchange{"ReadDefaults", true, false, 3, 0x10, 0x12, "0D", "430000010000010200"},
                       Exchange{"ReadWithoutEsc", false, false, 3, 0x10, 0x12, "0D", ""},
                       Exchange{"WriteWithoutEsc", false, false, 3, 0x10, 0x12, "03430000010000010200", ""},
@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Exchange{"LeaveSpeedIsSilent", true, false, 3, 0x10, 0x12, "FF", ""},
                       Exchange{"FirmwarePrepareIsSilent", true, false, 3, 0x10, 0x12, "07", ""},
                       Exchange{"ThrottleOutsideSpeedMode", true, false, 3, 0x10, 0x12, "40", ""},
-                      Exchange{"ThrottleWithoutEsc", false, false, 3, 0x10, 0x12, "0640", ""}),
+                      Exchange{"ThrottleWithoutEsc", false, false, 3, 0x10, 0x12, "0640", ""},
+                      Exchange{"SixInSpeedModeIsAThrottleCode", true, false, 3, 0x10, 0x12, "0606", "0000"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class Settings : public SimTest {};
@@ -144,7 +145,7 @@ TEST_F(Unasked, UnplugSendsLone50AndTheEscStopsAnswering)
     start();
     sim().unplug();
     EXPECT_EQ(to_hex(line().read_until_quiet(100)), "50");
-    EXPECT_EQ(to_hex(line().ask(hex("50"))), "50000000");
+    EXPECT_EQ(to_hex(line().ask(hex("50"))), "50");
     EXPECT_EQ(to_hex(line().ask(hex("0D"))), "");
     EXPECT_EQ(to_hex(line().ask(hex("35"))), "2501");
 }

@@ -4,6 +4,8 @@
 #include "sim/motor_model.h"
 #include "sim_fixture.h"
 
+#include <memory>
+#include <string>
 #include <thread>
 
 using namespace simtest;
@@ -116,6 +118,53 @@ TEST_F(SpeedMode, LeavingLetsTheMotorCoastToAStop)
     std::this_thread::sleep_for(std::chrono::milliseconds(1600));
     EXPECT_EQ(sim().motor_rpm(), 0);
 }
+
+// The program closing the port is the card seeing DTR drop: it starts afresh
+// unless someone else still holds the port.
+struct Reopen {
+    const char* name;
+    const char* before;  // sent before the close
+    bool other_holder;   // a second open of the port outlives the close
+    const char* after;   // sent on the port opened again
+    const char* reply;   // "" and not in speed mode: a fresh card; "period": a throttle answer
+};
+
+class PortClose : public SpeedMode, public ::testing::WithParamInterface<Reopen> {};
+
+TEST_P(PortClose, CardStartsAfreshOnlyWhenNobodyHoldsThePort)
+{
+    const Reopen& r = GetParam();
+    start();
+    line().ask(hex(r.before));
+    const bool speed = sim().in_speed_mode();
+    if (speed) {
+        throttle(0x40);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        throttle(0x40);
+        ASSERT_GT(sim().motor_rpm(), 0);
+    }
+    std::unique_ptr<PtyClient> other;
+    if (r.other_holder)
+        other = std::make_unique<PtyClient>(sim().port_path());
+    line_.reset();
+    PtyClient again(sim().port_path());
+    const Bytes reply = again.ask(hex(r.after));
+    if (std::string(r.reply) == "period") {
+        EXPECT_EQ(reply.size(), 2u);
+        EXPECT_EQ(sim().in_speed_mode(), speed);
+    } else {
+        EXPECT_EQ(to_hex(reply), r.reply);
+        EXPECT_FALSE(sim().in_speed_mode());
+        EXPECT_EQ(sim().motor_rpm(), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(SpeedMode, PortClose,
+                         ::testing::Values(Reopen{"SpeedModeEnds", "06", false, "35", "2501"},
+                                           Reopen{"SearchFindsTheCard", "06", false, "3550", "250150031012"},
+                                           Reopen{"FirmwareWriteEnds", "0C0014", false, "35", "2501"},
+                                           Reopen{"SecondHolderKeepsSpeedMode", "06", true, "35", "period"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The model itself, on a clock of its own.
 TEST(MotorModelTest, IdleCodesLeaveTheMotorStanding)

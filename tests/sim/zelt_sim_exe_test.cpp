@@ -63,10 +63,10 @@ TEST_F(ZeltSimExe, FirstLineIsThePortAndTheLinkGoesOnQuit)
 {
     launch({"--unpaced"});
     EXPECT_TRUE(path_.startsWith("/dev/pts/")) << path_.toStdString();
+    EXPECT_EQ(QFileInfo(folder() + "/ttySIM0").symLinkTarget(), path_) << "listed before it is named";
     QString second;
     ASSERT_TRUE(wait_line(&second));
     EXPECT_EQ(second, "registered as " + folder() + "/ttySIM0");
-    EXPECT_EQ(QFileInfo(folder() + "/ttySIM0").symLinkTarget(), path_);
 
     PtyClient line(path_.toStdString());
     ASSERT_TRUE(line.is_open());
@@ -93,7 +93,7 @@ TEST_F(ZeltSimExe, EndOfInputKeepsItRunningAndSigtermUnregisters)
     EXPECT_FALSE(proc_.waitForFinished(300));
     ASSERT_EQ(links().size(), 1);
     PtyClient line(path_.toStdString());
-    EXPECT_EQ(to_hex(line.ask(hex("50"))), "50000000");
+    EXPECT_EQ(to_hex(line.ask(hex("50"))), "50");
     kill(static_cast<pid_t>(proc_.processId()), SIGTERM);
     ASSERT_TRUE(proc_.waitForFinished(5000));
     EXPECT_EQ(proc_.exitStatus(), QProcess::NormalExit);
@@ -144,7 +144,7 @@ TEST(CommandLine, OptionsReachTheSimulator)
                           "--fw",
                           "2F",
                           "--no-esc",
-                          "--lone-50",
+                          "--zero-id",
                           "--unpaced",
                           "--poles",
                           "4",
@@ -167,7 +167,7 @@ TEST(CommandLine, OptionsReachTheSimulator)
     EXPECT_EQ(cl.options.hw_version, 0x1A);
     EXPECT_EQ(cl.options.fw_version, 0x2F);
     EXPECT_FALSE(cl.options.esc_present);
-    EXPECT_TRUE(cl.options.lone_50_without_esc);
+    EXPECT_TRUE(cl.options.zero_id_without_esc);
     EXPECT_FALSE(cl.options.paced);
     EXPECT_EQ(cl.options.poles, 4);
     EXPECT_EQ(cl.options.turnaround_ms, 7);
