@@ -1,7 +1,9 @@
 // SIGTERM and SIGINT close the window the normal way, so that the settings
-// file is written.
+// file is written; a file that cannot be written is reported on stderr, not in
+// a box nobody is there to answer.
 
 #include "app/close_on_signal.h"
+#include "tests/app/file_helpers.h"
 #include "tests/app/form_fixture.h"
 
 #include <QComboBox>
@@ -13,18 +15,33 @@ namespace {
 
 TEST_F(FormTest, TerminationSignalsCloseTheWindowAndWriteTheSettings)
 {
-    for (int sig : {SIGTERM, SIGINT}) {
-        SCOPED_TRACE(sig);
-        QFile::remove(iniPath());
+    struct Case {
+        int sig;
+        bool unwritable;
+    };
+    for (const Case c : {Case{SIGTERM, false}, Case{SIGINT, false}, Case{SIGTERM, true}, Case{SIGINT, true}}) {
+        SCOPED_TRACE(testing::Message() << "signal " << c.sig << (c.unwritable ? ", unwritable" : ""));
+        boxes.boxes.clear();
+        write_bytes(iniPath(), "[Mine]\nkept=1\n");
         auto form = makeForm();
         form->show();
         form->findChild<QComboBox*>(QStringLiteral("ComboBox5"))->setCurrentIndex(3);
         CloseOnSignal closer(form.get());
-        ASSERT_EQ(::raise(sig), 0);
-        EXPECT_TRUE(waitUntil([&] { return !form->isVisible(); }, 2000));
-        QFile file(iniPath());
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(file.readAll().contains("\ntiming_mode=3\n"));
+        {
+            std::unique_ptr<UnwritableFolder> guard;
+            if (c.unwritable)
+                guard = std::make_unique<UnwritableFolder>(dir.path());
+            testing::internal::CaptureStderr();
+            ASSERT_EQ(::raise(c.sig), 0);
+            EXPECT_TRUE(waitUntil([&] { return !form->isVisible(); }, 2000));
+            const std::string err = testing::internal::GetCapturedStderr();
+            EXPECT_EQ(err.find(("Unable to write to " + iniPath()).toStdString()) != std::string::npos,
+                      c.unwritable)
+                << err;
+        }
+        EXPECT_TRUE(boxes.boxes.empty());
+        EXPECT_EQ(read_bytes(iniPath()).contains("\ntiming_mode=3\n"), !c.unwritable);
+        EXPECT_TRUE(read_bytes(iniPath()).startsWith("[Mine]\nkept=1\n"));
     }
 }
 
