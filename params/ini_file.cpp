@@ -65,7 +65,8 @@ QString file_to_replace(const QString& path)
 // A save writes a new file beside the old one and renames it into place. The
 // new file's name is one no user picks ("zelt.ini" saves through
 // ".zelt.ini.Ab3xYz.saving"), so that one left by a save cut short can be told
-// apart from the user's files and removed.
+// apart from the user's files and removed. (QSaveFile's "zelt.ini.AbCdEf"
+// looks just like a user's "zelt.ini.backup".)
 QString temporary_template(const QString& target)
 {
     const QFileInfo info(target);
