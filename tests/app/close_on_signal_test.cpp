@@ -7,7 +7,11 @@
 #include "tests/app/form_fixture.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include <csignal>
 
@@ -43,6 +47,43 @@ TEST_F(FormTest, TerminationSignalsCloseTheWindowAndWriteTheSettings)
         EXPECT_EQ(read_bytes(iniPath()).contains("\ntiming_mode=3\n"), !c.unwritable);
         EXPECT_TRUE(read_bytes(iniPath()).startsWith("[Mine]\nkept=1\n"));
     }
+}
+
+// Whether the process catches SIGTERM yet, from its status in /proc.
+bool catches_sigterm(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
+    return false;
+}
+
+// The program itself, in a folder whose zelt.ini is a folder: at SIGTERM it
+// says so on stderr and ends, with no box to hold it open.
+TEST(CloseOnSignalProgram, UnwritableSettingsAtSigtermEndTheProgramWithAMessage)
+{
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("zelt-esc"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZELT_PROGRAM), program));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("zelt.ini")));
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(program, {});
+    ASSERT_TRUE(process.waitForStarted(5000));
+    for (int i = 0; i < 500 && !catches_sigterm(process.processId()); ++i)
+        QThread::msleep(10);
+    ASSERT_TRUE(catches_sigterm(process.processId()));
+    ASSERT_EQ(::kill(static_cast<pid_t>(process.processId()), SIGTERM), 0);
+    ASSERT_TRUE(process.waitForFinished(10000)) << "still running after SIGTERM";
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAllStandardError().contains(
+        ("Unable to write to " + dir.filePath(QStringLiteral("zelt.ini"))).toUtf8()));
 }
 
 }  // namespace
