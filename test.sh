@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test. Exits non-zero on any
 # failure. Headless: Qt widgets run on the offscreen platform.
 #   ./test.sh                 everything, including the sanitizer builds
-#   ./test.sh --quick         skip the sanitizer builds
+#   ./test.sh --quick         skip the sanitizer and fuzz builds
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/deps.sh
@@ -25,4 +25,6 @@ if [ "${1:-}" != --quick ]; then
         ASAN_OPTIONS="detect_leaks=1" \
             ctest --test-dir "build/$san" -L serial -j "$jobs" --output-on-failure
     done
+    # Each fuzz target for a few seconds (tools/fuzz.sh for longer runs).
+    tools/fuzz.sh 5
 fi

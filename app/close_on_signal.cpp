@@ -1,6 +1,7 @@
 #include "app/close_on_signal.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QSocketNotifier>
 #include <QWidget>
 
@@ -15,6 +16,10 @@ namespace {
 int g_pipe[2] = {-1, -1};
 struct sigaction g_previous[2];
 constexpr int kSignals[2] = {SIGTERM, SIGINT};
+bool g_closing = false;
+bool g_failed = false;
+
+Q_LOGGING_CATEGORY(lcLink, "zelt.link")
 
 void on_signal(int)
 {
@@ -28,6 +33,7 @@ void on_signal(int)
 
 CloseOnSignal::CloseOnSignal(QWidget* window) : window_(window)
 {
+    g_closing = g_failed = false;
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, g_pipe) != 0)
         return;
     notifier_ = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, this);
@@ -43,6 +49,7 @@ CloseOnSignal::CloseOnSignal(QWidget* window) : window_(window)
 
 CloseOnSignal::~CloseOnSignal()
 {
+    g_closing = false;
     if (!notifier_)
         return;
     for (int i = 0; i < 2; ++i)
@@ -57,7 +64,24 @@ void CloseOnSignal::onSignal()
     char bytes[16];
     while (::read(g_pipe[1], bytes, sizeof bytes) > 0) {
     }
+    g_closing = true;
     window_->close();
     // A message box still open would keep the program running.
     QCoreApplication::quit();
+}
+
+bool CloseOnSignal::closing()
+{
+    return g_closing;
+}
+
+bool CloseOnSignal::failed()
+{
+    return g_failed;
+}
+
+void CloseOnSignal::reportFailure(const QString& text)
+{
+    g_failed = true;
+    qCWarning(lcLink).noquote() << text;
 }

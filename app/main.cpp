@@ -10,5 +10,6 @@ int main(int argc, char** argv)
     TForm1 form{AppEnv{}};
     CloseOnSignal closeOnSignal(&form);
     form.show();
-    return app.exec();
+    const int status = app.exec();
+    return CloseOnSignal::failed() ? 1 : status;
 }

@@ -3,6 +3,7 @@
 #include "app/form_look.h"
 #include "app/form_style.h"
 #include "app/maker_icon.h"
+#include "app/close_on_signal.h"
 #include "app/settings_file.h"
 #include "app/widget_dialogs.h"
 #include "app/lamp.h"
@@ -221,9 +222,13 @@ void TForm1::FormDestroy()
     for (size_t i = 0; i < lists.size(); ++i)
         s.indexes[i] = lists[i]->currentIndex();
     const QString path = settings_path(programDir_);
-    if (!write_settings(path, s))
-        dialogs_.message(QStringLiteral("Error"), QStringLiteral("Unable to write to %1").arg(path),
-                         BoxIcon::Error);
+    if (write_settings(path, s))
+        return;
+    const QString text = QStringLiteral("Unable to write to %1").arg(path);
+    if (CloseOnSignal::closing())
+        CloseOnSignal::reportFailure(text);
+    else
+        dialogs_.message(QStringLiteral("Error"), text, BoxIcon::Error);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -1,18 +1,18 @@
 #include "params/ini_file.h"
 
-// The char-only flavour of the library, compiled from its header: names
-// compare case-insensitively in ASCII, text is kept as UTF-8 bytes.
-#define SI_NO_CONVERSION
-#define SI_IMPLEMENTATION
-#include <SimpleIni.h>
+#include "params/ini_text.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRegularExpression>
+#include <QTemporaryFile>
 
+#include <cstdio>
 #include <limits>
 #include <optional>
-#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,34 +52,73 @@ std::optional<int> parse_profile_integer(const QString& text)
     return static_cast<int>(value);
 }
 
-// The library separates sections by two blank lines; the file keeps one.
-std::string with_single_blank_lines(const std::string& text)
+// The file a save replaces: the target of a symbolic link, not the link.
+QString file_to_replace(const QString& path)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '\n' && out.size() >= 2 && out[out.size() - 1] == '\n' && out[out.size() - 2] == '\n')
-            continue;
-        out += c;
-    }
-    return out;
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+}
+
+// A save writes a new file beside the old one and renames it into place. The
+// new file's name is one no user picks ("zelt.ini" saves through
+// ".zelt.ini.Ab3xYz.saving"), so that one left by a save cut short can be told
+// apart from the user's files and removed. (QSaveFile's "zelt.ini.AbCdEf"
+// looks just like a user's "zelt.ini.backup".)
+QString temporary_template(const QString& target)
+{
+    const QFileInfo info(target);
+    return info.dir().filePath(QLatin1Char('.') + info.fileName() + QStringLiteral(".XXXXXX.saving"));
+}
+
+// The new file gets the old one's permissions, or those of any new file.
+mode_t permissions_for(const QString& target)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(target).constData(), &st) == 0)
+        return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+void remove_leftover_temporaries(const QString& target)
+{
+    const QFileInfo info(target);
+    const QDir dir = info.dir();
+    const QRegularExpression leftover(QStringLiteral("^\\.%1\\.[A-Za-z0-9]{6}\\.saving$")
+                                          .arg(QRegularExpression::escape(info.fileName())));
+    const QStringList candidates =
+        dir.entryList({QLatin1Char('.') + info.fileName() + QStringLiteral(".*.saving")},
+                      QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : candidates)
+        if (leftover.match(name).hasMatch())
+            QFile::remove(dir.filePath(name));
 }
 
 }  // namespace
 
 struct IniFile::Impl {
     QString path;
-    CSimpleIniA ini{/*isUtf8=*/true, /*multiKey=*/false, /*multiLine=*/false};
+    IniText text;
+    // The file exists but could not be read: a save would drop what it holds.
+    bool unreadable = false;
 };
 
 IniFile::IniFile(const QString& path) : d(std::make_unique<Impl>())
 {
     d->path = path;
-    d->ini.SetSpaces(false);
+    remove_leftover_temporaries(file_to_replace(path));
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray data = file.readAll();
-        d->ini.LoadData(data.constData(), static_cast<size_t>(data.size()));
+        d->unreadable = file.error() != QFileDevice::NoError;
+        if (!d->unreadable)
+            d->text = IniText(data);
+    } else {
+        d->unreadable = QFileInfo::exists(path);
     }
 }
 
@@ -92,8 +131,8 @@ QString IniFile::path() const
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& def) const
 {
-    const char* value = d->ini.GetValue(section.toUtf8().constData(), key.toUtf8().constData(), nullptr);
-    return value ? QString::fromUtf8(value) : def;
+    const std::optional<QByteArray> value = d->text.value(section.toUtf8(), key.toUtf8());
+    return value ? QString::fromUtf8(*value) : def;
 }
 
 int IniFile::readInteger(const QString& section, const QString& key, int def) const
@@ -103,10 +142,7 @@ int IniFile::readInteger(const QString& section, const QString& key, int def) co
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value)
 {
-    // A line break inside a value would split it into lines of its own.
-    QString oneLine = value;
-    oneLine.replace(u'\r', u' ').replace(u'\n', u' ');
-    d->ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(), oneLine.toUtf8().constData());
+    d->text.setValue(section.toUtf8(), key.toUtf8(), value.toUtf8());
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, int value)
@@ -116,27 +152,31 @@ void IniFile::writeInteger(const QString& section, const QString& key, int value
 
 bool IniFile::save()
 {
-    std::string text;
-    if (d->ini.Save(text, /*addSignature=*/false) < 0)
+    if (d->unreadable)
         return false;
-    text = with_single_blank_lines(text);
-
+    const QString target = file_to_replace(d->path);
+    const QFileInfo existing(target);
     // A file that may not be written stays as it is, even though the folder
     // would let it be replaced. Opening it to append changes nothing in it.
-    if (QFileInfo::exists(d->path)) {
-        QFile existing(d->path);
-        if (!existing.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (existing.exists()) {
+        QFile probe(target);
+        if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
             return false;
     }
-    QSaveFile file(d->path);
-    if (!file.open(QIODevice::WriteOnly))
+    const QByteArray bytes = d->text.bytes();
+    QTemporaryFile file(temporary_template(target));
+    if (!file.open())
         return false;
-    // The write is buffered: only flush() shows a full disk, and commit()
-    // would still rename a short file into place.
-    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
-        !file.flush()) {
-        file.cancelWriting();
+    // The write is buffered: only flush() shows a full disk. The data reaches
+    // the disk before the rename, so that a crash leaves the old file or the
+    // new one, never an empty one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0)
         return false;
-    }
-    return file.commit();
+    if (::fchmod(file.handle(), permissions_for(target)) != 0)
+        return false;
+    file.close();
+    if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
+        return false;
+    file.setAutoRemove(false);
+    return true;
 }

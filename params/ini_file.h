@@ -3,8 +3,10 @@
 // file or key reads as the default, section and key names match without
 // regard to case, and what the program does not know stays in the file.
 // Numbers read as decimal, or hexadecimal after "$", "0x" or "0X"; anything
-// else reads as the default. save() replaces the file atomically (new file,
-// then rename), so a failed save leaves the old file as it was.
+// else reads as the default. Writes change only the lines of the keys written
+// (IniText). save() replaces the file atomically (new file, then rename), so a
+// failed save leaves the old file as it was, and refuses to replace a file
+// that exists but could not be read.
 
 #include <QString>
 #include <memory>

@@ -2,8 +2,6 @@
 
 #include "params/ini_file.h"
 
-#include <QFileInfo>
-
 SetupValues read_setup_file(const QString& path)
 {
     const IniFile ini(path);
@@ -15,9 +13,6 @@ SetupValues read_setup_file(const QString& path)
 
 bool write_setup_file(const QString& path, const SetupValues& values)
 {
-    const QFileInfo info(path);
-    if (info.exists() && !(info.isFile() && info.isReadable()))
-        return false;
     IniFile ini(path);
     for (int i = 0; i < kSetupKeyCount; ++i)
         ini.writeInteger(kIncSection, kIncKeys[i], values[i]);

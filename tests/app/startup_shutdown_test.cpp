@@ -122,22 +122,53 @@ TEST_F(FormTest, DestroyingAWindowNeverClosedStillWritesTheFile)
     EXPECT_TRUE(read_bytes(iniPath()).contains("\nlow_volt_threshold=1\n"));
 }
 
-TEST_F(FormTest, UnwritableFolderShowsTheBoxAndKeepsTheOldFile)
+// Whatever stops the write, the old file stays and the box names the path.
+TEST_F(FormTest, SettingsFileThatCannotBeWrittenOrReadShowsTheBoxAndStays)
 {
-    const QByteArray old = "[COMSET]\nCOM=COM3\n";
-    write_bytes(iniPath(), old);
-    auto form = makeForm();
-    form->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(1);
-    {
-        UnwritableFolder guard(dir.path());
+    const QByteArray old = "[COMSET]\nCOM=COM3\n[Mine]\nkept=1\n";
+    struct Case {
+        const char* name;
+        std::function<void()> breakFile;
+        std::function<void()> close;
+    };
+    std::unique_ptr<TForm1> form;
+    const auto closeAsUser = [&] {
+        AsUnprivilegedUser user;
         form->close();
+    };
+    const Case cases[] = {
+        {"unwritable folder", [] {},
+         [&] {
+             UnwritableFolder guard(dir.path());
+             form->close();
+         }},
+        // Without read permission the file cannot be read, though it could be replaced.
+        {"write-only file",
+         [&] {
+             ::chmod(QFile::encodeName(iniPath()).constData(), 0200);
+             ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
+         },
+         closeAsUser},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(iniPath());
+        boxes.boxes.clear();
+        write_bytes(iniPath(), old);
+        form = makeForm();
+        form->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(1);
+        c.breakFile();
+        c.close();
+        ::chmod(QFile::encodeName(iniPath()).constData(), 0600);
+        EXPECT_EQ(read_bytes(iniPath()), old);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].title, QStringLiteral("Error"));
+        EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("Unable to write to ") + iniPath());
+        EXPECT_EQ(boxes.boxes[0].icon, BoxIcon::Error);
+        EXPECT_EQ(boxes.boxes[0].buttons, BoxButtons::Ok);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"zelt.ini"});
+        form.reset();
     }
-    EXPECT_EQ(read_bytes(iniPath()), old);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].title, QStringLiteral("Error"));
-    EXPECT_EQ(boxes.boxes[0].text, QStringLiteral("Unable to write to ") + iniPath());
-    EXPECT_EQ(boxes.boxes[0].icon, BoxIcon::Error);
-    EXPECT_EQ(boxes.boxes[0].buttons, BoxButtons::Ok);
 }
 
 TEST_F(FormTest, SettingsFileLivesInTheProgramFolderNotTheWorkingFolder)

@@ -144,6 +144,44 @@ TEST_F(SetupFileTest, SavingKeepsWhatTheFileAlreadyHolds)
     EXPECT_EQ(lines.filter(QStringLiteral("low_volt_mode="), Qt::CaseInsensitive).size(), 1);
 }
 
+// Saved twice with the same values: the six key lines are written, every
+// other byte stays, and the second save changes nothing.
+TEST_F(SetupFileTest, OddFilesKeepEveryByteOutsideTheSixKeys)
+{
+    using namespace Qt::StringLiterals;
+    const SetupValues values = {1, 0, 2, 2, 3, 0};
+    const QByteArray keys =
+        "low_volt_threshold=1\nlow_volt_mode=0\nstartup_mode=2\nbreak_mode=2\ntiming_mode=3\n"
+        "current_threshold=0\n"_ba;
+    QByteArray keysCrLf = keys;
+    keysCrLf.replace("\n", "\r\n");
+    const struct {
+        const char* name;
+        QByteArray before, after;
+    } cases[] = {
+        {"NUL bytes", "; a\0b\n[X]\nk=\0\n"_ba, "; a\0b\n[X]\nk=\0\n\n[INC]\n"_ba + keys},
+        {"CR inside a section line", "[IN\rC]\nlow_volt_mode=5\n"_ba,
+         "[IN\rC]\nlow_volt_mode=5\n\n[INC]\n"_ba + keys},
+        {"unclosed [", "[INC]\n[Mine\nlow_volt_mode=5\n"_ba, "[INC]\n"_ba + keys + "[Mine\nlow_volt_mode=5\n"_ba},
+        {"comment before a section", "[INC]\nlow_volt_threshold=0\n\n; mine\n[Mine]\nx=1\n"_ba,
+         "[INC]\n"_ba + keys + "\n; mine\n[Mine]\nx=1\n"_ba},
+        {"CRLF", "[Mine]\r\nx=1\r\n"_ba, "[Mine]\r\nx=1\r\n\r\n[INC]\r\n"_ba + keysCrLf},
+        {"byte-order mark", "\xEF\xBB\xBF[INC]\n"_ba, "\xEF\xBB\xBF[INC]\n"_ba + keys},
+        {"not UTF-8", "[\xFF]\nlow_volt_mode=\xFE\n[INC]\n\xC0=1\n"_ba,
+         "[\xFF]\nlow_volt_mode=\xFE\n[INC]\n\xC0=1\n"_ba + keys},
+    };
+    const QString file = path("odd.zelt");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeAll(file, c.before);
+        ASSERT_TRUE(write_setup_file(file, values));
+        EXPECT_EQ(readAll(file), c.after);
+        ASSERT_TRUE(write_setup_file(file, values));
+        EXPECT_EQ(readAll(file), c.after);
+        EXPECT_EQ(read_setup_file(file), values);
+    }
+}
+
 TEST_F(SetupFileTest, FailedSaveLeavesTheOldFileWhole)
 {
     const QString file = path("old.zelt");
