@@ -49,7 +49,7 @@ bool parse_hex_bytes(const std::string& text, std::vector<uint8_t>* out)
 
 std::string usage()
 {
-    return "usage: zelt-sim [options]\n"
+    return "Usage: zelt-sim [options]\n"
            "Plays a setting card with an ESC on a pseudo-terminal, for demos and tests without\n"
            "hardware. Prints the terminal's path on its first line.\n"
            "  -h, --help           this text\n"

@@ -52,6 +52,7 @@ grep -q "<release version=\"$version\"" "$usr/share/metainfo/$id.metainfo.xml" |
 for p in zelt-esc zelt-sim; do
     page=$(zcat "$usr/share/man/man1/$p.1.gz")
     grep -q "^$p \\\\- " <<<"$page" || fail "$p.1 has no NAME line"
+    grep -q '^\.SH SYNOPSIS' <<<"$page" || fail "$p.1 has no SYNOPSIS (help2man did not find the usage line)"
     grep -q 'fB\\-\\-version' <<<"$page" || fail "$p.1 does not list --version"
 done
 

@@ -139,8 +139,8 @@ TEST_F(ZeltSimExe, BadOptionsAreRefusedWithAReason)
 TEST_F(ZeltSimExe, HelpAndVersionAnswerOnStandardOutput)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"--help", "usage: zelt-sim [options]\n"},
-        {"-h", "usage: zelt-sim [options]\n"},
+        {"--help", "Usage: zelt-sim [options]\n"},
+        {"-h", "Usage: zelt-sim [options]\n"},
         {"--version", "zelt-sim " ZELT_VERSION "\n"},
     };
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
