@@ -1,7 +1,7 @@
 #pragma once
-// Where firmware images are looked for. A program in a folder of its own
-// (a build tree, a copied folder) has its images beside it; an installed one
-// also finds them in the user's data folder and in the installation's.
+// Where firmware images are looked for: beside the program first (a build
+// tree, a copied folder), then in the user's data folder and in the
+// installation's, where an installed copy keeps them.
 
 #include <QString>
 #include <QStringList>
