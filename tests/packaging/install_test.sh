@@ -21,7 +21,9 @@ fail() {
 if [ "$mode" = install ]; then
     DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr >/dev/null
 else
-    cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/deb" >/dev/null
+    echo "building the package"
+    timeout 90 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/deb" >"$scratch/cpack.out" 2>&1 ||
+        fail "cpack failed or took over 90 s: $(cat "$scratch/cpack.out")"
     deb=$(echo "$scratch"/deb/zelt-esc_"$version"_*.deb)
     [ -f "$deb" ] || fail "no package zelt-esc_${version}_*.deb"
     depends=$(dpkg-deb -f "$deb" Depends)
@@ -32,6 +34,8 @@ else
     dpkg-deb -x "$deb" "$scratch/root"
 fi
 usr=$scratch/root/usr
+
+echo "checking the installed files"
 
 # The files.
 for f in bin/zelt-esc bin/zelt-sim share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
@@ -78,6 +82,8 @@ if QT_QPA_PLATFORM=offscreen "$usr/bin/zelt-esc" --bogus 2>"$scratch/err"; then
 fi
 grep -q "Unknown option 'bogus'" "$scratch/err" || fail "zelt-esc --bogus says: $(cat "$scratch/err")"
 
+echo "files checked; starting the installed program"
+
 # Starts the program offscreen in a scratch session, waits until its window
 # is up (it then catches SIGTERM), and closes it as a session end would.
 mkdir -m 0700 "$scratch/run"
@@ -92,6 +98,11 @@ start_and_close() {
         sleep 0.05
     done
     kill -TERM "$running" 2>/dev/null || true
+    for _ in $(seq 600); do
+        kill -0 "$running" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$running" 2>/dev/null && fail "$1 did not end within 30 s of SIGTERM: $(cat "$scratch/out")"
     local rc=0
     wait "$running" || rc=$?
     running=""
