@@ -12,6 +12,13 @@ QPixmap draw_maker_icon(int size)
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
+    paint_maker_icon(p, size);
+    return pixmap;
+}
+
+void paint_maker_icon(QPainter& p, double size)
+{
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 32.0, size / 32.0);
 
@@ -33,5 +40,5 @@ QPixmap draw_maker_icon(int size)
     p.setPen(QPen(QColor(60, 40, 0), 0.8));
     p.setBrush(QColor(255, 220, 40));
     p.drawPolygon(spark);
-    return pixmap;
+    p.restore();
 }

@@ -4,4 +4,10 @@
 
 #include <QPixmap>
 
+class QPainter;
+
 QPixmap draw_maker_icon(int size);
+
+// Paints the picture into a size x size square at the painter's origin; the
+// installed icons (SVG and PNG) are drawn by this same function.
+void paint_maker_icon(QPainter& p, double size);

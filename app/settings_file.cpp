@@ -1,13 +1,16 @@
 #include "app/settings_file.h"
 
+#include "app/settings_location.h"
+
 #include "params/ini_file.h"
 #include "params/setting_keys.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 QString settings_path(const QString& programDir)
 {
-    return QDir(programDir).filePath(QString::fromLatin1(kSettingsFileName));
+    return QDir(settings_folder(programDir)).filePath(QString::fromLatin1(kSettingsFileName));
 }
 
 StoredSettings read_settings(const QString& path)
@@ -22,6 +25,9 @@ StoredSettings read_settings(const QString& path)
 
 bool write_settings(const QString& path, const StoredSettings& settings)
 {
+    // The user's configuration folder may not exist yet.
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
     IniFile ini(path);
     ini.writeString(kPortSection, kPortKey, settings.port);
     for (size_t i = 0; i < kIncKeys.size(); ++i)

@@ -35,6 +35,7 @@ TForm1::TForm1(const AppEnv& env, QWidget* parent)
     : QWidget(parent),
       ui(set_up_ui(this)),
       programDir_(env.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : env.programDir),
+      settingsPath_(settings_path(programDir_)),
       listPorts_(env.listPorts ? env.listPorts : list_serial_ports),
       ownDialogs_(env.dialogs ? nullptr : std::make_unique<WidgetDialogs>(this)),
       dialogs_(env.dialogs ? *env.dialogs : *ownDialogs_),
@@ -177,7 +178,7 @@ void TForm1::FormCreate()
     QString startupError;
     try {
         test_com();
-        const StoredSettings stored = read_settings(settings_path(programDir_));
+        const StoredSettings stored = read_settings(settingsPath_);
         ui->cmbbxcomnum->setCurrentIndex(ui->cmbbxcomnum->count() > 0 ? 0 : -1);
         ui->cmbbxcomnum->setEditText(stored.port);
         for (size_t i = 0; i < lists.size(); ++i) {
@@ -221,7 +222,7 @@ void TForm1::FormDestroy()
     const std::array<QComboBox*, 8> lists = settingLists();
     for (size_t i = 0; i < lists.size(); ++i)
         s.indexes[i] = lists[i]->currentIndex();
-    const QString path = settings_path(programDir_);
+    const QString& path = settingsPath_;
     if (write_settings(path, s))
         return;
     const QString text = QStringLiteral("Unable to write to %1").arg(path);

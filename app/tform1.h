@@ -84,6 +84,7 @@ private:
 
     std::unique_ptr<Ui::TForm1> ui;
     QString programDir_;
+    QString settingsPath_;  // chosen once, so that shut-down writes the file start-up read
     std::function<QStringList()> listPorts_;
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs& dialogs_;

@@ -2,6 +2,7 @@
 
 #include "firmware/firmware_image.h"
 #include "firmware/image_file.h"
+#include "firmware/image_locations.h"
 #include "link/link.h"
 #include "link/status_texts.h"
 
@@ -97,7 +98,13 @@ bool FirmwareUpdate::prepare(Image& image)
     const QString fileName = firmware::image_file_name(st_.fw_group);
     if (fileName.isEmpty())
         return false;
-    const QString path = QDir::toNativeSeparators(QDir(programDir_).filePath(fileName));
+    const QStringList folders = firmware::image_folders(programDir_);
+    const QString found = firmware::find_image(folders, fileName);
+    if (found.isEmpty()) {
+        file_error(firmware::missing_image_text(fileName, folders));
+        return false;
+    }
+    const QString path = QDir::toNativeSeparators(found);
 
     // Open from the header to the end of the data lines; every return closes it.
     firmware::ImageFile file;

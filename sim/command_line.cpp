@@ -49,7 +49,11 @@ bool parse_hex_bytes(const std::string& text, std::vector<uint8_t>* out)
 
 std::string usage()
 {
-    return "usage: zelt-sim [options]\n"
+    return "Usage: zelt-sim [options]\n"
+           "Plays a setting card with an ESC on a pseudo-terminal, for demos and tests without\n"
+           "hardware. Prints the terminal's path on its first line.\n"
+           "  -h, --help           this text\n"
+           "  --version            the version\n"
            "  --type HH            type code of the ESC (hex, default 03)\n"
            "  --hw HH              hardware version (hex, default 10 for V1.0)\n"
            "  --fw HH              firmware version (hex, default 12 for V1.2)\n"
@@ -168,8 +172,9 @@ bool parse_command_line(int argc, char** argv, CommandLine* out, std::string* er
             if (ok)
                 out->block_replies.emplace_back(block, bytes);
         } else if (arg == "--help" || arg == "-h") {
-            *error = usage();
-            return false;
+            out->show_help = true;
+        } else if (arg == "--version") {
+            out->show_version = true;
         } else {
             *error = "unknown option " + arg + "\n" + usage();
             return false;

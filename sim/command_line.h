@@ -10,6 +10,8 @@
 namespace sim {
 
 struct CommandLine {
+    bool show_help = false;     // --help: the usage on standard output, nothing else
+    bool show_version = false;  // --version
     Options options;
     bool register_port = true;
     std::string images_dir;

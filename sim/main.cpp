@@ -64,6 +64,10 @@ int main(int argc, char** argv)
         std::cerr << error << std::endl;
         return 2;
     }
+    if (cl.show_help || cl.show_version) {
+        std::cout << (cl.show_help ? sim::usage() : "zelt-sim " ZELT_VERSION "\n");
+        return 0;
+    }
     if (!cl.images_dir.empty() && !sim::Simulator::write_sample_images(cl.images_dir, cl.image_version)) {
         std::cerr << "zelt-sim: cannot write the sample images into " << cl.images_dir
                   << " (is the folder writable, is the version like 1.3?)" << std::endl;

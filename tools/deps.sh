@@ -2,9 +2,11 @@
 # Sourced by run.sh and test.sh: install_deps [test]
 install_deps() {
     local pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
-                qt6-serialport-dev libgl-dev fonts-dejavu-core)
+                qt6-serialport-dev libgl-dev fonts-dejavu-core qt6-svg-dev help2man)
     if [ "${1:-}" = test ]; then
         pkgs+=(googletest libgtest-dev libgmock-dev xvfb xauth clang libclang-rt-14-dev)
+        # The installation and Debian package checks.
+        pkgs+=(appstream desktop-file-utils dpkg-dev file)
     fi
     local missing=()
     for p in "${pkgs[@]}"; do

@@ -6,6 +6,7 @@
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/status_trail.h"
 #include "tests/support/qstring_printer.h"
+#include "tests/support/scoped_env.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -97,6 +99,10 @@ public:
     }
 
     QString imagePath(const char* name = "upt03.blo") { return QDir(programDir()).filePath(name); }
+
+    // The user's data folder, where an installed copy also finds images.
+    QTemporaryDir userData;
+    ScopedEnv userDataEnv{"XDG_DATA_HOME", QFile::encodeName(userData.path())};
 
     void writeImage(const QByteArray& header, const QList<QByteArray>& lines)
     {
@@ -477,10 +483,15 @@ TEST_P(BadImageE2e, IsRefusedWithAnErrorBoxNamingTheFileAndNothingIsSent)
     const RecordedBox& box = boxes().boxes.back();
     EXPECT_EQ(box.title, QStringLiteral("Error"));
     EXPECT_EQ(box.icon, BoxIcon::Error);
-    EXPECT_TRUE(box.text.contains(QDir::toNativeSeparators(imagePath()))) << box.text.toStdString();
-    EXPECT_TRUE(box.text.contains(QString::fromLatin1(c.fault))) << box.text.toStdString();
     if (std::string(c.name) == "Missing") {
-        EXPECT_TRUE(box.text.endsWith(QStringLiteral("File not found"))) << box.text.toStdString();
+        // Every folder an image may sit in, in the order they were tried.
+        EXPECT_EQ(box.text, QStringLiteral("Cannot open the firmware image upt03.blo:\r\nFile not found\r\n"
+                                           "Looked in:\r\n") +
+                                programDir() + "\r\n" + userData.filePath("zelt/firmware") + "\r\n" +
+                                QDir::cleanPath(programDir() + "/../share/zelt/firmware"));
+    } else {
+        EXPECT_TRUE(box.text.contains(QDir::toNativeSeparators(imagePath()))) << box.text.toStdString();
+        EXPECT_TRUE(box.text.contains(QString::fromLatin1(c.fault))) << box.text.toStdString();
     }
     EXPECT_EQ(sent(), Bytes{});
     expectIdleAfterUpdate();
@@ -512,6 +523,7 @@ struct GoodImage {
     bool lowerCase;
     const char* header;
     uint8_t versionByte;
+    bool inUserData = false;  // only in $XDG_DATA_HOME/zelt/firmware
 };
 
 void PrintTo(const GoodImage& c, std::ostream* os)
@@ -528,7 +540,13 @@ TEST_P(GoodImageE2e, IsWrittenAndVerified)
     startConnected();
     const GoodImage& c = GetParam();
     writeImage(c.header, dataLines(c.lines, c.lowerCase));
-    const Bytes image = image_in_file(imagePath());
+    QString path = imagePath();
+    if (c.inUserData) {
+        path = userData.filePath("zelt/firmware/upt03.blo");
+        ASSERT_TRUE(QDir().mkpath(userData.filePath("zelt/firmware")));
+        ASSERT_TRUE(QFile::rename(imagePath(), path));
+    }
+    const Bytes image = image_in_file(path);
     ASSERT_EQ(image.size(), size_t(kImageBytes));
 
     clickUpdate();
@@ -545,7 +563,8 @@ TEST_P(GoodImageE2e, IsWrittenAndVerified)
 INSTANTIATE_TEST_SUITE_P(Files, GoodImageE2e,
                          ::testing::Values(GoodImage{"Lines400", 400, false, "V1.3", 0x13},
                                            GoodImage{"LowerCase", 384, true, "V1.3", 0x13},
-                                           GoodImage{"HexVersion", 384, false, "V2.a", 0x2A}),
+                                           GoodImage{"HexVersion", 384, false, "V2.a", 0x2A},
+                                           GoodImage{"InUserDataFolder", 384, false, "V1.3", 0x13, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -134,6 +134,30 @@ TEST_F(ZeltSimExe, BadOptionsAreRefusedWithAReason)
     }
 }
 
+// Help and version go to standard output with success, so that help2man and
+// a shell pipe take them.
+TEST_F(ZeltSimExe, HelpAndVersionAnswerOnStandardOutput)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"--help", "Usage: zelt-sim [options]\n"},
+        {"-h", "Usage: zelt-sim [options]\n"},
+        {"--version", "zelt-sim " ZELT_VERSION "\n"},
+    };
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime_.path());
+    for (const auto& [option, begins] : cases) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(ZELT_SIM_EXE, {option});
+        ASSERT_TRUE(p.waitForFinished(5000));
+        EXPECT_EQ(p.exitCode(), 0) << option;
+        EXPECT_TRUE(p.readAllStandardOutput().startsWith(begins)) << option;
+        EXPECT_TRUE(p.readAllStandardError().isEmpty()) << option;
+    }
+    // No simulator was started: no port was registered.
+    EXPECT_FALSE(QFileInfo::exists(folder())) << folder().toStdString();
+}
+
 TEST(CommandLine, OptionsReachTheSimulator)
 {
     const char* argv[] = {"zelt-sim",

@@ -1,0 +1,14 @@
+#pragma once
+// The command line of zelt-esc: --help and --version. Both are answered
+// without a window, so they work where there is no display (a terminal
+// session, the build making the manual page).
+
+#include <QString>
+
+class QCommandLineParser;
+
+// True when the arguments ask for the help or the version text.
+bool asks_help_or_version(int argc, char** argv);
+
+// Fills the parser with the program's description and options.
+void describe_program(QCommandLineParser& parser);

@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch root, by `cmake --install` or from the
+# Debian package, and checks what the installed copy holds and does.
+#   install_test.sh <build folder> <version> install|package
+set -euo pipefail
+build=$1 version=$2 mode=$3
+id=org.zelt.ZeltEsc
+scratch=$(mktemp -d)
+running=""
+cleanup() {
+    [ -n "$running" ] && kill -KILL "$running" 2>/dev/null
+    chmod -R u+w "$scratch"
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+if [ "$mode" = install ]; then
+    DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr >/dev/null
+else
+    echo "building the package"
+    timeout 90 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/deb" >"$scratch/cpack.out" 2>&1 ||
+        fail "cpack failed or took over 90 s: $(cat "$scratch/cpack.out")"
+    deb=$(echo "$scratch"/deb/zelt-esc_"$version"_*.deb)
+    [ -f "$deb" ] || fail "no package zelt-esc_${version}_*.deb"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for lib in libc6 libqt6core6 libqt6gui6 libqt6widgets6; do
+        [[ "$depends" == *"$lib "* ]] || fail "Depends lacks $lib: $depends"
+    done
+    dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -qx './postinst' || fail "no postinst"
+    dpkg-deb -x "$deb" "$scratch/root"
+fi
+usr=$scratch/root/usr
+
+echo "checking the installed files"
+
+# The files.
+for f in bin/zelt-esc bin/zelt-sim share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+    share/icons/hicolor/scalable/apps/$id.svg share/man/man1/zelt-esc.1.gz share/man/man1/zelt-sim.1.gz \
+    lib/udev/rules.d/70-zelt-serial-adapters.rules; do
+    [ -f "$usr/$f" ] || fail "not installed: $f"
+done
+[ -d "$usr/share/zelt/firmware" ] || fail "no system firmware folder"
+for s in 16 24 32 48 64 128 256; do
+    file "$usr/share/icons/hicolor/${s}x$s/apps/$id.png" | grep -q "PNG image data, $s x $s," ||
+        fail "icon ${s}x$s is not a $s x $s PNG"
+done
+grep -q '<svg' "$usr/share/icons/hicolor/scalable/apps/$id.svg" || fail "the scalable icon is no SVG"
+desktop-file-validate "$usr/share/applications/$id.desktop" || fail "desktop-file-validate"
+appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" >/dev/null ||
+    fail "appstreamcli validate: $(appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml")"
+grep -q "<release version=\"$version\"" "$usr/share/metainfo/$id.metainfo.xml" || fail "metainfo release"
+for p in zelt-esc zelt-sim; do
+    page=$(zcat "$usr/share/man/man1/$p.1.gz")
+    grep -q "^$p \\\\- " <<<"$page" || fail "$p.1 has no NAME line"
+    grep -q '^\.SH SYNOPSIS' <<<"$page" || fail "$p.1 has no SYNOPSIS (help2man did not find the usage line)"
+    grep -q 'fB\\-\\-version' <<<"$page" || fail "$p.1 does not list --version"
+done
+
+# Every adapter line of the udev rule gives the seat access and keeps
+# ModemManager away; the four adapter families are all there.
+rules=$usr/lib/udev/rules.d/70-zelt-serial-adapters.rules
+[ "$(grep -c '^ATTRS{idVendor}' "$rules")" -eq 4 ] || fail "the rule has not 4 adapter lines"
+if grep '^ATTRS{idVendor}' "$rules" | grep -vq 'TAG+="uaccess", ENV{ID_MM_DEVICE_IGNORE}="1"$'; then
+    fail "an adapter line lacks uaccess or ID_MM_DEVICE_IGNORE"
+fi
+for vendor in 1a86 10c4 0403 067b; do
+    grep -q "^ATTRS{idVendor}==\"$vendor\"" "$rules" || fail "no line for vendor $vendor"
+done
+
+# --help and --version need no display.
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+for p in zelt-esc zelt-sim; do
+    [ "$("${nodisplay[@]}" "$usr/bin/$p" --version)" = "$p $version" ] || fail "$p --version"
+    "${nodisplay[@]}" "$usr/bin/$p" --help | grep -q -- '--version' || fail "$p --help"
+done
+if QT_QPA_PLATFORM=offscreen "$usr/bin/zelt-esc" --bogus 2>"$scratch/err"; then
+    fail "zelt-esc accepted --bogus"
+fi
+grep -q "Unknown option 'bogus'" "$scratch/err" || fail "zelt-esc --bogus says: $(cat "$scratch/err")"
+
+echo "files checked; starting the installed program"
+
+# Starts the program offscreen in a scratch session, waits until its window
+# is up (it then catches SIGTERM), and closes it as a session end would.
+mkdir -m 0700 "$scratch/run"
+start_and_close() {
+    XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/run" \
+        QT_QPA_PLATFORM=offscreen "$1" >"$scratch/out" 2>&1 &
+    running=$!
+    for _ in $(seq 200); do
+        kill -0 "$running" 2>/dev/null || break
+        caught=$(awk '/^SigCgt:/ {print $2}' "/proc/$running/status" 2>/dev/null || true)
+        (((0x${caught:-0} & 0x4000) != 0)) && break
+        sleep 0.05
+    done
+    kill -TERM "$running" 2>/dev/null || true
+    for _ in $(seq 600); do
+        kill -0 "$running" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$running" 2>/dev/null && fail "$1 did not end within 30 s of SIGTERM: $(cat "$scratch/out")"
+    local rc=0
+    wait "$running" || rc=$?
+    running=""
+    [ "$rc" -eq 0 ] || fail "$1 ended with $rc: $(cat "$scratch/out")"
+}
+
+# Installed in a folder it may not write (mode bits deny it even to root):
+# the settings go to XDG_CONFIG_HOME and come back after a restart, with a
+# line the program does not own.
+chmod 0555 "$usr/bin"
+ini=$scratch/config/zelt/zelt.ini
+start_and_close "$usr/bin/zelt-esc"
+[ -f "$ini" ] || fail "no settings file in XDG_CONFIG_HOME"
+[ ! -e "$usr/bin/zelt.ini" ] || fail "settings written beside the installed program"
+grep -qx 'COM=COM1' "$ini" || fail "first run wrote: $(cat "$ini")"
+if [ "$mode" = install ]; then
+    sed -i 's|^COM=COM1$|COM=/dev/zelt-test-port|; s|^other1=2$|other1=3|' "$ini"
+    printf '[Own]\nkept=1\n' >>"$ini"
+    start_and_close "$usr/bin/zelt-esc"
+    for line in COM=/dev/zelt-test-port other1=3 kept=1; do
+        grep -qx "$line" "$ini" || fail "after a restart $line is gone: $(cat "$ini")"
+    done
+
+    # A copy in a folder of its own keeps its settings beside itself.
+    rm -rf "$scratch/config"
+    mkdir "$scratch/portable"
+    cp "$usr/bin/zelt-esc" "$scratch/portable/"
+    start_and_close "$scratch/portable/zelt-esc"
+    [ -f "$scratch/portable/zelt.ini" ] || fail "no settings file beside a copied program"
+    [ ! -e "$ini" ] || fail "a copied program wrote to XDG_CONFIG_HOME"
+
+    # The same copy in a folder it may not write: XDG_CONFIG_HOME again.
+    rm "$scratch/portable/zelt.ini"
+    chmod 0555 "$scratch/portable"
+    start_and_close "$scratch/portable/zelt-esc"
+    [ -f "$ini" ] || fail "a copied program in a read-only folder did not use XDG_CONFIG_HOME"
+fi
+echo "ok: $mode"
