@@ -79,11 +79,18 @@ public:
         add(DoctorCheck::Exists, DoctorVerdict::Ok,
             device == path ? QStringLiteral("exists") : QStringLiteral("exists (%1)").arg(device));
         access(path, device, st, add);
-        holders(device, add);
+        if (device.startsWith(QStringLiteral("/dev/pts/"))) {
+            // A virtual port: the program serving it keeps its terminal open
+            // by design, so a holder says nothing here.
+            add(DoctorCheck::Holder, DoctorVerdict::Ok,
+                QStringLiteral("a virtual port; the program that serves it keeps it open"));
+        } else {
+            holders(device, add);
+        }
         if (modemManager_ && usb) {
             // The rule tells it to leave the usual adapters (ttyUSB) alone;
             // a CDC ACM device (ttyACM) is probed whatever the rule says.
-            const bool covered = ruleInstalled_ && !QFileInfo(path).fileName().startsWith("ttyACM");
+            const bool covered = ruleInstalled_ && !QFileInfo(device).fileName().startsWith("ttyACM");
             if (covered) {
                 add(DoctorCheck::ModemManager, DoctorVerdict::Ok,
                     QStringLiteral("ModemManager is installed; the udev rule tells it to leave this port alone"));

@@ -100,10 +100,10 @@ QString virtual_port_dir()
 
 QStringList list_serial_ports()
 {
-    return list_serial_ports(PortRoots());
+    return list_serial_ports_at(PortRoots());
 }
 
-QStringList list_serial_ports(const PortRoots& roots)
+QStringList list_serial_ports_at(const PortRoots& roots)
 {
     return list_hardware_ports(roots.sysClassTty, roots.dev) +
            list_virtual_ports(roots.virtualDir.isEmpty() ? virtual_port_dir() : roots.virtualDir);

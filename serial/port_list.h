@@ -20,7 +20,7 @@ struct PortRoots {
 // the paths of the registered virtual ports in name order. Never fails: what
 // cannot be read is left out.
 QStringList list_serial_ports();
-QStringList list_serial_ports(const PortRoots& roots);
+QStringList list_serial_ports_at(const PortRoots& roots);
 
 // The hardware ports alone, read from a sysfs tty class folder, as paths in
 // the device folder dev.

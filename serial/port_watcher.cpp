@@ -44,7 +44,7 @@ PortWatcher::PortWatcher(const PortRoots& roots, QObject* parent) : QObject(pare
         connect(notifier_, &QSocketNotifier::activated, this, &PortWatcher::readEvents);
         syncWatches();
     }
-    ports_ = list_serial_ports(roots_);
+    ports_ = list_serial_ports_at(roots_);
     ports_.removeIf([](const QString& p) { return !QFileInfo::exists(p); });
     stableNames_ = stable_port_names(roots_.byIdDir());
 }
@@ -105,7 +105,12 @@ void PortWatcher::syncWatches()
     want(roots_.dev + QStringLiteral("/serial"), {});  // where by-id appears
     want(roots_.byIdDir(), {});
     want(roots_.virtualDir, {});
-    want(parentOf(roots_.virtualDir), QFileInfo(roots_.virtualDir).fileName());
+    // The parent only until the folder is there: it may be /tmp, which is
+    // busy with other programs' files. Should the folder go, its watch ends
+    // (IN_IGNORED) and the parent is watched again.
+    if (!QFileInfo(roots_.virtualDir).isDir()) {
+        want(parentOf(roots_.virtualDir), QFileInfo(roots_.virtualDir).fileName());
+    }
     if (!inUse_.isEmpty()) {
         want(parentOf(inUse_), QFileInfo(inUse_).fileName());
     }
@@ -168,7 +173,7 @@ void PortWatcher::readEvents()
 void PortWatcher::rescan()
 {
     syncWatches();
-    QStringList ports = list_serial_ports(roots_);
+    QStringList ports = list_serial_ports_at(roots_);
     // The kernel removes a device's node before its sysfs entry: a port is
     // listed only while its node is there.
     ports.removeIf([](const QString& p) { return !QFileInfo::exists(p); });

@@ -234,13 +234,11 @@ bool TComm::event(QEvent* e)
             }
             break;
         case NotificationKind::LineError:
-            trace_event(QStringLiteral("line error 0x%1").arg(n->value(), 4, 16, QLatin1Char('0')));
             if (auto handler = OnReceiveError) {
                 handler(this, n->value());
             }
             break;
         case NotificationKind::HangupRequest:
-            trace_event(QStringLiteral("hang-up request"));
             if (auto handler = OnRequestHangup) {
                 handler(this);
             }

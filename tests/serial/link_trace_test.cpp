@@ -79,9 +79,13 @@ TEST_F(LinkTrace, EveryBlockEachWayOpenAndCloseInOrder)
     ASSERT_TRUE(comm.SendData("\x35", 1));
     ASSERT_TRUE(waitUntil([&] { return layer->current->written() == "\x35"; }, 5000));
     ASSERT_TRUE(waitUntil([&] { return capture.recent().lines().size() == 3; }, 5000));
+    layer->current->pushRead({QByteArray("\x01", 1), kLineErrorFrame | kLineErrorParity});
+    layer->current->pushRead({{}, 0, IoStatus::Failed});
+    ASSERT_TRUE(waitUntil([&] { return rec.count('H') == 1; }, 5000));
     comm.CloseComm();
     EXPECT_EQ(untimed(capture.recent().lines()),
-              (QStringList{"open /dev/ttyUSB3", "RX 50 00 81", "TX 35", "close /dev/ttyUSB3"}));
+              (QStringList{"open /dev/ttyUSB3", "RX 50 00 81", "TX 35", "line error 0x000c", "RX 01",
+                           "hang-up request", "close /dev/ttyUSB3"}));
 }
 
 TEST_F(LinkTrace, FailedOpensCarryTheSystemsReason)

@@ -257,6 +257,21 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
          "  note     brltty is installed; it claims CH340 and CP210x adapters as braille displays, and their port "
          "vanishes right after plug-in\n"
          "           fix: sudo pacman -R brltty\n"},
+        {"a virtual port, held by its simulator", "/run/user/4242/serialcomm/ttySIM0",
+         [](FakeSystem& s) {
+             QDir().mkpath(s.path("dev/pts"));
+             ASSERT_EQ(::mkfifo(QFile::encodeName(s.path("dev/pts/5")).constData(), 0620), 0);
+             QDir().mkpath(s.path("run/user/4242/serialcomm"));
+             QFile::link("/dev/pts/5", s.path("run/user/4242/serialcomm/ttySIM0"));
+             s.process(321, "zelt-sim", "/dev/pts/5");
+             s.context.uid = 0;
+             s.context.user = "root";
+             s.rule();
+         },
+         "/run/user/4242/serialcomm/ttySIM0\n"
+         "  ok       exists (/dev/pts/5)\n"
+         "  ok       root may open it\n"
+         "  ok       a virtual port; the program that serves it keeps it open\n"},
         {"a file that is no device", "/tmp/notes",
          [](FakeSystem& s) {
              s.write("tmp/notes", "x");
