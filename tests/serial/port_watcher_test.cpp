@@ -2,6 +2,7 @@
 // virtual-port folder: plug and unplug, stable names, the port in use going
 // and coming back, and no CPU while nothing changes.
 
+#include "comm_test_support.h"
 #include "serial/port_watcher.h"
 #include "tests/support/event_wait.h"
 #include "tests/support/thread_cpu.h"
@@ -157,6 +158,33 @@ TEST_F(PortWatcherTest, APortInUseOutsideTheWatchedFoldersIsFollowedToo)
     EXPECT_TRUE(gone.isEmpty());
     ASSERT_TRUE(QFile::remove(path("elsewhere/port")));
     ASSERT_TRUE(waitFor(gone, 1));
+}
+
+// A real terminal registered as the simulator does it, under the folder
+// that virtual_port_dir() names.
+TEST_F(PortWatcherTest, ARegisteredTerminalIsListedAndItsRemovalSeen)
+{
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(path("run")));
+    PortRoots roots = roots_;
+    roots.virtualDir.clear();  // the default folder, now below run/
+    PortWatcher watcher(roots);
+    QSignalSpy changed(&watcher, &PortWatcher::portsChanged);
+    QSignalSpy gone(&watcher, &PortWatcher::portInUseGone);
+    PtyPair pty;
+    QString link;
+    ASSERT_TRUE(register_virtual_port(pty.slavePath(), &link));
+    ASSERT_TRUE(waitFor(changed, 1));
+    EXPECT_EQ(watcher.ports(), QStringList{link});
+    watcher.setPortInUse(link);
+    unregister_virtual_port(link);
+    ASSERT_TRUE(waitFor(gone, 1));
+    ASSERT_TRUE(waitFor(changed, 2));
+    EXPECT_TRUE(watcher.ports().isEmpty());
+    if (saved.isNull())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", saved);
 }
 
 // Idle means blocked in the event loop with no wake-up at all: no timer,
