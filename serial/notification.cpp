@@ -1,5 +1,7 @@
 #include "serial/notification.h"
 
+#include "serial/link_trace.h"
+
 #include <QCoreApplication>
 
 #include <atomic>
@@ -32,6 +34,12 @@ void CommNotification::acquireHandover()
 
 void NotificationSink::post(NotificationKind kind, uint32_t value, DataBlock&& block) const
 {
+    // Traced where they arise, in order with the blocks the thread traces.
+    if (kind == NotificationKind::LineError) {
+        trace_event(QStringLiteral("line error 0x%1").arg(value, 4, 16, QLatin1Char('0')));
+    } else if (kind == NotificationKind::HangupRequest) {
+        trace_event(QStringLiteral("hang-up request"));
+    }
     auto* event = new CommNotification(kind, value, std::move(block));
     handovers.fetch_add(1, std::memory_order_acq_rel);
     QCoreApplication::postEvent(target_, event);

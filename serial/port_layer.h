@@ -5,6 +5,7 @@
 // failing reads and writes).
 
 #include "serial/close_event.h"
+#include "serial/line_enums.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,28 +34,25 @@ constexpr unsigned kPurgeRxAbort = 0x2;
 constexpr unsigned kPurgeTxClear = 0x4;
 constexpr unsigned kPurgeRxClear = 0x8;
 
-enum class DtrMode { Enable, Disable, Handshake };
-enum class RtsMode { Enable, Disable, Handshake, Toggle };
-
 // Everything "Applying the line settings" writes to the port.
 struct LineSettings {
     uint32_t baudRate = 9600;
     bool parityCheck = false;
     bool outxCtsFlow = false;
     bool outxDsrFlow = false;
-    DtrMode dtr = DtrMode::Enable;
+    TDtrControl dtr = TDtrControl::DtrEnable;
     bool dsrSensitivity = false;
     bool txContinueOnXoff = true;
     bool outX = true;
     bool inX = true;
     bool replaceOnParityError = false;
     bool ignoreNull = false;
-    RtsMode rts = RtsMode::Enable;
+    TRtsControl rts = TRtsControl::RtsEnable;
     uint16_t xonLimit = 500;
     uint16_t xoffLimit = 500;
-    int dataBits = 8;  // 5..8
-    int parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
-    int stopBits = 0;  // 0 one, 1 one and a half, 2 two
+    TByteSize byteSize = TByteSize::_8;
+    TParity parity = TParity::None;
+    TStopBits stopBits = TStopBits::_1;
     char xonChar = 0x11;
     char xoffChar = 0x13;
     char errorChar = 0;
@@ -126,8 +124,9 @@ enum class OpenStatus { Ok, OpenFailed, NotATerminal };
 class PortLayer {
 public:
     virtual ~PortLayer() = default;
-    // path is the device path already formed from the port name.
-    virtual OpenStatus open(const std::string& path, std::shared_ptr<Port>& port) = 0;
+    // path is the device path already formed from the port name. On failure
+    // systemError gets the system's reason (an errno value).
+    virtual OpenStatus open(const std::string& path, std::shared_ptr<Port>& port, int& systemError) = 0;
     // The per-open stop signal of both threads; null when it cannot be made.
     virtual std::unique_ptr<CloseEvent> createCloseEvent() { return CloseEvent::create(); }
 };

@@ -57,7 +57,7 @@ bool is_placeholder(const QString& ttyDir)
 
 }  // namespace
 
-QStringList list_hardware_ports(const QString& sysClassTty)
+QStringList list_hardware_ports(const QString& sysClassTty, const QString& dev)
 {
     QDir sys(sysClassTty);
     QStringList names;
@@ -72,7 +72,7 @@ QStringList list_hardware_ports(const QString& sysClassTty)
     sort_naturally(names);
     QStringList paths;
     for (const QString& name : names)
-        paths << "/dev/" + name;
+        paths << dev + "/" + name;
     return paths;
 }
 
@@ -100,8 +100,18 @@ QString virtual_port_dir()
 
 QStringList list_serial_ports()
 {
-    QStringList ports = list_hardware_ports();
-    const QString folder = virtual_port_dir();
+    return list_serial_ports_at(PortRoots());
+}
+
+QStringList list_serial_ports_at(const PortRoots& roots)
+{
+    return list_hardware_ports(roots.sysClassTty, roots.dev) +
+           list_virtual_ports(roots.virtualDir.isEmpty() ? virtual_port_dir() : roots.virtualDir);
+}
+
+QStringList list_virtual_ports(const QString& folder)
+{
+    QStringList ports;
     if (!is_own_directory(folder))
         return ports;
     QDir dir(folder);
@@ -114,6 +124,19 @@ QStringList list_serial_ports()
             ports << path;
     }
     return ports;
+}
+
+QMap<QString, QString> stable_port_names(const QString& byIdDir)
+{
+    QMap<QString, QString> names;
+    QDir dir(byIdDir);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString link = dir.filePath(name);
+        const QString device = QFileInfo(link).canonicalFilePath();
+        if (!device.isEmpty() && !names.contains(device))
+            names.insert(device, link);
+    }
+    return names;
 }
 
 bool register_virtual_port(const QString& target, QString* linkPath)

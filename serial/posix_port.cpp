@@ -104,34 +104,36 @@ std::optional<speed_t> speedFor(uint32_t baud)
     }
 }
 
-tcflag_t dataBitsFlag(int bits)
+tcflag_t dataBitsFlag(TByteSize size)
 {
-    switch (bits) {
-        case 5:
+    switch (size) {
+        case TByteSize::_5:
             return CS5;
-        case 6:
+        case TByteSize::_6:
             return CS6;
-        case 7:
+        case TByteSize::_7:
             return CS7;
-        default:
-            return CS8;
+        case TByteSize::_8:
+            break;
     }
+    return CS8;
 }
 
-tcflag_t parityFlags(int parity)
+tcflag_t parityFlags(TParity parity)
 {
     switch (parity) {
-        case 1:
+        case TParity::Odd:
             return PARENB | PARODD;
-        case 2:
+        case TParity::Even:
             return PARENB;
-        case 3:
+        case TParity::Mark:
             return PARENB | CMSPAR | PARODD;
-        case 4:
+        case TParity::Space:
             return PARENB | CMSPAR;
-        default:
-            return 0;
+        case TParity::None:
+            break;
     }
+    return 0;
 }
 
 // poll() with the stop signals first and the port last; the time-out is
@@ -195,9 +197,9 @@ public:
         t.c_oflag = 0;
         t.c_lflag = 0;
         // The carrier is reported as a modem event, never turned into a hang-up.
-        t.c_cflag = CREAD | CLOCAL | HUPCL | dataBitsFlag(s.dataBits) | parityFlags(s.parity) |
-                    (s.stopBits != 0 ? CSTOPB : 0) |
-                    (s.outxCtsFlow || s.rts == RtsMode::Handshake ? CRTSCTS : 0);
+        t.c_cflag = CREAD | CLOCAL | HUPCL | dataBitsFlag(s.byteSize) | parityFlags(s.parity) |
+                    (s.stopBits != TStopBits::_1 ? CSTOPB : 0) |
+                    (s.outxCtsFlow || s.rts == TRtsControl::RtsHandshake ? CRTSCTS : 0);
         t.c_cc[VMIN] = 1;
         t.c_cc[VTIME] = 0;
         t.c_cc[VSTART] = static_cast<cc_t>(s.xonChar);
@@ -211,9 +213,9 @@ public:
         // A pseudo-terminal has no modem lines: these fail there, harmlessly.
         const int dtr = TIOCM_DTR;
         const int rts = TIOCM_RTS;
-        ::ioctl(fd_, s.dtr == DtrMode::Disable ? TIOCMBIC : TIOCMBIS, &dtr);
-        if (s.rts != RtsMode::Handshake) {
-            ::ioctl(fd_, s.rts == RtsMode::Enable ? TIOCMBIS : TIOCMBIC, &rts);
+        ::ioctl(fd_, s.dtr == TDtrControl::DtrDisable ? TIOCMBIC : TIOCMBIS, &dtr);
+        if (s.rts != TRtsControl::RtsHandshake) {
+            ::ioctl(fd_, s.rts == TRtsControl::RtsEnable ? TIOCMBIS : TIOCMBIC, &rts);
         }
     }
 
@@ -425,13 +427,15 @@ private:
 
 }  // namespace
 
-OpenStatus PosixPortLayer::open(const std::string& path, std::shared_ptr<Port>& port)
+OpenStatus PosixPortLayer::open(const std::string& path, std::shared_ptr<Port>& port, int& systemError)
 {
     const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
+        systemError = errno;
         return OpenStatus::OpenFailed;
     }
     if (!::isatty(fd)) {
+        systemError = errno;
         ::close(fd);
         return OpenStatus::NotATerminal;
     }
@@ -439,6 +443,9 @@ OpenStatus PosixPortLayer::open(const std::string& path, std::shared_ptr<Port>& 
     // ignores it); TIOCEXCL keeps out other programs. The lock comes first so
     // that a refused open never clears the owner's TIOCEXCL.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        // A held lock means another program has the port: say busy, as an
+        // open refused by TIOCEXCL does, rather than "try again".
+        systemError = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
         return OpenStatus::OpenFailed;
     }

@@ -5,5 +5,5 @@
 
 class PosixPortLayer : public PortLayer {
 public:
-    OpenStatus open(const std::string& path, std::shared_ptr<Port>& port) override;
+    OpenStatus open(const std::string& path, std::shared_ptr<Port>& port, int& systemError) override;
 };

@@ -1,5 +1,8 @@
 #include "serial/read_thread.h"
 
+#include "serial/link_trace.h"
+#include "serial/thread_priority.h"
+
 #include <sys/prctl.h>
 
 #include <array>
@@ -24,6 +27,7 @@ void TReadThread::start()
 
 void TReadThread::Execute()
 {
+    raise_current_thread_priority(PortThreadPriority::Highest);
     // The read interval ends a block; the default 50 us timer slack would
     // add to every block's delivery.
     ::prctl(PR_SET_TIMERSLACK, 1UL);
@@ -100,6 +104,8 @@ void TReadThread::watchLineEvents(const StopSignals& stop, CloseEvent& receiveSt
 
 bool TReadThread::deliver(const char* bytes, size_t count)
 {
+    // Traced when read, so the time is the block's arrival, not its handling.
+    trace_block(TraceDirection::Received, bytes, count);
     try {
         sink_.post(NotificationKind::DataReceived, static_cast<uint32_t>(count), DataBlock(bytes, count));
     } catch (const std::bad_alloc&) {

@@ -1,6 +1,7 @@
 #include "serial/tcomm.h"
 
 #include "serial/close_event.h"
+#include "serial/link_trace.h"
 #include "serial/notification.h"
 #include "serial/port_layer.h"
 #include "serial/posix_port.h"
@@ -9,6 +10,7 @@
 #include "serial/write_thread.h"
 
 #include <atomic>
+#include <cerrno>
 #include <new>
 #include <system_error>
 
@@ -38,6 +40,8 @@ struct TComm::Impl {
     std::shared_ptr<PortLayer> layer;
 
     QString commName = QStringLiteral("COM2");
+    QString openPath;       // the device path of the open port, for the trace
+    int lastOpenError = 0;  // errno behind the last failed open
     LineSettings line;
     Timeouts timeouts;
 
@@ -76,23 +80,51 @@ TComm::~TComm()
     CloseComm();
 }
 
+std::string ECommsError::systemReason() const
+{
+    return system_reason(systemError_).toStdString();
+}
+
+namespace {
+
+[[noreturn]] void failOpen(const QString& path, int& lastOpenError, const char* message, int systemError)
+{
+    lastOpenError = systemError;
+    trace_open_failed(path, message, systemError);
+    throw ECommsError(message, systemError);
+}
+
+int threadError(const std::system_error& e)
+{
+    return e.code().category() == std::generic_category() || e.code().category() == std::system_category()
+               ? e.code().value()
+               : 0;
+}
+
+}  // namespace
+
 void TComm::OpenComm()
 {
+    const std::string path = devicePath(d->commName);
+    const QString tracePath = QString::fromLocal8Bit(path.c_str());
     if (d->port) {
+        // The port stays open: the reason of an earlier failure is kept.
+        trace_open_failed(tracePath, "This serial port already opened", 0);
         throw ECommsError("This serial port already opened");
     }
     std::shared_ptr<Port> port;
-    switch (d->layer->open(devicePath(d->commName), port)) {
+    int systemError = 0;
+    switch (d->layer->open(path, port, systemError)) {
         case OpenStatus::Ok:
             break;
         case OpenStatus::OpenFailed:
-            throw ECommsError("Error opening serial port");
+            failOpen(tracePath, d->lastOpenError, "Error opening serial port", systemError);
         case OpenStatus::NotATerminal:
-            throw ECommsError("File handle is not a comm handle ");
+            failOpen(tracePath, d->lastOpenError, "File handle is not a comm handle ", systemError);
     }
     if (!port->setQueueSizes(kDriverQueueSize, kDriverQueueSize)) {
         port->close();
-        throw ECommsError("Cannot setup comm buffer");
+        failOpen(tracePath, d->lastOpenError, "Cannot setup comm buffer", 0);
     }
     d->port = port;
     port->purge(kPurgeTxAbort | kPurgeRxAbort | kPurgeTxClear | kPurgeRxClear);
@@ -100,40 +132,45 @@ void TComm::OpenComm()
     port->applyTimeouts(d->timeouts);
     port->applyLineSettings(d->line);
 
+    errno = 0;
     d->closeEvent = d->layer->createCloseEvent();
     if (!d->closeEvent) {
+        const int e = errno;
         d->closePort();
-        throw ECommsError("Unable to create event");
+        failOpen(tracePath, d->lastOpenError, "Unable to create event", e);
     }
     try {
         d->transmitQueue = std::make_unique<TransmitQueue>();
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& e) {
         d->closePort();
-        throw ECommsError("Unable to create write thread");
+        failOpen(tracePath, d->lastOpenError, "Unable to create write thread", threadError(e));
     }
 
-    // Thread priorities stay at the default: raising them needs privileges
-    // that a desktop program does not have, and the threads block in poll()
-    // rather than compete for the CPU.
+    // Each thread raises its own priority where the system lets it (see
+    // thread_priority.h); the threads block in poll() rather than compete for
+    // the CPU, so the default priority costs little where it is refused.
     const NotificationSink sink(this);
     d->readThread = std::make_unique<TReadThread>(port, *d->closeEvent, sink);
     try {
         d->readThread->start();
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& e) {
         d->readThread.reset();
         d->closePort();
-        throw ECommsError("Unable to create read thread");
+        failOpen(tracePath, d->lastOpenError, "Unable to create read thread", threadError(e));
     }
     d->writeThread =
         std::make_unique<TWriteThread>(port, *d->closeEvent, sink, *d->transmitQueue, d->sendIdle);
     try {
         d->writeThread->start();
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& e) {
         d->writeThread.reset();
         d->stop(d->readThread, kPurgeRxAbort | kPurgeRxClear);
         d->closePort();
-        throw ECommsError("Unable to create write thread");
+        failOpen(tracePath, d->lastOpenError, "Unable to create write thread", threadError(e));
     }
+    d->lastOpenError = 0;
+    d->openPath = tracePath;
+    trace_open(tracePath);
 }
 
 void TComm::CloseComm()
@@ -146,6 +183,7 @@ void TComm::CloseComm()
     d->stop(d->writeThread, kPurgeTxAbort | kPurgeTxClear);
     // Blocks still queued are released with the queue.
     d->closePort();
+    trace_close(d->openPath);
 }
 
 bool TComm::SendData(const char* buffer, uint16_t length)
@@ -174,6 +212,11 @@ bool TComm::SendIdle() const
 bool TComm::IsOpen() const
 {
     return d->port != nullptr;
+}
+
+int TComm::LastOpenError() const
+{
+    return d->lastOpenError;
 }
 
 bool TComm::event(QEvent* e)
@@ -261,18 +304,18 @@ ZELT_LINE_PROPERTY(BaudRate, uint32_t, baudRate, value, v)
 ZELT_LINE_PROPERTY(ParityCheck, bool, parityCheck, value, v)
 ZELT_LINE_PROPERTY(Outx_CtsFlow, bool, outxCtsFlow, value, v)
 ZELT_LINE_PROPERTY(Outx_DsrFlow, bool, outxDsrFlow, value, v)
-ZELT_LINE_PROPERTY(DtrControl, TDtrControl, dtr, static_cast<DtrMode>(value), static_cast<TDtrControl>(v))
+ZELT_LINE_PROPERTY(DtrControl, TDtrControl, dtr, value, v)
 ZELT_LINE_PROPERTY(DsrSensitivity, bool, dsrSensitivity, value, v)
 ZELT_LINE_PROPERTY(TxContinueOnXoff, bool, txContinueOnXoff, value, v)
 ZELT_LINE_PROPERTY(Outx_XonXoffFlow, bool, outX, value, v)
 ZELT_LINE_PROPERTY(Inx_XonXoffFlow, bool, inX, value, v)
 ZELT_LINE_PROPERTY(ReplaceWhenParityError, bool, replaceOnParityError, value, v)
 ZELT_LINE_PROPERTY(IgnoreNullChar, bool, ignoreNull, value, v)
-ZELT_LINE_PROPERTY(RtsControl, TRtsControl, rts, static_cast<RtsMode>(value), static_cast<TRtsControl>(v))
+ZELT_LINE_PROPERTY(RtsControl, TRtsControl, rts, value, v)
 ZELT_LINE_PROPERTY(XonLimit, uint16_t, xonLimit, value, v)
 ZELT_LINE_PROPERTY(XoffLimit, uint16_t, xoffLimit, value, v)
-ZELT_LINE_PROPERTY(ByteSize, TByteSize, dataBits, static_cast<int>(value) + 5, static_cast<TByteSize>(v - 5))
-ZELT_LINE_PROPERTY(StopBits, TStopBits, stopBits, static_cast<int>(value), static_cast<TStopBits>(v))
+ZELT_LINE_PROPERTY(ByteSize, TByteSize, byteSize, value, v)
+ZELT_LINE_PROPERTY(StopBits, TStopBits, stopBits, value, v)
 ZELT_LINE_PROPERTY(XonChar, char, xonChar, value, v)
 ZELT_LINE_PROPERTY(XoffChar, char, xoffChar, value, v)
 ZELT_LINE_PROPERTY(ReplacedChar, char, errorChar, value, v)
@@ -295,10 +338,10 @@ void TComm::SetCommName(const QString& name)
 
 TParity TComm::Parity() const
 {
-    return static_cast<TParity>(d->line.parity);
+    return d->line.parity;
 }
 
 void TComm::SetParity(TParity v)
 {
-    d->line.parity = static_cast<int>(v);
+    d->line.parity = v;
 }

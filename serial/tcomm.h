@@ -3,6 +3,8 @@
 // thread and a transmit thread; everything that happens on the port is raised
 // as an event on the thread that created the component.
 
+#include "serial/line_enums.h"
+
 #include <QObject>
 #include <QString>
 
@@ -10,16 +12,25 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
+#include <string>
 
-enum class TByteSize { _5, _6, _7, _8 };
-enum class TParity { None, Odd, Even, Mark, Space };
-enum class TStopBits { _1, _1_5, _2 };
-enum class TDtrControl { DtrEnable, DtrDisable, DtrHandshake };
-enum class TRtsControl { RtsEnable, RtsDisable, RtsHandshake, RtsTransmissionAvailable };
 
+// The message is the component's fixed text; systemError() keeps the
+// system's reason behind it (an errno value, 0 when there is none) for the
+// link trace and for diagnostics.
 class ECommsError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit ECommsError(const char* message, int systemError = 0)
+        : std::runtime_error(message), systemError_(systemError)
+    {
+    }
+    int systemError() const { return systemError_; }
+    // The system's text for systemError(), e.g. "Permission denied"; empty
+    // when there is no system error.
+    std::string systemReason() const;
+
+private:
+    int systemError_;
 };
 
 class TComm;
@@ -45,6 +56,9 @@ public:
     bool SendData(const char* buffer, uint16_t length);
     bool SendIdle() const;
     bool IsOpen() const;
+    // The system's reason (errno) for the last OpenComm that failed; 0 once
+    // an open succeeds.
+    int LastOpenError() const;
 
     QString CommName() const;
     void SetCommName(const QString& name);

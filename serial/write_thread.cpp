@@ -1,5 +1,8 @@
 #include "serial/write_thread.h"
 
+#include "serial/link_trace.h"
+#include "serial/thread_priority.h"
+
 #include <poll.h>
 
 #include <cerrno>
@@ -24,6 +27,7 @@ void TWriteThread::start()
 
 void TWriteThread::Execute()
 {
+    raise_current_thread_priority(PortThreadPriority::AboveNormal);
     // Set at start so that one OnSendDataEmpty follows every open.
     bool writeDone = true;
     DataBlock abandoned;
@@ -91,5 +95,8 @@ IoStatus TWriteThread::writeBlock(const DataBlock& block)
         }
         offset += written;
     }
+    // Traced once the driver holds the whole block; a block abandoned on
+    // close never went out and is not traced.
+    trace_block(TraceDirection::Sent, block.data(), block.size());
     return IoStatus::Ok;
 }

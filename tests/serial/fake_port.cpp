@@ -214,10 +214,11 @@ void FakePort::close()
     closed_ = true;
 }
 
-OpenStatus FakePortLayer::open(const std::string& path, std::shared_ptr<Port>& port)
+OpenStatus FakePortLayer::open(const std::string& path, std::shared_ptr<Port>& port, int& systemError)
 {
     openedPaths.push_back(path);
     if (openResult != OpenStatus::Ok) {
+        systemError = openErrno;
         return openResult;
     }
     current = std::make_shared<FakePort>();

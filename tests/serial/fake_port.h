@@ -90,10 +90,11 @@ private:
 
 class FakePortLayer : public PortLayer {
 public:
-    OpenStatus open(const std::string& path, std::shared_ptr<Port>& port) override;
+    OpenStatus open(const std::string& path, std::shared_ptr<Port>& port, int& systemError) override;
     std::unique_ptr<CloseEvent> createCloseEvent() override;
 
     OpenStatus openResult = OpenStatus::Ok;
+    int openErrno = 0;  // the system's reason given with a failed open
     bool failCloseEvent = false;
     bool failQueueSizes = false;
     bool lineEvents = true;

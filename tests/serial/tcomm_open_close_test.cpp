@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryFile>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -34,6 +35,8 @@ void expectWorking(TComm& comm, PtyPair& pty, CommRecorder& rec)
     EXPECT_TRUE(waitUntil([&] { return rec.received() == before + "\xA5"; }, 5000));
 }
 
+// The system's reason travels with the fixed message, on the exception and
+// on the component.
 TEST(TCommOpen, FailuresRaiseTheirMessageAndLeaveTheComponentClosed)
 {
     QTemporaryFile regular;
@@ -41,18 +44,28 @@ TEST(TCommOpen, FailuresRaiseTheirMessageAndLeaveTheComponentClosed)
     const struct {
         QString name;
         std::string message;
+        int systemError;
+        std::string reason;
     } cases[] = {
-        {"ttyNoSuchPort0", "Error opening serial port"},
-        {"COM1", "Error opening serial port"},
-        {"/dev/no/such/device", "Error opening serial port"},
-        {regular.fileName(), "File handle is not a comm handle "},
-        {"/dev/null", "File handle is not a comm handle "},
-        {"null", "File handle is not a comm handle "},
+        {"ttyNoSuchPort0", "Error opening serial port", ENOENT, "No such file or directory"},
+        {"COM1", "Error opening serial port", ENOENT, "No such file or directory"},
+        {"/dev/no/such/device", "Error opening serial port", ENOENT, "No such file or directory"},
+        {regular.fileName(), "File handle is not a comm handle ", ENOTTY, "Inappropriate ioctl for device"},
+        {"/dev/null", "File handle is not a comm handle ", ENOTTY, "Inappropriate ioctl for device"},
+        {"null", "File handle is not a comm handle ", ENOTTY, "Inappropriate ioctl for device"},
     };
     for (const auto& c : cases) {
         TComm comm;
         comm.SetCommName(c.name);
-        EXPECT_EQ(openError(comm), c.message) << c.name.toStdString();
+        try {
+            comm.OpenComm();
+            ADD_FAILURE() << "opened " << c.name.toStdString();
+        } catch (const ECommsError& e) {
+            EXPECT_EQ(e.what(), c.message) << c.name.toStdString();
+            EXPECT_EQ(e.systemError(), c.systemError) << c.name.toStdString();
+            EXPECT_EQ(e.systemReason(), c.reason) << c.name.toStdString();
+        }
+        EXPECT_EQ(comm.LastOpenError(), c.systemError);
         EXPECT_FALSE(comm.IsOpen());
         EXPECT_FALSE(comm.SendData("x", 1));
     }
@@ -69,6 +82,7 @@ TEST(TCommOpen, AValidNameOpensAfterAFailedOpen)
     comm.SetCommName(pty.slavePath().mid(QStringLiteral("/dev/").size()));
     ASSERT_NO_THROW(comm.OpenComm());
     EXPECT_TRUE(comm.IsOpen());
+    EXPECT_EQ(comm.LastOpenError(), 0);
     expectWorking(comm, pty, rec);
 }
 
@@ -93,6 +107,8 @@ TEST(TCommOpen, ASecondComponentCannotOpenAPortInUse)
     TComm second;
     second.SetCommName(pty.slavePath());
     EXPECT_EQ(openError(second), "Error opening serial port");
+    // Busy, not "try again": what the lock held by the first one means.
+    EXPECT_EQ(second.LastOpenError(), EBUSY);
     EXPECT_FALSE(second.IsOpen());
 
     first.CloseComm();

@@ -73,7 +73,7 @@ std::vector<SetterCase> setterCases()
          line([](const LineSettings& s) { return s.outxDsrFlow; })},
         {"DtrControl", [](TComm& c) { c.SetDtrControl(TDtrControl::DtrEnable); },
          [](TComm& c) { c.SetDtrControl(TDtrControl::DtrDisable); }, 1, 0,
-         line([](const LineSettings& s) { return s.dtr == DtrMode::Disable; })},
+         line([](const LineSettings& s) { return s.dtr == TDtrControl::DtrDisable; })},
         {"DsrSensitivity", [](TComm& c) { c.SetDsrSensitivity(false); },
          [](TComm& c) { c.SetDsrSensitivity(true); }, 1, 0,
          line([](const LineSettings& s) { return s.dsrSensitivity; })},
@@ -94,17 +94,17 @@ std::vector<SetterCase> setterCases()
          line([](const LineSettings& s) { return s.ignoreNull; })},
         {"RtsControl", [](TComm& c) { c.SetRtsControl(TRtsControl::RtsEnable); },
          [](TComm& c) { c.SetRtsControl(TRtsControl::RtsTransmissionAvailable); }, 1, 0,
-         line([](const LineSettings& s) { return s.rts == RtsMode::Toggle; })},
+         line([](const LineSettings& s) { return s.rts == TRtsControl::RtsTransmissionAvailable; })},
         {"XonLimit", [](TComm& c) { c.SetXonLimit(500); }, [](TComm& c) { c.SetXonLimit(100); }, 1, 0,
          line([](const LineSettings& s) { return s.xonLimit == 100; })},
         {"XoffLimit", [](TComm& c) { c.SetXoffLimit(500); }, [](TComm& c) { c.SetXoffLimit(200); }, 1, 0,
          line([](const LineSettings& s) { return s.xoffLimit == 200; })},
         {"ByteSize", [](TComm& c) { c.SetByteSize(TByteSize::_8); },
          [](TComm& c) { c.SetByteSize(TByteSize::_5); }, 1, 0,
-         line([](const LineSettings& s) { return s.dataBits == 5; })},
+         line([](const LineSettings& s) { return s.byteSize == TByteSize::_5; })},
         {"StopBits", [](TComm& c) { c.SetStopBits(TStopBits::_1); },
          [](TComm& c) { c.SetStopBits(TStopBits::_1_5); }, 1, 0,
-         line([](const LineSettings& s) { return s.stopBits == 1; })},
+         line([](const LineSettings& s) { return s.stopBits == TStopBits::_1_5; })},
         {"XonChar", [](TComm& c) { c.SetXonChar(0x11); }, [](TComm& c) { c.SetXonChar('Q'); }, 1, 0,
          line([](const LineSettings& s) { return s.xonChar == 'Q'; })},
         {"XoffChar", [](TComm& c) { c.SetXoffChar(0x13); }, [](TComm& c) { c.SetXoffChar('S'); }, 1, 0,
@@ -127,7 +127,7 @@ std::vector<SetterCase> setterCases()
          [](TComm& c) { c.SetWriteTotalTimeoutConstant(6); }, 0, 1,
          time([](const Timeouts& t) { return t.writeTotalConstant == 6; })},
         {"Parity", [](TComm& c) { c.SetParity(TParity::None); }, [](TComm& c) { c.SetParity(TParity::Even); },
-         0, 0, line([](const LineSettings& s) { return s.parity == 2; })},
+         0, 0, line([](const LineSettings& s) { return s.parity == TParity::Even; })},
     };
 }
 
@@ -185,7 +185,7 @@ TEST(TCommProperties, ChangesWhileClosedAreOnlyStored)
     EXPECT_FALSE(layer->current);
     comm.OpenComm();
     EXPECT_EQ(layer->current->lastLine().baudRate, 19200u);
-    EXPECT_EQ(layer->current->lastLine().parity, 1);
+    EXPECT_EQ(layer->current->lastLine().parity, TParity::Odd);
     EXPECT_EQ(layer->current->lastTimeouts().readInterval, 1u);
 }
 

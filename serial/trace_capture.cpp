@@ -1,0 +1,79 @@
+#include "serial/trace_capture.h"
+
+#include "serial/link_trace.h"
+
+#include <cstring>
+
+namespace {
+
+// The capture that handles messages now; messages may come from any thread.
+// Recursive: a slot connected directly to lineAppended may log in its turn.
+std::recursive_mutex captureMutex;
+LinkTraceCapture* activeCapture = nullptr;
+QtMessageHandler outerHandler = nullptr;
+
+}  // namespace
+
+LinkTraceCapture::LinkTraceCapture(int recentCapacity) : recent_(recentCapacity)
+{
+    std::lock_guard lock(captureMutex);
+    previousCapture_ = activeCapture;
+    activeCapture = this;
+    previousHandler_ = qInstallMessageHandler(&LinkTraceCapture::handle);
+    if (!previousCapture_) {
+        outerHandler = previousHandler_;
+    }
+}
+
+LinkTraceCapture::~LinkTraceCapture()
+{
+    std::lock_guard lock(captureMutex);
+    qInstallMessageHandler(previousHandler_);
+    activeCapture = previousCapture_;
+}
+
+bool LinkTraceCapture::logToFile(const QString& path, QString* error)
+{
+    std::lock_guard lock(fileMutex_);
+    if (file_.isOpen()) {
+        file_.close();
+    }
+    file_.setFileName(path);
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+        if (error) {
+            *error = file_.errorString();
+        }
+        return false;
+    }
+    enable_link_trace(true);
+    return true;
+}
+
+bool LinkTraceCapture::take(const QMessageLogContext& context, const QString& message)
+{
+    if (!context.category || std::strcmp(context.category, lcLink().categoryName()) != 0) {
+        return false;
+    }
+    recent_.append(message);
+    std::lock_guard lock(fileMutex_);
+    if (!file_.isOpen()) {
+        return false;  // shown where messages go without a file as well
+    }
+    file_.write(message.toUtf8());
+    file_.write("\n", 1);
+    // Flushed per line: a trace must survive the crash it helps to explain.
+    file_.flush();
+    return true;
+}
+
+void LinkTraceCapture::handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    std::unique_lock lock(captureMutex);
+    if (activeCapture && activeCapture->take(context, message)) {
+        return;
+    }
+    // Never null: Qt hands back its default handler when none was installed.
+    const QtMessageHandler next = outerHandler;
+    lock.unlock();
+    next(type, context, message);
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Routes the link trace ("zelt.link") while an object of this class exists:
+// every trace line goes into recent() for a log window, and into a file once
+// logToFile() has named one (the --log FILE option). Messages of other
+// categories go on to the handler installed before. Create it in main(),
+// before any port opens, and let it live until the ports are closed.
+
+#include "serial/recent_lines.h"
+
+#include <QFile>
+#include <QString>
+
+#include <mutex>
+
+class LinkTraceCapture {
+public:
+    explicit LinkTraceCapture(int recentCapacity = 5000);
+    ~LinkTraceCapture();  // restores the handler installed before
+    LinkTraceCapture(const LinkTraceCapture&) = delete;
+    LinkTraceCapture& operator=(const LinkTraceCapture&) = delete;
+
+    // Appends the trace to path from now on (the file is kept, not emptied)
+    // and turns the trace on. On failure the trace stays as it was, and
+    // *error gets the system's reason.
+    bool logToFile(const QString& path, QString* error);
+    RecentLines& recent() { return recent_; }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message);
+    bool take(const QMessageLogContext& context, const QString& message);
+
+    RecentLines recent_;
+    std::mutex fileMutex_;
+    QFile file_;
+    QtMessageHandler previousHandler_ = nullptr;
+    LinkTraceCapture* previousCapture_ = nullptr;
+};

@@ -1,0 +1,171 @@
+// The link trace: off until a rule turns it on, every block each way in hex
+// with the time, opens (with the system's reason when they fail) and closes;
+// captured into the recent lines and a log file.
+
+#include "comm_test_support.h"
+#include "fake_port.h"
+#include "serial/link_trace.h"
+#include "serial/trace_capture.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Each test starts and ends with the trace off, as a program starts.
+class LinkTrace : public ::testing::Test {
+protected:
+    void SetUp() override { enable_link_trace(false); }
+    void TearDown() override { enable_link_trace(false); }
+
+    // The lines without their leading time, which must be hh:mm:ss.zzz.
+    static QStringList untimed(const QStringList& lines)
+    {
+        static const QRegularExpression time(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d "));
+        QStringList out;
+        for (const QString& line : lines) {
+            EXPECT_TRUE(time.match(line).hasMatch()) << line.toStdString();
+            out << line.mid(13);
+        }
+        return out;
+    }
+};
+
+TEST_F(LinkTrace, IsOffByDefaultAndTheDebugRuleTurnsItOn)
+{
+    EXPECT_EQ(QByteArray(lcLink().categoryName()), "zelt.link");
+    QLoggingCategory::setFilterRules(QString());
+    EXPECT_FALSE(lcLink().isDebugEnabled());
+    QLoggingCategory::setFilterRules(QStringLiteral("zelt.link.debug=true"));
+    EXPECT_TRUE(lcLink().isDebugEnabled());
+    QLoggingCategory::setFilterRules(QString());
+    EXPECT_FALSE(lcLink().isDebugEnabled());
+
+    LinkTraceCapture capture;
+    trace_event(QStringLiteral("while off"));
+    EXPECT_TRUE(capture.recent().lines().isEmpty());
+}
+
+TEST_F(LinkTrace, HexIsTwoUpperCaseDigitsPerByte)
+{
+    const struct {
+        QByteArray bytes;
+        QString hex;
+    } cases[] = {
+        {QByteArray(), ""},
+        {QByteArray("\x35", 1), "35"},
+        {QByteArray("\x00\x0F\xA5\xFF", 4), "00 0F A5 FF"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(trace_hex(c.bytes.constData(), static_cast<size_t>(c.bytes.size())), c.hex);
+    }
+}
+
+TEST_F(LinkTrace, EveryBlockEachWayOpenAndCloseInOrder)
+{
+    LinkTraceCapture capture;
+    enable_link_trace(true);
+    auto layer = std::make_shared<FakePortLayer>();
+    TComm comm(nullptr, layer);
+    CommRecorder rec(comm);
+    comm.SetCommName(QStringLiteral("ttyUSB3"));
+    comm.OpenComm();
+    layer->current->pushRead({QByteArray("\x50\x00\x81", 3)});
+    ASSERT_TRUE(waitUntil([&] { return rec.received().size() == 3; }, 5000));
+    ASSERT_TRUE(comm.SendData("\x35", 1));
+    ASSERT_TRUE(waitUntil([&] { return layer->current->written() == "\x35"; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return capture.recent().lines().size() == 3; }, 5000));
+    layer->current->pushRead({QByteArray("\x01", 1), kLineErrorFrame | kLineErrorParity});
+    layer->current->pushRead({{}, 0, IoStatus::Failed});
+    ASSERT_TRUE(waitUntil([&] { return rec.count('H') == 1; }, 5000));
+    comm.CloseComm();
+    EXPECT_EQ(untimed(capture.recent().lines()),
+              (QStringList{"open /dev/ttyUSB3", "RX 50 00 81", "TX 35", "line error 0x000c", "RX 01",
+                           "hang-up request", "close /dev/ttyUSB3"}));
+}
+
+TEST_F(LinkTrace, FailedOpensCarryTheSystemsReason)
+{
+    const struct {
+        OpenStatus status;
+        int systemError;
+        QString line;
+    } cases[] = {
+        {OpenStatus::OpenFailed, EACCES, "open /dev/ttyUSB0 failed: Error opening serial port (Permission denied)"},
+        {OpenStatus::OpenFailed, EBUSY,
+         "open /dev/ttyUSB0 failed: Error opening serial port (Device or resource busy)"},
+        {OpenStatus::NotATerminal, ENOTTY,
+         "open /dev/ttyUSB0 failed: File handle is not a comm handle  (Inappropriate ioctl for device)"},
+    };
+    for (const auto& c : cases) {
+        LinkTraceCapture capture;
+        enable_link_trace(true);
+        auto layer = std::make_shared<FakePortLayer>();
+        layer->openResult = c.status;
+        layer->openErrno = c.systemError;
+        TComm comm(nullptr, layer);
+        comm.SetCommName(QStringLiteral("ttyUSB0"));
+        EXPECT_THROW(comm.OpenComm(), ECommsError);
+        EXPECT_EQ(comm.LastOpenError(), c.systemError);
+        EXPECT_EQ(untimed(capture.recent().lines()), QStringList{c.line});
+    }
+}
+
+TEST_F(LinkTrace, LogFileGetsTheLinesAppendedAndOtherMessagesPassBy)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zelt.log"));
+    {
+        QFile earlier(path);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier run\n");
+    }
+    LinkTraceCapture capture;
+    QString error;
+    EXPECT_FALSE(capture.logToFile(dir.filePath(QStringLiteral("no/such/folder/zelt.log")), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(lcLink().isDebugEnabled());
+
+    ASSERT_TRUE(capture.logToFile(path, &error)) << error.toStdString();
+    EXPECT_TRUE(lcLink().isDebugEnabled());
+    trace_block(TraceDirection::Sent, "\x35", 1);
+    qDebug("not part of the trace");
+    trace_close(QStringLiteral("/dev/ttyUSB0"));
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], "earlier run");
+    EXPECT_EQ(untimed(lines.mid(1, 2)), (QStringList{"TX 35", "close /dev/ttyUSB0"}));
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(untimed(capture.recent().lines()), (QStringList{"TX 35", "close /dev/ttyUSB0"}));
+}
+
+TEST_F(LinkTrace, RecentLinesKeepTheLastOnesAndSaveThem)
+{
+    RecentLines recent(3);
+    QStringList announced;
+    QObject::connect(&recent, &RecentLines::lineAppended, [&](const QString& l) { announced << l; });
+    for (const char* line : {"a", "b", "c", "d", "e"}) {
+        recent.append(QString::fromLatin1(line));
+    }
+    EXPECT_EQ(recent.lines(), (QStringList{"c", "d", "e"}));
+    EXPECT_EQ(announced, (QStringList{"a", "b", "c", "d", "e"}));
+
+    QTemporaryDir dir;
+    QString error;
+    const QString path = dir.filePath(QStringLiteral("trace.txt"));
+    ASSERT_TRUE(recent.save(path, &error)) << error.toStdString();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("c\nd\ne\n"));
+    EXPECT_FALSE(recent.save(dir.filePath(QStringLiteral("missing/trace.txt")), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,309 @@
+// The port doctor on fake systems: each row builds a root with /dev, /sys,
+// /proc and /etc, and the whole report for it is compared.
+//
+// The fake device belongs to whoever runs the test; the user examined is
+// someone else (uid 4242, "alice"), and /etc/group names the runner's group
+// as the device's group. A FIFO stands in for the device node, which only
+// root could make.
+
+#include "serial/port_doctor.h"
+#include "tests/support/qstring_printer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <functional>
+
+namespace {
+
+constexpr uid_t kAlice = 4242;
+constexpr gid_t kAliceGroup = 4242;
+
+class FakeSystem {
+public:
+    FakeSystem()
+    {
+        for (const char* dir : {"dev", "sys/class/tty", "proc", "etc", "usr/sbin", "usr/bin", "usr/lib/udev/rules.d"})
+            QDir().mkpath(path(dir));
+        write("etc/passwd", "root:x:0:0:root:/root:/bin/bash\nalice:x:4242:4242::/home/alice:/bin/bash\n");
+        context.root = root_.path();
+        context.uid = kAlice;
+        context.groups = {kAliceGroup};
+        context.selfPid = 999;
+    }
+    QString path(const QString& relative) const { return root_.filePath(relative); }
+    void write(const QString& relative, const QByteArray& text)
+    {
+        QDir().mkpath(QFileInfo(path(relative)).path());
+        QFile f(path(relative));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    // The device's group is the runner's group, called name here; alice is
+    // listed in it when listed is set.
+    void device(const QString& name, mode_t mode, const QString& group = "dialout", bool listed = false)
+    {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path("dev/" + name)).constData(), 0600), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(path("dev/" + name)).constData(), mode), 0);
+        // The device's group first: the runner's group may be root's.
+        write("etc/group", QStringLiteral("%1:x:%2:%3\nroot:x:0:\nalice:x:4242:\n")
+                               .arg(group)
+                               .arg(::getegid())
+                               .arg(listed ? "bob,alice" : "bob")
+                               .toUtf8());
+    }
+    void usbAdapter(const QString& tty, const char* vendor, const char* product)
+    {
+        const QString usb = "sys/devices/usb1/1-1";
+        QDir().mkpath(path(usb + "/1-1:1.0/" + tty));
+        write(usb + "/idVendor", QByteArray(vendor) + "\n");
+        write(usb + "/idProduct", QByteArray(product) + "\n");
+        QDir().mkpath(path("sys/class/tty/" + tty));
+        QFile::link(path(usb + "/1-1:1.0/" + tty), path("sys/class/tty/" + tty + "/device"));
+    }
+    void process(int pid, const QString& command, const QString& openDevice = {})
+    {
+        write(QStringLiteral("proc/%1/comm").arg(pid), command.toUtf8() + "\n");
+        QDir().mkpath(path(QStringLiteral("proc/%1/fd").arg(pid)));
+        QFile::link("/dev/pts/0", path(QStringLiteral("proc/%1/fd/0").arg(pid)));
+        if (!openDevice.isEmpty())
+            QFile::link(openDevice, path(QStringLiteral("proc/%1/fd/3").arg(pid)));
+    }
+    void rule() { write("usr/lib/udev/rules.d/60-zelt-serial.rules", "# rule\n"); }
+
+    DoctorContext context;
+
+private:
+    QTemporaryDir root_;
+};
+
+QString report(FakeSystem& sys, const QStringList& ports)
+{
+    return render_findings(diagnose_ports(ports, sys.context));
+}
+
+const char* const kRuleMissing =
+    "System\n"
+    "  problem  the udev rule 60-zelt-serial.rules is not installed: USB serial adapters are not given to the user "
+    "at the seat, and ModemManager is not told to leave them alone\n"
+    "           fix: sudo install -m 644 60-zelt-serial.rules /etc/udev/rules.d/ && sudo udevadm control "
+    "--reload-rules && sudo udevadm trigger\n";
+const char* const kRuleOk =
+    "System\n"
+    "  ok       the udev rule 60-zelt-serial.rules is installed\n";
+
+TEST(PortDoctor, WhoMayOpenThePortAndTheFix)
+{
+    const struct {
+        const char* name;
+        std::function<void(FakeSystem&)> setup;
+        const char* access;  // the access finding as rendered
+    } cases[] = {
+        {"not in dialout (Debian)", [](FakeSystem& s) { s.device("ttyUSB0", 0660); },
+         "  problem  alice may not open it: only members of group dialout may, and alice is not one\n"
+         "           fix: sudo usermod -aG dialout alice   (then log out and log in again)\n"},
+        {"not in uucp (Arch)", [](FakeSystem& s) { s.device("ttyUSB0", 0660, "uucp"); },
+         "  problem  alice may not open it: only members of group uucp may, and alice is not one\n"
+         "           fix: sudo usermod -aG uucp alice   (then log out and log in again)\n"},
+        {"added, not logged in again", [](FakeSystem& s) { s.device("ttyUSB0", 0660, "dialout", true); },
+         "  problem  alice is in group dialout, which may open it, but this session started before that: it "
+         "does not have the group yet\n"
+         "           fix: log out and log in again (or, for one shell: newgrp dialout)\n"},
+        {"in the group",
+         [](FakeSystem& s) {
+             s.device("ttyUSB0", 0660, "dialout", true);
+             s.context.groups.push_back(::getegid());
+         },
+         "  ok       alice may open it as a member of group dialout\n"},
+        {"owner only", [](FakeSystem& s) { s.device("ttyUSB0", 0600); },
+         "  problem  alice may not open it: only its owner may (mode 600)\n"
+         "           fix: install the udev rule (see below), then unplug the adapter and plug it in again\n"},
+        {"everyone", [](FakeSystem& s) { s.device("ttyUSB0", 0666); }, "  ok       alice may open it\n"},
+        {"root", [](FakeSystem& s) {
+             s.device("ttyUSB0", 0600);
+             s.context.uid = 0;
+             s.context.user = "root";
+         },
+         "  ok       root may open it\n"},
+    };
+    for (const auto& c : cases) {
+        FakeSystem sys;
+        c.setup(sys);
+        const QString expected = QStringLiteral("/dev/ttyUSB0\n"
+                                                "  ok       exists\n") +
+                                 c.access +
+                                 "  ok       no other process holds it\n"
+                                 "\n" +
+                                 kRuleMissing;
+        EXPECT_EQ(report(sys, {"ttyUSB0"}), expected) << c.name;
+    }
+}
+
+// The seat's user gets the device through an access list, whatever the
+// group says.
+TEST(PortDoctor, AnAccessListEntryForTheUserLetsThemIn)
+{
+    FakeSystem sys;
+    sys.device("ttyUSB0", 0660);
+    // Version 2; user_obj rw, user 4242 rw, group_obj rw, mask rw, other none.
+    const unsigned char acl[] = {2, 0, 0, 0, 1, 0, 6, 0, 0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 6, 0, 0x92, 0x10, 0, 0,
+                                 4, 0, 6, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x10, 0, 6, 0, 0xFF, 0xFF, 0xFF, 0xFF,
+                                 0x20, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
+    if (::setxattr(QFile::encodeName(sys.path("dev/ttyUSB0")).constData(), "system.posix_acl_access", acl,
+                   sizeof acl, 0) != 0) {
+        GTEST_SKIP() << "no access lists on the temporary folder";
+    }
+    EXPECT_TRUE(report(sys, {"ttyUSB0"}).contains(
+        "  ok       alice may open it through its access list (the user at the seat)\n"));
+}
+
+TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
+{
+    const struct {
+        const char* name;
+        QString port;
+        std::function<void(FakeSystem&)> setup;
+        const char* expected;
+    } cases[] = {
+        {"held by another program", "ttyUSB0",
+         [](FakeSystem& s) {
+             s.device("ttyUSB0", 0666);
+             s.process(123, "minicom", "/dev/ttyUSB0");
+             s.process(124, "bash");
+             s.rule();
+         },
+         "/dev/ttyUSB0\n"
+         "  ok       exists\n"
+         "  ok       alice may open it\n"
+         "  problem  held by minicom (process 123)\n"
+         "           fix: close minicom, or end it: kill 123\n"},
+        {"held by this program only, through its stable name", "/dev/serial/by-id/usb-X-if00",
+         [](FakeSystem& s) {
+             s.device("ttyUSB0", 0666);
+             QDir().mkpath(s.path("dev/serial/by-id"));
+             QFile::link("../../ttyUSB0", s.path("dev/serial/by-id/usb-X-if00"));
+             s.process(999, "zelt-cli", "/dev/ttyUSB0");
+             s.rule();
+         },
+         "/dev/serial/by-id/usb-X-if00\n"
+         "  ok       exists (/dev/ttyUSB0)\n"
+         "  ok       alice may open it\n"
+         "  ok       no other process holds it\n"},
+        {"ModemManager running, no rule, probing", "ttyACM0",
+         [](FakeSystem& s) {
+             s.device("ttyACM0", 0666);
+             s.write("usr/sbin/ModemManager", "");
+             s.process(77, "ModemManager", "/dev/ttyACM0");
+         },
+         "/dev/ttyACM0\n"
+         "  ok       exists\n"
+         "  ok       alice may open it\n"
+         "  problem  held by ModemManager (process 77)\n"
+         "           fix: sudo systemctl stop ModemManager\n"
+         "  note     ModemManager is running; it may open this port and send to it for a few seconds after "
+         "plug-in\n"
+         "           fix: sudo systemctl disable --now ModemManager   (if no modem is used)\n"},
+        {"ModemManager told by the rule", "ttyUSB0",
+         [](FakeSystem& s) {
+             s.device("ttyUSB0", 0666);
+             s.write("usr/sbin/ModemManager", "");
+             s.rule();
+         },
+         "/dev/ttyUSB0\n"
+         "  ok       exists\n"
+         "  ok       alice may open it\n"
+         "  ok       no other process holds it\n"
+         "  ok       ModemManager is installed; the udev rule tells it to leave this port alone\n"},
+        {"brltty and a CH340 on Ubuntu", "ttyUSB0",
+         [](FakeSystem& s) {
+             s.device("ttyUSB0", 0666);
+             s.usbAdapter("ttyUSB0", "1a86", "7523");
+             s.write("usr/bin/brltty", "");
+             s.write("etc/os-release", "NAME=\"Ubuntu\"\nID=ubuntu\nID_LIKE=debian\n");
+             s.rule();
+         },
+         "/dev/ttyUSB0\n"
+         "  ok       exists\n"
+         "  ok       alice may open it\n"
+         "  ok       no other process holds it\n"
+         "  problem  brltty is installed and claims this adapter (CH340 and CP210x adapters) as a braille display\n"
+         "           fix: sudo apt remove brltty\n"},
+        {"brltty and an FTDI adapter", "ttyUSB0",
+         [](FakeSystem& s) {
+             s.device("ttyUSB0", 0666);
+             s.usbAdapter("ttyUSB0", "0403", "6001");
+             s.write("usr/bin/brltty", "");
+             s.rule();
+         },
+         "/dev/ttyUSB0\n"
+         "  ok       exists\n"
+         "  ok       alice may open it\n"
+         "  ok       no other process holds it\n"},
+        {"gone, brltty on Arch", "ttyUSB0",
+         [](FakeSystem& s) {
+             s.write("usr/bin/brltty", "");
+             s.write("etc/os-release", "ID=arch\n");
+             s.rule();
+         },
+         "/dev/ttyUSB0\n"
+         "  problem  does not exist: the adapter is not plugged in, or the system took it away\n"
+         "           fix: plug the adapter in and watch the system's messages: sudo dmesg --follow\n"
+         "  note     brltty is installed; it claims CH340 and CP210x adapters as braille displays, and their port "
+         "vanishes right after plug-in\n"
+         "           fix: sudo pacman -R brltty\n"},
+        {"a virtual port, held by its simulator", "/run/user/4242/serialcomm/ttySIM0",
+         [](FakeSystem& s) {
+             QDir().mkpath(s.path("dev/pts"));
+             ASSERT_EQ(::mkfifo(QFile::encodeName(s.path("dev/pts/5")).constData(), 0620), 0);
+             QDir().mkpath(s.path("run/user/4242/serialcomm"));
+             QFile::link("/dev/pts/5", s.path("run/user/4242/serialcomm/ttySIM0"));
+             s.process(321, "zelt-sim", "/dev/pts/5");
+             s.context.uid = 0;
+             s.context.user = "root";
+             s.rule();
+         },
+         "/run/user/4242/serialcomm/ttySIM0\n"
+         "  ok       exists (/dev/pts/5)\n"
+         "  ok       root may open it\n"
+         "  ok       a virtual port; the program that serves it keeps it open\n"},
+        {"a file that is no device", "/tmp/notes",
+         [](FakeSystem& s) {
+             s.write("tmp/notes", "x");
+             s.rule();
+         },
+         "/tmp/notes\n"
+         "  problem  /tmp/notes is not a serial device\n"
+         "           fix: choose another port; the serial ports are: ls /dev/serial/by-id\n"},
+    };
+    for (const auto& c : cases) {
+        FakeSystem sys;
+        c.setup(sys);
+        const bool rule = QFile::exists(sys.path("usr/lib/udev/rules.d/60-zelt-serial.rules"));
+        EXPECT_EQ(report(sys, {c.port}), QString(c.expected) + "\n" + (rule ? kRuleOk : kRuleMissing)) << c.name;
+    }
+}
+
+TEST(PortDoctor, ThePortsAreTheListedOnesAndTheNamedOne)
+{
+    FakeSystem sys;
+    sys.usbAdapter("ttyUSB0", "0403", "6001");
+    const struct {
+        QString named;
+        QStringList ports;
+    } cases[] = {
+        {"", {"/dev/ttyUSB0"}},
+        {"ttyACM3", {"/dev/ttyUSB0", "/dev/ttyACM3"}},
+        {"/dev/ttyUSB0", {"/dev/ttyUSB0"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(doctor_ports(sys.context, c.named), c.ports) << c.named.toStdString();
+    }
+}
+
+}  // namespace
