@@ -1,4 +1,5 @@
 #include "app/close_on_signal.h"
+#include "app/first_frame_notice.h"
 #include "app/tform1.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
     QApplication::setStyle(QStringLiteral("Fusion"));
     TForm1 form{AppEnv{}};
     CloseOnSignal closeOnSignal(&form);
+    announce_first_frame(&form);
     form.show();
     return app.exec();
 }
