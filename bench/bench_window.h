@@ -31,7 +31,8 @@ public:
     bool open(const char* benchmark, bool withImages = false)
     {
         if (!folder.isValid() || !device.start()) {
-            std::fprintf(stderr, "%s: no temporary folder or no pseudo-terminal for the simulator\n", benchmark);
+            std::fprintf(stderr, "%s: no temporary folder or no pseudo-terminal for the simulator\n",
+                         benchmark);
             return false;
         }
         if (withImages && !sim::Simulator::write_sample_images(folder.path().toStdString(), "1.3")) {
@@ -42,7 +43,8 @@ public:
         QFile ini(folder.filePath(QStringLiteral("zelt.ini")));
         if (!ini.open(QIODevice::WriteOnly) ||
             ini.write(QStringLiteral("[COMSET]\r\nCOM=%1\r\n").arg(port).toLocal8Bit()) < 0) {
-            std::fprintf(stderr, "%s: cannot write a settings file in %s\n", benchmark, qPrintable(folder.path()));
+            std::fprintf(stderr, "%s: cannot write a settings file in %s\n", benchmark,
+                         qPrintable(folder.path()));
             return false;
         }
         ini.close();
@@ -55,7 +57,8 @@ public:
         form->show();
         // The firmware label changes from "FW version: Unknown" once the ESC
         // has answered the identification.
-        if (!wait_until([&] { return control<QLabel>("Label4")->text().startsWith("FW version:V"); }, 15000)) {
+        if (!wait_until([&] { return control<QLabel>("Label4")->text().startsWith("FW version:V"); },
+                        15000)) {
             std::fprintf(stderr, "%s: no ESC identified on %s\n", benchmark, qPrintable(port));
             return false;
         }

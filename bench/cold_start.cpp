@@ -58,7 +58,8 @@ bool wait_for_shown(int fd, Clock::time_point deadline)
     std::string seen;
     char buffer[256];
     while (seen.find("shown\n") == std::string::npos) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         pollfd p{fd, POLLIN, 0};
         if (left <= 0 || ::poll(&p, 1, static_cast<int>(left)) <= 0)
             return false;

@@ -215,7 +215,8 @@ int main(int argc, char** argv)
     BenchReport report;
     report.atMost("round trip p50, TComm (QSerialPort + 1.5 ms)", ours.medianMs, "ms",
                   theirs.medianMs + allowanceMs);
-    report.atMost("round trip p99, TComm (QSerialPort + 1.5 ms)", ours.p99Ms, "ms", theirs.p99Ms + allowanceMs);
+    report.atMost("round trip p99, TComm (QSerialPort + 1.5 ms)", ours.p99Ms, "ms",
+                  theirs.p99Ms + allowanceMs);
     report.atMost("round trips lost, TComm", ours.lost, "", 0, 0);
     report.info("  round trip p50, QSerialPort", theirs.medianMs, "ms");
     report.info("  round trip p99, QSerialPort", theirs.p99Ms, "ms");

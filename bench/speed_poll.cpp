@@ -72,16 +72,16 @@ int main(int argc, char** argv)
     const double bare = 1000.0 / (kTickMs + exchangeMs);
     const double ceiling = 1000.0 / (kTickMs + exchangeMs + intervalMs + pauseMs);
     const double rate = samples / seconds;
-    std::printf("speed poll: %lld samples from %d throttle codes in %.2f s\n", static_cast<long long>(samples),
-                requests, seconds);
+    std::printf("speed poll: %lld samples from %d throttle codes in %.2f s\n",
+                static_cast<long long>(samples), requests, seconds);
     std::printf("samples per second: %.1f (%.2f ms a sample)\n", rate, 1000.0 / rate);
     std::printf(
         "ceiling: 5 ms tick + %.3f ms exchange (%d bytes on the line, %d ms ESC think time) + %.0f ms read "
         "interval + %.2f ms display pause = %.2f ms a sample, %.1f per second; ratio %.3f (goal >= 0.95)\n",
         exchangeMs, kBytesPerExchange, options.turnaround_ms, intervalMs, pauseMs, 1000.0 / ceiling, ceiling,
         rate / ceiling);
-    std::printf("bare tick and exchange: %.2f ms a sample, %.1f per second; ratio %.3f\n", 1000.0 / bare, bare,
-                rate / bare);
+    std::printf("bare tick and exchange: %.2f ms a sample, %.1f per second; ratio %.3f\n", 1000.0 / bare,
+                bare, rate / bare);
 
     char ceilingText[64];
     std::snprintf(ceilingText, sizeof ceilingText, "%.1f/s", ceiling);
