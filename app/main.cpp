@@ -1,5 +1,6 @@
 #include "app/close_on_signal.h"
 #include "app/program_options.h"
+#include "app/first_frame_notice.h"
 #include "app/tform1.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral(ZELT_APP_ID));  // the desktop entry's name
     TForm1 form{AppEnv{}};
     CloseOnSignal closeOnSignal(&form);
+    announce_first_frame(&form);
     form.show();
     const int status = app.exec();
     return CloseOnSignal::failed() ? 1 : status;

@@ -1,4 +1,5 @@
-# CPU time of the main thread during a reply wait that runs out.
+# CPU time of the main thread during a reply wait that runs out, clicked in
+# the main window.
 add_executable(bench_reply_wait ${CMAKE_CURRENT_LIST_DIR}/reply_wait.cpp)
-target_link_libraries(bench_reply_wait PRIVATE zelt_link)
+target_link_libraries(bench_reply_wait PRIVATE zelt_app zelt_sim)
 zelt_defaults(bench_reply_wait)
