@@ -212,6 +212,18 @@ private:
         return QString::number(gid);
     }
 
+    // The group that owns serial ports here: dialout on Debian and its
+    // descendants, uucp on Arch.
+    QString serialGroup() const
+    {
+        for (const char* name : {"dialout", "uucp"}) {
+            if (std::any_of(groups_.begin(), groups_.end(), [&](const Account& g) { return g.name == name; })) {
+                return QString::fromLatin1(name);
+            }
+        }
+        return QStringLiteral("dialout");
+    }
+
     // Whether the user belongs to gid according to /etc/group and /etc/passwd,
     // which a new login would give to the processes.
     bool memberByAccounts(gid_t gid) const
@@ -285,11 +297,17 @@ private:
             return;
         }
         if ((st.st_mode & 0060) != 0060) {
+            // Our rule covers USB adapters; a built-in port needs its group
+            // set by hand (for this boot) or by a rule of the system's.
             add(DoctorCheck::Access, DoctorVerdict::Problem,
                 QStringLiteral("%1 may not open %2: only its owner may (mode %3)")
                     .arg(user_, name)
                     .arg(st.st_mode & 0777, 3, 8, QLatin1Char('0')),
-                QStringLiteral("install the udev rule (see below), then unplug the adapter and plug it in again"));
+                isUsbName(path)
+                    ? QStringLiteral("install the udev rule (see below), then unplug the adapter and plug it in again")
+                    : QStringLiteral("sudo chgrp %1 %2 && sudo chmod 660 %2   (until the next start), then join "
+                                     "group %1")
+                          .arg(serialGroup(), device));
             return;
         }
         if (memberByAccounts(st.st_gid)) {

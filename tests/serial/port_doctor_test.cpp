@@ -104,6 +104,7 @@ TEST(PortDoctor, WhoMayOpenThePortAndTheFix)
         const char* name;
         std::function<void(FakeSystem&)> setup;
         const char* access;  // the access finding as rendered
+        QString port = "ttyUSB0";
     } cases[] = {
         {"not in dialout (Debian)", [](FakeSystem& s) { s.device("ttyUSB0", 0660); },
          "  problem  alice may not open it: only members of group dialout may, and alice is not one\n"
@@ -124,6 +125,11 @@ TEST(PortDoctor, WhoMayOpenThePortAndTheFix)
         {"owner only", [](FakeSystem& s) { s.device("ttyUSB0", 0600); },
          "  problem  alice may not open it: only its owner may (mode 600)\n"
          "           fix: install the udev rule (see below), then unplug the adapter and plug it in again\n"},
+        {"owner only, a built-in port on Arch", [](FakeSystem& s) { s.device("ttyS0", 0600, "uucp"); },
+         "  problem  alice may not open it: only its owner may (mode 600)\n"
+         "           fix: sudo chgrp uucp /dev/ttyS0 && sudo chmod 660 /dev/ttyS0   (until the next start), then "
+         "join group uucp\n",
+         "ttyS0"},
         {"everyone", [](FakeSystem& s) { s.device("ttyUSB0", 0666); }, "  ok       alice may open it\n"},
         {"root", [](FakeSystem& s) {
              s.device("ttyUSB0", 0600);
@@ -135,13 +141,12 @@ TEST(PortDoctor, WhoMayOpenThePortAndTheFix)
     for (const auto& c : cases) {
         FakeSystem sys;
         c.setup(sys);
-        const QString expected = QStringLiteral("/dev/ttyUSB0\n"
-                                                "  ok       exists\n") +
+        const QString expected = "/dev/" + c.port + "\n  ok       exists\n" +
                                  c.access +
                                  "  ok       no other process holds it\n"
                                  "\n" +
                                  kRuleMissing;
-        EXPECT_EQ(report(sys, {"ttyUSB0"}), expected) << c.name;
+        EXPECT_EQ(report(sys, {c.port}), expected) << c.name;
     }
 }
 
