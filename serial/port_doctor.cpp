@@ -7,12 +7,10 @@
 #include <QFileInfo>
 
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
 namespace {
@@ -24,9 +22,10 @@ struct Account {
     QStringList members;    // group only
 };
 
-// The USB adapters that brltty's rules claim as braille displays.
+// USB serial adapters (vendor, product) that brltty's rules claim as braille
+// displays, because some displays use the same chips.
 const char* const kBrlttyClaims[][2] = {{"1a86", "7523"}, {"10c4", "ea60"}};
-const char* const kBrlttyClaimNames = "CH340 and CP210x";
+const char* const kBrlttyClaimNames = "USB ids 1a86:7523 and 10c4:ea60";
 
 class Doctor {
 public:
@@ -61,8 +60,8 @@ public:
                 QStringLiteral("plug the adapter in and watch the system's messages: sudo dmesg --follow"));
             if (brltty_ && usb) {
                 add(DoctorCheck::Brltty, DoctorVerdict::Note,
-                    QStringLiteral("brltty is installed; it claims %1 adapters as braille displays, and their "
-                                   "port vanishes right after plug-in")
+                    QStringLiteral("brltty is installed; it claims common USB serial adapters (%1) as braille "
+                                   "displays, and their port vanishes right after plug-in")
                         .arg(kBrlttyClaimNames),
                     removePackage("brltty"));
             }
@@ -104,7 +103,7 @@ public:
         }
         if (brltty_ && usb && claimedByBrltty(QFileInfo(device).fileName())) {
             add(DoctorCheck::Brltty, DoctorVerdict::Problem,
-                QStringLiteral("brltty is installed and claims this adapter (%1 adapters) as a braille display")
+                QStringLiteral("brltty is installed and claims this adapter (one of %1) as a braille display")
                     .arg(kBrlttyClaimNames),
                 removePackage("brltty"));
         }
@@ -212,8 +211,8 @@ private:
         return QString::number(gid);
     }
 
-    // The group that owns serial ports here: dialout on Debian and its
-    // descendants, uucp on Arch.
+    // The group that owns serial ports here: dialout on most systems, uucp
+    // on some.
     QString serialGroup() const
     {
         for (const char* name : {"dialout", "uucp"}) {
