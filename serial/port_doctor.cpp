@@ -7,12 +7,10 @@
 #include <QFileInfo>
 
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
 namespace {
@@ -24,9 +22,10 @@ struct Account {
     QStringList members;    // group only
 };
 
-// The USB adapters that brltty's rules claim as braille displays.
+// USB serial adapters (vendor, product) that brltty's rules claim as braille
+// displays, because some displays use the same chips.
 const char* const kBrlttyClaims[][2] = {{"1a86", "7523"}, {"10c4", "ea60"}};
-const char* const kBrlttyClaimNames = "CH340 and CP210x";
+const char* const kBrlttyClaimNames = "USB ids 1a86:7523 and 10c4:ea60";
 
 class Doctor {
 public:
@@ -61,8 +60,8 @@ public:
                 QStringLiteral("plug the adapter in and watch the system's messages: sudo dmesg --follow"));
             if (brltty_ && usb) {
                 add(DoctorCheck::Brltty, DoctorVerdict::Note,
-                    QStringLiteral("brltty is installed; it claims %1 adapters as braille displays, and their "
-                                   "port vanishes right after plug-in")
+                    QStringLiteral("brltty is installed; it claims common USB serial adapters (%1) as braille "
+                                   "displays, and their port vanishes right after plug-in")
                         .arg(kBrlttyClaimNames),
                     removePackage("brltty"));
             }
@@ -104,7 +103,7 @@ public:
         }
         if (brltty_ && usb && claimedByBrltty(QFileInfo(device).fileName())) {
             add(DoctorCheck::Brltty, DoctorVerdict::Problem,
-                QStringLiteral("brltty is installed and claims this adapter (%1 adapters) as a braille display")
+                QStringLiteral("brltty is installed and claims this adapter (one of %1) as a braille display")
                     .arg(kBrlttyClaimNames),
                 removePackage("brltty"));
         }
@@ -212,6 +211,18 @@ private:
         return QString::number(gid);
     }
 
+    // The group that owns serial ports here: dialout on most systems, uucp
+    // on some.
+    QString serialGroup() const
+    {
+        for (const char* name : {"dialout", "uucp"}) {
+            if (std::any_of(groups_.begin(), groups_.end(), [&](const Account& g) { return g.name == name; })) {
+                return QString::fromLatin1(name);
+            }
+        }
+        return QStringLiteral("dialout");
+    }
+
     // Whether the user belongs to gid according to /etc/group and /etc/passwd,
     // which a new login would give to the processes.
     bool memberByAccounts(gid_t gid) const
@@ -285,11 +296,17 @@ private:
             return;
         }
         if ((st.st_mode & 0060) != 0060) {
+            // Our rule covers USB adapters; a built-in port needs its group
+            // set by hand (for this boot) or by a rule of the system's.
             add(DoctorCheck::Access, DoctorVerdict::Problem,
                 QStringLiteral("%1 may not open %2: only its owner may (mode %3)")
                     .arg(user_, name)
                     .arg(st.st_mode & 0777, 3, 8, QLatin1Char('0')),
-                QStringLiteral("install the udev rule (see below), then unplug the adapter and plug it in again"));
+                isUsbName(path)
+                    ? QStringLiteral("install the udev rule (see below), then unplug the adapter and plug it in again")
+                    : QStringLiteral("sudo chgrp %1 %2 && sudo chmod 660 %2   (until the next start), then join "
+                                     "group %1")
+                          .arg(serialGroup(), device));
             return;
         }
         if (memberByAccounts(st.st_gid)) {

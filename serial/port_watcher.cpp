@@ -44,9 +44,17 @@ PortWatcher::PortWatcher(const PortRoots& roots, QObject* parent) : QObject(pare
         connect(notifier_, &QSocketNotifier::activated, this, &PortWatcher::readEvents);
         syncWatches();
     }
-    ports_ = list_serial_ports_at(roots_);
-    ports_.removeIf([](const QString& p) { return !QFileInfo::exists(p); });
+    ports_ = presentPorts();
     stableNames_ = stable_port_names(roots_.byIdDir());
+}
+
+QStringList PortWatcher::presentPorts() const
+{
+    QStringList ports = list_serial_ports_at(roots_);
+    // The kernel removes a device's node before its sysfs entry: a port is
+    // listed only while its node is there.
+    ports.removeIf([](const QString& p) { return !QFileInfo::exists(p); });
+    return ports;
 }
 
 PortWatcher::~PortWatcher()
@@ -173,10 +181,7 @@ void PortWatcher::readEvents()
 void PortWatcher::rescan()
 {
     syncWatches();
-    QStringList ports = list_serial_ports_at(roots_);
-    // The kernel removes a device's node before its sysfs entry: a port is
-    // listed only while its node is there.
-    ports.removeIf([](const QString& p) { return !QFileInfo::exists(p); });
+    const QStringList ports = presentPorts();
     const QMap<QString, QString> names = stable_port_names(roots_.byIdDir());
     const bool changed = ports != ports_ || names != stableNames_;
     ports_ = ports;

@@ -55,6 +55,7 @@ private:
     void readEvents();
     void syncWatches();
     void rescan();
+    QStringList presentPorts() const;
     bool inUsePresent() const;
 
     PortRoots roots_;

@@ -50,21 +50,6 @@ TEST_F(LinkTrace, IsOffByDefaultAndTheDebugRuleTurnsItOn)
     EXPECT_TRUE(capture.recent().lines().isEmpty());
 }
 
-TEST_F(LinkTrace, HexIsTwoUpperCaseDigitsPerByte)
-{
-    const struct {
-        QByteArray bytes;
-        QString hex;
-    } cases[] = {
-        {QByteArray(), ""},
-        {QByteArray("\x35", 1), "35"},
-        {QByteArray("\x00\x0F\xA5\xFF", 4), "00 0F A5 FF"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(trace_hex(c.bytes.constData(), static_cast<size_t>(c.bytes.size())), c.hex);
-    }
-}
-
 TEST_F(LinkTrace, EveryBlockEachWayOpenAndCloseInOrder)
 {
     LinkTraceCapture capture;
@@ -74,7 +59,8 @@ TEST_F(LinkTrace, EveryBlockEachWayOpenAndCloseInOrder)
     CommRecorder rec(comm);
     comm.SetCommName(QStringLiteral("ttyUSB3"));
     comm.OpenComm();
-    layer->current->pushRead({QByteArray("\x50\x00\x81", 3)});
+    // Two upper-case hex digits per byte, zeros kept.
+    layer->current->pushRead({QByteArray("\x50\x0A\xA5", 3)});
     ASSERT_TRUE(waitUntil([&] { return rec.received().size() == 3; }, 5000));
     ASSERT_TRUE(comm.SendData("\x35", 1));
     ASSERT_TRUE(waitUntil([&] { return layer->current->written() == "\x35"; }, 5000));
@@ -84,7 +70,7 @@ TEST_F(LinkTrace, EveryBlockEachWayOpenAndCloseInOrder)
     ASSERT_TRUE(waitUntil([&] { return rec.count('H') == 1; }, 5000));
     comm.CloseComm();
     EXPECT_EQ(untimed(capture.recent().lines()),
-              (QStringList{"open /dev/ttyUSB3", "RX 50 00 81", "TX 35", "line error 0x000c", "RX 01",
+              (QStringList{"open /dev/ttyUSB3", "RX 50 0A A5", "TX 35", "line error 0x000c", "RX 01",
                            "hang-up request", "close /dev/ttyUSB3"}));
 }
 

@@ -104,11 +104,12 @@ TEST(PortDoctor, WhoMayOpenThePortAndTheFix)
         const char* name;
         std::function<void(FakeSystem&)> setup;
         const char* access;  // the access finding as rendered
+        QString port = "ttyUSB0";
     } cases[] = {
-        {"not in dialout (Debian)", [](FakeSystem& s) { s.device("ttyUSB0", 0660); },
+        {"not in dialout", [](FakeSystem& s) { s.device("ttyUSB0", 0660); },
          "  problem  alice may not open it: only members of group dialout may, and alice is not one\n"
          "           fix: sudo usermod -aG dialout alice   (then log out and log in again)\n"},
-        {"not in uucp (Arch)", [](FakeSystem& s) { s.device("ttyUSB0", 0660, "uucp"); },
+        {"not in uucp", [](FakeSystem& s) { s.device("ttyUSB0", 0660, "uucp"); },
          "  problem  alice may not open it: only members of group uucp may, and alice is not one\n"
          "           fix: sudo usermod -aG uucp alice   (then log out and log in again)\n"},
         {"added, not logged in again", [](FakeSystem& s) { s.device("ttyUSB0", 0660, "dialout", true); },
@@ -124,6 +125,11 @@ TEST(PortDoctor, WhoMayOpenThePortAndTheFix)
         {"owner only", [](FakeSystem& s) { s.device("ttyUSB0", 0600); },
          "  problem  alice may not open it: only its owner may (mode 600)\n"
          "           fix: install the udev rule (see below), then unplug the adapter and plug it in again\n"},
+        {"owner only, a built-in port, group uucp", [](FakeSystem& s) { s.device("ttyS0", 0600, "uucp"); },
+         "  problem  alice may not open it: only its owner may (mode 600)\n"
+         "           fix: sudo chgrp uucp /dev/ttyS0 && sudo chmod 660 /dev/ttyS0   (until the next start), then "
+         "join group uucp\n",
+         "ttyS0"},
         {"everyone", [](FakeSystem& s) { s.device("ttyUSB0", 0666); }, "  ok       alice may open it\n"},
         {"root", [](FakeSystem& s) {
              s.device("ttyUSB0", 0600);
@@ -135,13 +141,12 @@ TEST(PortDoctor, WhoMayOpenThePortAndTheFix)
     for (const auto& c : cases) {
         FakeSystem sys;
         c.setup(sys);
-        const QString expected = QStringLiteral("/dev/ttyUSB0\n"
-                                                "  ok       exists\n") +
+        const QString expected = "/dev/" + c.port + "\n  ok       exists\n" +
                                  c.access +
                                  "  ok       no other process holds it\n"
                                  "\n" +
                                  kRuleMissing;
-        EXPECT_EQ(report(sys, {"ttyUSB0"}), expected) << c.name;
+        EXPECT_EQ(report(sys, {c.port}), expected) << c.name;
     }
 }
 
@@ -174,15 +179,15 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
         {"held by another program", "ttyUSB0",
          [](FakeSystem& s) {
              s.device("ttyUSB0", 0666);
-             s.process(123, "minicom", "/dev/ttyUSB0");
+             s.process(123, "term", "/dev/ttyUSB0");
              s.process(124, "bash");
              s.rule();
          },
          "/dev/ttyUSB0\n"
          "  ok       exists\n"
          "  ok       alice may open it\n"
-         "  problem  held by minicom (process 123)\n"
-         "           fix: close minicom, or end it: kill 123\n"},
+         "  problem  held by term (process 123)\n"
+         "           fix: close term, or end it: kill 123\n"},
         {"held by this program only, through its stable name", "/dev/serial/by-id/usb-X-if00",
          [](FakeSystem& s) {
              s.device("ttyUSB0", 0666);
@@ -220,21 +225,22 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
          "  ok       alice may open it\n"
          "  ok       no other process holds it\n"
          "  ok       ModemManager is installed; the udev rule tells it to leave this port alone\n"},
-        {"brltty and a CH340 on Ubuntu", "ttyUSB0",
+        {"brltty and an adapter it claims, apt", "ttyUSB0",
          [](FakeSystem& s) {
              s.device("ttyUSB0", 0666);
              s.usbAdapter("ttyUSB0", "1a86", "7523");
              s.write("usr/bin/brltty", "");
-             s.write("etc/os-release", "NAME=\"Ubuntu\"\nID=ubuntu\nID_LIKE=debian\n");
+             s.write("etc/os-release", "ID=derived\nID_LIKE=debian\n");
              s.rule();
          },
          "/dev/ttyUSB0\n"
          "  ok       exists\n"
          "  ok       alice may open it\n"
          "  ok       no other process holds it\n"
-         "  problem  brltty is installed and claims this adapter (CH340 and CP210x adapters) as a braille display\n"
+         "  problem  brltty is installed and claims this adapter (one of USB ids 1a86:7523 and 10c4:ea60) as a "
+         "braille display\n"
          "           fix: sudo apt remove brltty\n"},
-        {"brltty and an FTDI adapter", "ttyUSB0",
+        {"brltty and an adapter it leaves alone", "ttyUSB0",
          [](FakeSystem& s) {
              s.device("ttyUSB0", 0666);
              s.usbAdapter("ttyUSB0", "0403", "6001");
@@ -245,7 +251,7 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
          "  ok       exists\n"
          "  ok       alice may open it\n"
          "  ok       no other process holds it\n"},
-        {"gone, brltty on Arch", "ttyUSB0",
+        {"gone, brltty, pacman", "ttyUSB0",
          [](FakeSystem& s) {
              s.write("usr/bin/brltty", "");
              s.write("etc/os-release", "ID=arch\n");
@@ -254,7 +260,8 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
          "/dev/ttyUSB0\n"
          "  problem  does not exist: the adapter is not plugged in, or the system took it away\n"
          "           fix: plug the adapter in and watch the system's messages: sudo dmesg --follow\n"
-         "  note     brltty is installed; it claims CH340 and CP210x adapters as braille displays, and their port "
+         "  note     brltty is installed; it claims common USB serial adapters (USB ids 1a86:7523 and 10c4:ea60) as "
+         "braille displays, and their port "
          "vanishes right after plug-in\n"
          "           fix: sudo pacman -R brltty\n"},
         {"a virtual port, held by its simulator", "/run/user/4242/serialcomm/ttySIM0",

@@ -59,21 +59,6 @@ std::vector<int> taskNices()
     return nices;
 }
 
-TEST(ThreadPriority, RaisedByTwoAndOneStepsOrLeftAlone)
-{
-    const struct {
-        PortThreadPriority priority;
-        int step;
-    } cases[] = {{PortThreadPriority::Highest, 2}, {PortThreadPriority::AboveNormal, 1}};
-    for (const auto& c : cases) {
-        const Outcome o = raiseInNewThread(c.priority);
-        EXPECT_EQ(o.after, o.raised ? o.before - c.step : o.before);
-        if (::geteuid() == 0) {
-            EXPECT_TRUE(o.raised);
-        }
-    }
-}
-
 // An ordinary user without RLIMIT_NICE cannot raise a thread: the call says
 // so and leaves the thread as it was.
 TEST(ThreadPriority, AnOrdinaryUserKeepsTheDefaultQuietly)
