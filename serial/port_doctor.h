@@ -39,7 +39,7 @@ struct DoctorFinding {
 };
 
 // The file name of our udev rule.
-inline constexpr const char* kUdevRuleName = "60-zelt-serial.rules";
+inline constexpr const char* kUdevRuleName = "70-zelt-serial-adapters.rules";
 
 // The ports to examine: the hardware ports and virtual ports as the port box
 // lists them, then named (a port name or device path; "ttyUSB0" means

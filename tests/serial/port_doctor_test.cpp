@@ -75,7 +75,7 @@ public:
         if (!openDevice.isEmpty())
             QFile::link(openDevice, path(QStringLiteral("proc/%1/fd/3").arg(pid)));
     }
-    void rule() { write("usr/lib/udev/rules.d/60-zelt-serial.rules", "# rule\n"); }
+    void rule() { write("usr/lib/udev/rules.d/70-zelt-serial-adapters.rules", "# rule\n"); }
 
     DoctorContext context;
 
@@ -90,13 +90,13 @@ QString report(FakeSystem& sys, const QStringList& ports)
 
 const char* const kRuleMissing =
     "System\n"
-    "  problem  the udev rule 60-zelt-serial.rules is not installed: USB serial adapters are not given to the user "
+    "  problem  the udev rule 70-zelt-serial-adapters.rules is not installed: USB serial adapters are not given to the user "
     "at the seat, and ModemManager is not told to leave them alone\n"
-    "           fix: sudo install -m 644 60-zelt-serial.rules /etc/udev/rules.d/ && sudo udevadm control "
+    "           fix: sudo install -m 644 70-zelt-serial-adapters.rules /etc/udev/rules.d/ && sudo udevadm control "
     "--reload-rules && sudo udevadm trigger\n";
 const char* const kRuleOk =
     "System\n"
-    "  ok       the udev rule 60-zelt-serial.rules is installed\n";
+    "  ok       the udev rule 70-zelt-serial-adapters.rules is installed\n";
 
 TEST(PortDoctor, WhoMayOpenThePortAndTheFix)
 {
@@ -291,7 +291,7 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
     for (const auto& c : cases) {
         FakeSystem sys;
         c.setup(sys);
-        const bool rule = QFile::exists(sys.path("usr/lib/udev/rules.d/60-zelt-serial.rules"));
+        const bool rule = QFile::exists(sys.path("usr/lib/udev/rules.d/70-zelt-serial-adapters.rules"));
         EXPECT_EQ(report(sys, {c.port}), QString(c.expected) + "\n" + (rule ? kRuleOk : kRuleMissing)) << c.name;
     }
 }
