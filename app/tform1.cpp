@@ -134,7 +134,15 @@ void TForm1::connectControls()
     });
 
     connect(ui->TrackBar1, &QSlider::valueChanged, this, [this](int position) { speed_.TrackBar1Change(position); });
-    connect(ui->UpDown1, &QSpinBox::valueChanged, this, [this](int poles) { speed_.UpDown1Click(poles); });
+    // The pole count goes in steps of 2, but the box takes typed digits: an
+    // odd number typed becomes the even one below it before anyone sees it.
+    connect(ui->UpDown1, &QSpinBox::valueChanged, this, [this](int poles) {
+        if (poles % 2 != 0) {
+            ui->UpDown1->setValue(poles - 1);
+            return;
+        }
+        speed_.UpDown1Click(poles);
+    });
 }
 
 void TForm1::modeClicked(OperationMode mode)
@@ -216,7 +224,7 @@ void TForm1::FormDestroy()
     destroyed_ = true;
 
     StoredSettings s;
-    s.port = ui->cmbbxcomnum->currentText();
+    s.port = link_.port_in_use();
     const std::array<QComboBox*, 8> lists = settingLists();
     for (size_t i = 0; i < lists.size(); ++i)
         s.indexes[i] = lists[i]->currentIndex();

@@ -5,6 +5,7 @@
 
 #include "app/lamp.h"
 
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 
@@ -392,6 +394,109 @@ TEST_F(SpeedTestE2e, ClosingInParameterModeSendsNothing)
     form().close();
     settle(300);
     EXPECT_TRUE(sim().received().empty());
+}
+
+// The user's clicks and keys in Speed mode land inside a tick's exchange most
+// of the time; each must be acted on once, right after that exchange.
+enum class Phase { EarlyInTick, LateInTick, BetweenTicks };
+
+class SpeedModeInputE2e : public SpeedTestE2e {
+protected:
+    // Runs action once from the event loop when the poll is at phase. The
+    // ESC does not answer throttle codes here, so each tick's exchange waits
+    // its full 20 ms.
+    void atPhase(Phase phase, const std::function<void()>& action)
+    {
+        bool done = false;
+        bool wasInTick = false;
+        QElapsedTimer inTickFor;
+        QTimer hook;
+        hook.setTimerType(Qt::PreciseTimer);
+        hook.setInterval(1);
+        QObject::connect(&hook, &QTimer::timeout, [&] {
+            const bool inTick = form().link().busy() && !form().Timer3().isActive() && form().state().esc_ok;
+            if (inTick && !wasInTick)
+                inTickFor.start();
+            wasInTick = inTick;
+            const bool now = phase == Phase::EarlyInTick  ? inTick
+                             : phase == Phase::LateInTick ? inTick && inTickFor.elapsed() >= 12
+                                                          : !form().link().busy();
+            if (done || !now)
+                return;
+            done = true;
+            hook.stop();
+            action();
+        });
+        hook.start();
+        ASSERT_TRUE(waitUntil([&] { return done; }, 3000));
+    }
+    int probes() const
+    {
+        const std::vector<uint8_t> bytes = const_cast<SpeedModeInputE2e*>(this)->sim().received();
+        return static_cast<int>(std::count(bytes.begin(), bytes.end(), 0x35));
+    }
+};
+
+TEST_F(SpeedModeInputE2e, ClicksAndKeysDuringTheSpeedPollEachRunOnce)
+{
+    const QString found = QStringLiteral("Find hardware|find setting card connected with") + QStringLiteral("%1") +
+                          QStringLiteral("\r\nand find ESCESC_T03");
+    const QString openError = QStringLiteral("Comm error|Comm port open error") + QChar(0xFF01);
+    const auto search = [this] { control<QPushButton>("Button5")->click(); };
+    const auto typeX = [this] { QTest::keyClick(control<QComboBox>("cmbbxcomnum")->lineEdit(), Qt::Key_X); };
+    const auto deleteX = [this] {
+        QTest::keyClick(control<QComboBox>("cmbbxcomnum")->lineEdit(), Qt::Key_Backspace);
+    };
+    const struct {
+        const char* name;
+        std::vector<std::pair<Phase, std::function<void()>>> steps;
+        int searches;    // each shows its result box and probes once
+        int openErrors;  // switches to the name with the x
+        int probes;
+    } cases[] = {
+        {"search early in a tick", {{Phase::EarlyInTick, search}}, 1, 0, 1},
+        {"search late in a tick", {{Phase::LateInTick, search}}, 1, 0, 1},
+        {"search between ticks", {{Phase::BetweenTicks, search}}, 1, 0, 1},
+        {"two searches in one tick", {{Phase::EarlyInTick, [&] { search(), search(); }}}, 2, 0, 2},
+        // Each character switches the port: away to a name that is no port,
+        // and back, where the probe finds the card again.
+        {"a character typed in a tick, deleted later", {{Phase::LateInTick, typeX}, {Phase::BetweenTicks, deleteX}},
+         0, 1, 1},
+        {"typed and deleted in one tick", {{Phase::EarlyInTick, [&] { typeX(), deleteX(); }}}, 0, 1, 1},
+    };
+    sim::Options o = fastOptions();
+    ASSERT_NO_FATAL_FAILURE(connectWindow(o));
+    ASSERT_NO_FATAL_FAILURE(runAt(1500));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Unanswered throttle codes (armed or not): every tick waits its full 20 ms.
+        sim().set_reply_override(0x42, {});
+        sim().set_reply_override(0x01, {});
+        ASSERT_TRUE(waitUntil([&] { return form().state().esc_ok && form().Timer3().isActive(); }, 5000));
+        sim().clear_received();
+        boxes().boxes.clear();
+        for (const auto& [phase, action] : c.steps)
+            ASSERT_NO_FATAL_FAILURE(atPhase(phase, action));
+        // Done when the poll runs again after the last search or switch.
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                return !form().link().busy() && form().state().esc_ok &&
+                       static_cast<int>(boxes().boxes.size()) == c.searches + c.openErrors;
+            },
+            8000))
+            << shownBoxes().join(QLatin1Char('\n')).toStdString();
+        settle(100);
+        QStringList expected;
+        for (int i = 0; i < c.openErrors; ++i)
+            expected << openError;
+        for (int i = 0; i < c.searches; ++i)
+            expected << found.arg(simPort());
+        EXPECT_EQ(shownBoxes(), expected);
+        EXPECT_EQ(probes(), c.probes);
+        EXPECT_EQ(form().comm().CommName(), simPort());
+        EXPECT_EQ(control<QComboBox>("cmbbxcomnum")->currentText(), simPort());
+        EXPECT_TRUE(form().Timer3().isActive());
+    }
 }
 
 }  // namespace
