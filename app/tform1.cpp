@@ -168,8 +168,6 @@ void TForm1::test_com()
 
 void TForm1::FormCreate()
 {
-    const std::array<QComboBox*, 8> lists = settingLists();
-
     // The colours the code sets.
     for (QWidget* w :
          {static_cast<QWidget*>(this), static_cast<QWidget*>(ui->Label1), static_cast<QWidget*>(ui->Label6),
@@ -187,10 +185,8 @@ void TForm1::FormCreate()
         const StoredSettings stored = read_settings(settings_path(programDir_));
         ui->cmbbxcomnum->setCurrentIndex(ui->cmbbxcomnum->count() > 0 ? 0 : -1);
         ui->cmbbxcomnum->setEditText(stored.port);
-        for (size_t i = 0; i < lists.size(); ++i) {
-            const int index = stored.indexes[i];
-            lists[i]->setCurrentIndex(index >= 0 && index < lists[i]->count() ? index : -1);
-        }
+        for (int i = 0; i < static_cast<int>(stored.indexes.size()); ++i)
+            showSettingIndex(i, stored.indexes[i]);
     } catch (const std::exception& e) {
         startupError = QString::fromLocal8Bit(e.what());
     }
@@ -225,9 +221,8 @@ void TForm1::FormDestroy()
 
     StoredSettings s;
     s.port = link_.port_in_use();
-    const std::array<QComboBox*, 8> lists = settingLists();
-    for (size_t i = 0; i < lists.size(); ++i)
-        s.indexes[i] = lists[i]->currentIndex();
+    for (int i = 0; i < static_cast<int>(s.indexes.size()); ++i)
+        s.indexes[i] = settingIndex(i);
     const QString path = settings_path(programDir_);
     if (!write_settings(path, s))
         dialogs_.message(QStringLiteral("Error"), QStringLiteral("Unable to write to %1").arg(path),
