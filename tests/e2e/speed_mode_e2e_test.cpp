@@ -37,7 +37,7 @@ const char* const kSpeedControls[] = {"TrackBar1", "Edit3",   "Edit1",   "Edit2"
 // Left as they are by either switch (ComboBox8 stays disabled for good).
 const char* const kModeFreeControls[] = {"ComboBox8", "Label11", "Button5", "cmbbxcomnum"};
 
-class SpeedTestE2e : public E2eTest {
+class SpeedModeE2e : public E2eTest {
 protected:
     void connectWindow(sim::Options o = fastOptions())
     {
@@ -84,7 +84,7 @@ bool allEqual(const std::vector<uint8_t>& bytes, uint8_t value)
     return std::all_of(bytes.begin(), bytes.end(), [&](uint8_t b) { return b == value; });
 }
 
-TEST_F(SpeedTestE2e, SwitchToSpeedSends06ThenOneThrottleBytePerTick)
+TEST_F(SpeedModeE2e, SwitchToSpeedSends06ThenOneThrottleBytePerTick)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     toSpeed();
@@ -108,7 +108,7 @@ TEST_F(SpeedTestE2e, SwitchToSpeedSends06ThenOneThrottleBytePerTick)
     EXPECT_EQ(shown(), QStringLiteral("0"));
 }
 
-TEST_F(SpeedTestE2e, SwitchBackToParameterSendsFFAndStopsTheTicks)
+TEST_F(SpeedModeE2e, SwitchBackToParameterSendsFFAndStopsTheTicks)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     toSpeed();
@@ -128,7 +128,7 @@ TEST_F(SpeedTestE2e, SwitchBackToParameterSendsFFAndStopsTheTicks)
     EXPECT_FALSE(form().Timer3().isActive());
 }
 
-TEST_F(SpeedTestE2e, ModeSwitchEnablesAndDisablesExactlyItsControls)
+TEST_F(SpeedModeE2e, ModeSwitchEnablesAndDisablesExactlyItsControls)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     for (const char* name : kSpeedControls)
@@ -156,7 +156,7 @@ TEST_F(SpeedTestE2e, ModeSwitchEnablesAndDisablesExactlyItsControls)
     }
 }
 
-TEST_F(SpeedTestE2e, WithoutEscNothingIsSentAndTheTicksReportIt)
+TEST_F(SpeedModeE2e, WithoutEscNothingIsSentAndTheTicksReportIt)
 {
     sim::Options o = fastOptions();
     o.esc_present = false;
@@ -181,7 +181,7 @@ TEST_F(SpeedTestE2e, WithoutEscNothingIsSentAndTheTicksReportIt)
     EXPECT_TRUE(allEqual(after(bytes, 1), 0x01));
 }
 
-TEST_F(SpeedTestE2e, ThrottleStaysAtMinimumUntilSliderHasBeenBelow920)
+TEST_F(SpeedModeE2e, ThrottleStaysAtMinimumUntilSliderHasBeenBelow920)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     slider()->setValue(1500);
@@ -207,7 +207,7 @@ TEST_F(SpeedTestE2e, ThrottleStaysAtMinimumUntilSliderHasBeenBelow920)
     EXPECT_TRUE(std::all_of(firstHigh, bytes.end(), [](uint8_t b) { return b == 0x42; }));
 }
 
-TEST_F(SpeedTestE2e, SliderAndPoleCountShowWithoutSendingAnything)
+TEST_F(SpeedModeE2e, SliderAndPoleCountShowWithoutSendingAnything)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     struct {
@@ -230,7 +230,7 @@ TEST_F(SpeedTestE2e, SliderAndPoleCountShowWithoutSendingAnything)
     EXPECT_TRUE(sim().received().empty());
 }
 
-TEST_F(SpeedTestE2e, ShownSpeedSettlesOnTheMotorsSpeedForEachPoleCount)
+TEST_F(SpeedModeE2e, ShownSpeedSettlesOnTheMotorsSpeedForEachPoleCount)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     ASSERT_NO_FATAL_FAILURE(runAt(1500));
@@ -250,7 +250,7 @@ TEST_F(SpeedTestE2e, ShownSpeedSettlesOnTheMotorsSpeedForEachPoleCount)
     }
 }
 
-TEST_F(SpeedTestE2e, StandingMotorShowsZeroAndThePollGoesOn)
+TEST_F(SpeedModeE2e, StandingMotorShowsZeroAndThePollGoesOn)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     ASSERT_NO_FATAL_FAILURE(runAt(1500));
@@ -269,7 +269,7 @@ TEST_F(SpeedTestE2e, StandingMotorShowsZeroAndThePollGoesOn)
     EXPECT_TRUE(waitUntil([&] { return shown().toInt() > 1000; }, 5000));
 }
 
-TEST_F(SpeedTestE2e, BadAnswersAreDroppedAndThePollGoesOn)
+TEST_F(SpeedModeE2e, BadAnswersAreDroppedAndThePollGoesOn)
 {
     struct {
         const char* name;
@@ -298,7 +298,7 @@ TEST_F(SpeedTestE2e, BadAnswersAreDroppedAndThePollGoesOn)
     }
 }
 
-TEST_F(SpeedTestE2e, SliderMovedDuringATickIsSentByTheNextTick)
+TEST_F(SpeedModeE2e, SliderMovedDuringATickIsSentByTheNextTick)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     ASSERT_NO_FATAL_FAILURE(runAt(1500));
@@ -332,7 +332,7 @@ TEST_F(SpeedTestE2e, SliderMovedDuringATickIsSentByTheNextTick)
     EXPECT_EQ(sim().received()[atTickEnd.size()], 0x85) << "the next tick sends 2100";
 }
 
-TEST_F(SpeedTestE2e, SearchInSpeedModeFindsTheCardAndThePollStartsAgain)
+TEST_F(SpeedModeE2e, SearchInSpeedModeFindsTheCardAndThePollStartsAgain)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     ASSERT_NO_FATAL_FAILURE(runAt(1500));
@@ -367,7 +367,7 @@ TEST_F(SpeedTestE2e, SearchInSpeedModeFindsTheCardAndThePollStartsAgain)
     EXPECT_EQ(shown(), QStringLiteral("0"));
 }
 
-TEST_F(SpeedTestE2e, ClosingInSpeedModeReleasesTheMotorFirst)
+TEST_F(SpeedModeE2e, ClosingInSpeedModeReleasesTheMotorFirst)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     ASSERT_NO_FATAL_FAILURE(runAt(1500));
@@ -383,7 +383,7 @@ TEST_F(SpeedTestE2e, ClosingInSpeedModeReleasesTheMotorFirst)
     EXPECT_FALSE(sim().in_speed_mode());
 }
 
-TEST_F(SpeedTestE2e, ClosingInParameterModeSendsNothing)
+TEST_F(SpeedModeE2e, ClosingInParameterModeSendsNothing)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     toSpeed();
@@ -400,7 +400,7 @@ TEST_F(SpeedTestE2e, ClosingInParameterModeSendsNothing)
 // of the time; each must be acted on once, right after that exchange.
 enum class Phase { EarlyInTick, LateInTick, BetweenTicks };
 
-class SpeedModeInputE2e : public SpeedTestE2e {
+class SpeedModeInputE2e : public SpeedModeE2e {
 protected:
     // Runs action once from the event loop when the poll is at phase. The
     // ESC does not answer throttle codes here, so each tick's exchange waits
