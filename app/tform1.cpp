@@ -136,7 +136,15 @@ void TForm1::connectControls()
     });
 
     connect(ui->TrackBar1, &QSlider::valueChanged, this, [this](int position) { speed_.TrackBar1Change(position); });
-    connect(ui->UpDown1, &QSpinBox::valueChanged, this, [this](int poles) { speed_.UpDown1Click(poles); });
+    // The pole count goes in steps of 2, but the box takes typed digits: an
+    // odd number typed becomes the even one below it before anyone sees it.
+    connect(ui->UpDown1, &QSpinBox::valueChanged, this, [this](int poles) {
+        if (poles % 2 != 0) {
+            ui->UpDown1->setValue(poles - 1);
+            return;
+        }
+        speed_.UpDown1Click(poles);
+    });
 }
 
 void TForm1::modeClicked(OperationMode mode)
@@ -162,8 +170,6 @@ void TForm1::test_com()
 
 void TForm1::FormCreate()
 {
-    const std::array<QComboBox*, 8> lists = settingLists();
-
     // The colours the code sets.
     for (QWidget* w :
          {static_cast<QWidget*>(this), static_cast<QWidget*>(ui->Label1), static_cast<QWidget*>(ui->Label6),
@@ -181,10 +187,8 @@ void TForm1::FormCreate()
         const StoredSettings stored = read_settings(settingsPath_);
         ui->cmbbxcomnum->setCurrentIndex(ui->cmbbxcomnum->count() > 0 ? 0 : -1);
         ui->cmbbxcomnum->setEditText(stored.port);
-        for (size_t i = 0; i < lists.size(); ++i) {
-            const int index = stored.indexes[i];
-            lists[i]->setCurrentIndex(index >= 0 && index < lists[i]->count() ? index : -1);
-        }
+        for (int i = 0; i < static_cast<int>(stored.indexes.size()); ++i)
+            showSettingIndex(i, stored.indexes[i]);
     } catch (const std::exception& e) {
         startupError = QString::fromLocal8Bit(e.what());
     }
@@ -218,10 +222,9 @@ void TForm1::FormDestroy()
     destroyed_ = true;
 
     StoredSettings s;
-    s.port = ui->cmbbxcomnum->currentText();
-    const std::array<QComboBox*, 8> lists = settingLists();
-    for (size_t i = 0; i < lists.size(); ++i)
-        s.indexes[i] = lists[i]->currentIndex();
+    s.port = link_.port_in_use();
+    for (int i = 0; i < static_cast<int>(s.indexes.size()); ++i)
+        s.indexes[i] = settingIndex(i);
     const QString& path = settingsPath_;
     if (write_settings(path, s))
         return;

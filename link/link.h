@@ -72,7 +72,7 @@ public:
         int intervalMs;                              // Timer2
         std::function<bool(const QString&)> done;    // ends the wait early
         Pass pass = Pass::ProcessOnce;
-        std::function<bool(const QString&)> taken;   // the reply is taken out of recv_str; null: always
+        std::function<bool(const QString&)> taken = nullptr;  // the reply is taken out of recv_str; null: always
     };
     // Clears recv_str, sets cmd_mode, sends the request, runs whileInFlight
     // (if any), waits as given and returns what arrived. The text is taken

@@ -78,7 +78,7 @@ TEST_F(FormTest, StartUpShowsTheStoredPortAndSettings)
 TEST_F(FormTest, ShutDownWritesANewFileInTheFixedLayout)
 {
     auto form = makeForm(kNoDevicePorts);
-    form->findChild<QComboBox*>(QStringLiteral("cmbbxcomnum"))->setEditText(QStringLiteral("/dev/ttyUSB0"));
+    form->comm().SetCommName(QStringLiteral("/dev/ttyUSB0"));  // the port in use, as after a switch
     form->findChild<QComboBox*>(QStringLiteral("ComboBox3"))->setCurrentIndex(2);
     form->findChild<QComboBox*>(QStringLiteral("ComboBox7"))->setCurrentIndex(-1);
     form->close();

@@ -1,9 +1,11 @@
 // What the user does on the window reaches its handler once, and only when no
 // exchange is running; what the program itself changes raises nothing.
 
+#include "app/settings_file.h"
 #include "tests/app/form_fixture.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -132,6 +134,61 @@ TEST_F(FormTest, SliderAndPoleCountShowTheirValues)
     EXPECT_EQ(control<QLineEdit>(*form, "Edit1")->text(), QStringLiteral("1500us"));
     control<QSpinBox>(*form, "UpDown1")->setValue(14);
     EXPECT_EQ(control<QLineEdit>(*form, "Edit2")->text(), QStringLiteral("14"));
+}
+
+TEST_F(FormTest, TypedPoleCountsAreAlwaysEven)
+{
+    auto form = makeForm();
+    QSpinBox* poles = control<QSpinBox>(*form, "UpDown1");
+    poles->setEnabled(true);
+    const struct {
+        const char* typed;
+        int value;
+    } cases[] = {{"13", 12}, {"3", 2}, {"24", 24}, {"7", 6}, {"16", 16}, {"23", 22}};
+    for (const auto& c : cases) {
+        poles->selectAll();
+        QTest::keyClicks(poles, c.typed);
+        QTest::keyClick(poles, Qt::Key_Enter);
+        EXPECT_EQ(poles->value(), c.value) << c.typed;
+        EXPECT_EQ(control<QLineEdit>(*form, "Edit2")->text(), QString::number(c.value)) << c.typed;
+    }
+}
+
+// A change of the port box is acted on, now or right after a background
+// exchange, or the box goes back to the port in use; shut-down stores that port.
+TEST_F(FormTest, PortBoxShowsThePortInUseWhateverBecomesOfAChange)
+{
+    const struct {
+        const char* name;
+        CommandKind running;
+        const char* boxDuring;
+        const char* inUseAfter;
+    } cases[] = {
+        {"refused during a command", CommandKind::Click, "COM1", "COM1"},
+        {"kept during a speed tick", CommandKind::SpeedTick, "COM19", "COM19"},
+        {"kept during the watchdog", CommandKind::Watchdog, "COM19", "COM19"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.boxes.clear();
+        QFile::remove(iniPath());
+        auto form = makeForm(kNoDevicePorts);
+        QComboBox* box = control<QComboBox>(*form, "cmbbxcomnum");
+        ASSERT_EQ(form->comm().CommName(), QStringLiteral("COM1"));
+        {
+            Link::Exchange running(form->link(), c.running);
+            box->lineEdit()->end(false);
+            QTest::keyClicks(box, "9");
+            EXPECT_EQ(box->currentText(), QString::fromLatin1(c.boxDuring));
+            EXPECT_EQ(form->comm().CommName(), QStringLiteral("COM1"));
+        }
+        settle(50);
+        EXPECT_EQ(form->comm().CommName(), QString::fromLatin1(c.inUseAfter));
+        EXPECT_EQ(box->currentText(), form->comm().CommName());
+        EXPECT_EQ(open_error_boxes(boxes), c.inUseAfter == QLatin1String("COM1") ? 0 : 1);
+        form->FormDestroy();
+        EXPECT_EQ(read_settings(iniPath()).port, QString::fromLatin1(c.inUseAfter));
+    }
 }
 
 TEST_F(FormTest, ClosingEndsWatchdogAndPoll)

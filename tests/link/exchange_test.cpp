@@ -99,3 +99,55 @@ TEST_F(Guard, DeferredTickWaitsForAnExchangeStartedBeforeTheFlush)
 }
 
 }  // namespace
+
+namespace {
+
+// The user's input that arrives during a background exchange (a speed tick,
+// the watchdog) runs once each, in the order it came, after that exchange;
+// during a command only a mode switch waits, other clicks are refused.
+TEST_F(Guard, InputDuringAnExchangeRunsAfterItOnceInOrderOrIsRefused)
+{
+    using K = CommandKind;
+    const struct {
+        const char* name;
+        CommandKind running;
+        std::vector<CommandKind> arriving;
+        std::vector<int> ranAfter;  // indexes into arriving; 9: a click right after the end
+    } cases[] = {
+        {"during a speed tick", K::SpeedTick, {K::Click, K::Click, K::ModeSwitch}, {0, 1, 2, 9}},
+        {"during the watchdog", K::Watchdog, {K::Click, K::SpeedTick, K::Click}, {0, 2, 9}},
+        {"during a command", K::Click, {K::Click, K::ModeSwitch, K::SpeedTick, K::Click}, {1, 9}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<int> ran;
+        std::vector<bool> accepted;
+        bool nestedRefused = true;
+        link->run_command(
+            [&] {
+                for (size_t i = 0; i < c.arriving.size(); ++i)
+                    accepted.push_back(link->run_command(
+                        [&, i] {
+                            ran.push_back(static_cast<int>(i));
+                            // A kept click runs as a command of its own.
+                            nestedRefused = nestedRefused && !link->run_command([] {}, K::Click);
+                        },
+                        c.arriving[i]));
+            },
+            c.running);
+        // Arrives after the end, before what was kept has run: it waits its turn.
+        EXPECT_TRUE(link->run_command([&] { ran.push_back(9); }, K::Click));
+        EXPECT_TRUE(ran.empty());  // nothing from inside the ending handler
+        ASSERT_TRUE(waitUntil([&] { return ran.size() == c.ranAfter.size(); }, 1000));
+        settle(30);
+        EXPECT_EQ(ran, c.ranAfter);
+        for (size_t i = 0; i < c.arriving.size(); ++i)
+            EXPECT_EQ(accepted[i], std::count(c.ranAfter.begin(), c.ranAfter.end(), static_cast<int>(i)) == 1)
+                << i;
+        EXPECT_TRUE(nestedRefused);
+        EXPECT_FALSE(link->busy());
+        EXPECT_EQ(view.busy, 0);
+    }
+}
+
+}  // namespace

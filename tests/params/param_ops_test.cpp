@@ -66,8 +66,9 @@ TEST_F(ParamOpsOnLink, EachCommandSendsItsBytesAndShowsItsResult)
         std::array<uint8_t, 8> esc{};
         std::copy(c.escAfter.begin(), c.escAfter.end(), esc.begin());
         EXPECT_EQ(sim_->settings(), esc);
-        if (c.escOk && !c.wire.empty())
+        if (c.escOk && !c.wire.empty()) {
             EXPECT_EQ(view_.status, QStringLiteral("Wait user command"));
+        }
     }
 }
 

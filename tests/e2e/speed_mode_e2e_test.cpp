@@ -5,6 +5,7 @@
 
 #include "app/lamp.h"
 
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 
@@ -35,7 +37,7 @@ const char* const kSpeedControls[] = {"TrackBar1", "Edit3",   "Edit1",   "Edit2"
 // Left as they are by either switch (ComboBox8 stays disabled for good).
 const char* const kModeFreeControls[] = {"ComboBox8", "Label11", "Button5", "cmbbxcomnum"};
 
-class SpeedTestE2e : public E2eTest {
+class SpeedModeE2e : public E2eTest {
 protected:
     void connectWindow(sim::Options o = fastOptions())
     {
@@ -82,7 +84,7 @@ bool allEqual(const std::vector<uint8_t>& bytes, uint8_t value)
     return std::all_of(bytes.begin(), bytes.end(), [&](uint8_t b) { return b == value; });
 }
 
-TEST_F(SpeedTestE2e, SwitchToSpeedSends06ThenOneThrottleBytePerTick)
+TEST_F(SpeedModeE2e, SwitchToSpeedSends06ThenOneThrottleBytePerTick)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     toSpeed();
@@ -106,7 +108,7 @@ TEST_F(SpeedTestE2e, SwitchToSpeedSends06ThenOneThrottleBytePerTick)
     EXPECT_EQ(shown(), QStringLiteral("0"));
 }
 
-TEST_F(SpeedTestE2e, SwitchBackToParameterSendsFFAndStopsTheTicks)
+TEST_F(SpeedModeE2e, SwitchBackToParameterSendsFFAndStopsTheTicks)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     toSpeed();
@@ -126,7 +128,7 @@ TEST_F(SpeedTestE2e, SwitchBackToParameterSendsFFAndStopsTheTicks)
     EXPECT_FALSE(form().Timer3().isActive());
 }
 
-TEST_F(SpeedTestE2e, ModeSwitchEnablesAndDisablesExactlyItsControls)
+TEST_F(SpeedModeE2e, ModeSwitchEnablesAndDisablesExactlyItsControls)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     for (const char* name : kSpeedControls)
@@ -154,7 +156,7 @@ TEST_F(SpeedTestE2e, ModeSwitchEnablesAndDisablesExactlyItsControls)
     }
 }
 
-TEST_F(SpeedTestE2e, WithoutEscNothingIsSentAndTheTicksReportIt)
+TEST_F(SpeedModeE2e, WithoutEscNothingIsSentAndTheTicksReportIt)
 {
     sim::Options o = fastOptions();
     o.esc_present = false;
@@ -179,7 +181,7 @@ TEST_F(SpeedTestE2e, WithoutEscNothingIsSentAndTheTicksReportIt)
     EXPECT_TRUE(allEqual(after(bytes, 1), 0x01));
 }
 
-TEST_F(SpeedTestE2e, ThrottleStaysAtMinimumUntilSliderHasBeenBelow920)
+TEST_F(SpeedModeE2e, ThrottleStaysAtMinimumUntilSliderHasBeenBelow920)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     slider()->setValue(1500);
@@ -205,7 +207,7 @@ TEST_F(SpeedTestE2e, ThrottleStaysAtMinimumUntilSliderHasBeenBelow920)
     EXPECT_TRUE(std::all_of(firstHigh, bytes.end(), [](uint8_t b) { return b == 0x42; }));
 }
 
-TEST_F(SpeedTestE2e, SliderAndPoleCountShowWithoutSendingAnything)
+TEST_F(SpeedModeE2e, SliderAndPoleCountShowWithoutSendingAnything)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     struct {
@@ -228,7 +230,7 @@ TEST_F(SpeedTestE2e, SliderAndPoleCountShowWithoutSendingAnything)
     EXPECT_TRUE(sim().received().empty());
 }
 
-TEST_F(SpeedTestE2e, ShownSpeedSettlesOnTheMotorsSpeedForEachPoleCount)
+TEST_F(SpeedModeE2e, ShownSpeedSettlesOnTheMotorsSpeedForEachPoleCount)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     ASSERT_NO_FATAL_FAILURE(runAt(1500));
@@ -248,7 +250,7 @@ TEST_F(SpeedTestE2e, ShownSpeedSettlesOnTheMotorsSpeedForEachPoleCount)
     }
 }
 
-TEST_F(SpeedTestE2e, StandingMotorShowsZeroAndThePollGoesOn)
+TEST_F(SpeedModeE2e, StandingMotorShowsZeroAndThePollGoesOn)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     ASSERT_NO_FATAL_FAILURE(runAt(1500));
@@ -267,7 +269,7 @@ TEST_F(SpeedTestE2e, StandingMotorShowsZeroAndThePollGoesOn)
     EXPECT_TRUE(waitUntil([&] { return shown().toInt() > 1000; }, 5000));
 }
 
-TEST_F(SpeedTestE2e, BadAnswersAreDroppedAndThePollGoesOn)
+TEST_F(SpeedModeE2e, BadAnswersAreDroppedAndThePollGoesOn)
 {
     struct {
         const char* name;
@@ -296,7 +298,7 @@ TEST_F(SpeedTestE2e, BadAnswersAreDroppedAndThePollGoesOn)
     }
 }
 
-TEST_F(SpeedTestE2e, SliderMovedDuringATickIsSentByTheNextTick)
+TEST_F(SpeedModeE2e, SliderMovedDuringATickIsSentByTheNextTick)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     ASSERT_NO_FATAL_FAILURE(runAt(1500));
@@ -330,7 +332,7 @@ TEST_F(SpeedTestE2e, SliderMovedDuringATickIsSentByTheNextTick)
     EXPECT_EQ(sim().received()[atTickEnd.size()], 0x85) << "the next tick sends 2100";
 }
 
-TEST_F(SpeedTestE2e, SearchInSpeedModeFindsTheCardAndThePollStartsAgain)
+TEST_F(SpeedModeE2e, SearchInSpeedModeFindsTheCardAndThePollStartsAgain)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     ASSERT_NO_FATAL_FAILURE(runAt(1500));
@@ -365,7 +367,7 @@ TEST_F(SpeedTestE2e, SearchInSpeedModeFindsTheCardAndThePollStartsAgain)
     EXPECT_EQ(shown(), QStringLiteral("0"));
 }
 
-TEST_F(SpeedTestE2e, ClosingInSpeedModeReleasesTheMotorFirst)
+TEST_F(SpeedModeE2e, ClosingInSpeedModeReleasesTheMotorFirst)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     ASSERT_NO_FATAL_FAILURE(runAt(1500));
@@ -381,7 +383,7 @@ TEST_F(SpeedTestE2e, ClosingInSpeedModeReleasesTheMotorFirst)
     EXPECT_FALSE(sim().in_speed_mode());
 }
 
-TEST_F(SpeedTestE2e, ClosingInParameterModeSendsNothing)
+TEST_F(SpeedModeE2e, ClosingInParameterModeSendsNothing)
 {
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     toSpeed();
@@ -392,6 +394,109 @@ TEST_F(SpeedTestE2e, ClosingInParameterModeSendsNothing)
     form().close();
     settle(300);
     EXPECT_TRUE(sim().received().empty());
+}
+
+// The user's clicks and keys in Speed mode land inside a tick's exchange most
+// of the time; each must be acted on once, right after that exchange.
+enum class Phase { EarlyInTick, LateInTick, BetweenTicks };
+
+class SpeedModeInputE2e : public SpeedModeE2e {
+protected:
+    // Runs action once from the event loop when the poll is at phase. The
+    // ESC does not answer throttle codes here, so each tick's exchange waits
+    // its full 20 ms.
+    void atPhase(Phase phase, const std::function<void()>& action)
+    {
+        bool done = false;
+        bool wasInTick = false;
+        QElapsedTimer inTickFor;
+        QTimer hook;
+        hook.setTimerType(Qt::PreciseTimer);
+        hook.setInterval(1);
+        QObject::connect(&hook, &QTimer::timeout, [&] {
+            const bool inTick = form().link().busy() && !form().Timer3().isActive() && form().state().esc_ok;
+            if (inTick && !wasInTick)
+                inTickFor.start();
+            wasInTick = inTick;
+            const bool now = phase == Phase::EarlyInTick  ? inTick
+                             : phase == Phase::LateInTick ? inTick && inTickFor.elapsed() >= 12
+                                                          : !form().link().busy();
+            if (done || !now)
+                return;
+            done = true;
+            hook.stop();
+            action();
+        });
+        hook.start();
+        ASSERT_TRUE(waitUntil([&] { return done; }, 3000));
+    }
+    int probes() const
+    {
+        const std::vector<uint8_t> bytes = const_cast<SpeedModeInputE2e*>(this)->sim().received();
+        return static_cast<int>(std::count(bytes.begin(), bytes.end(), 0x35));
+    }
+};
+
+TEST_F(SpeedModeInputE2e, ClicksAndKeysDuringTheSpeedPollEachRunOnce)
+{
+    const QString found = QStringLiteral("Find hardware|find setting card connected with") + QStringLiteral("%1") +
+                          QStringLiteral("\r\nand find ESCESC_T03");
+    const QString openError = QStringLiteral("Comm error|Comm port open error") + QChar(0xFF01);
+    const auto search = [this] { control<QPushButton>("Button5")->click(); };
+    const auto typeX = [this] { QTest::keyClick(control<QComboBox>("cmbbxcomnum")->lineEdit(), Qt::Key_X); };
+    const auto deleteX = [this] {
+        QTest::keyClick(control<QComboBox>("cmbbxcomnum")->lineEdit(), Qt::Key_Backspace);
+    };
+    const struct {
+        const char* name;
+        std::vector<std::pair<Phase, std::function<void()>>> steps;
+        int searches;    // each shows its result box and probes once
+        int openErrors;  // switches to the name with the x
+        int probes;
+    } cases[] = {
+        {"search early in a tick", {{Phase::EarlyInTick, search}}, 1, 0, 1},
+        {"search late in a tick", {{Phase::LateInTick, search}}, 1, 0, 1},
+        {"search between ticks", {{Phase::BetweenTicks, search}}, 1, 0, 1},
+        {"two searches in one tick", {{Phase::EarlyInTick, [&] { search(), search(); }}}, 2, 0, 2},
+        // Each character switches the port: away to a name that is no port,
+        // and back, where the probe finds the card again.
+        {"a character typed in a tick, deleted later", {{Phase::LateInTick, typeX}, {Phase::BetweenTicks, deleteX}},
+         0, 1, 1},
+        {"typed and deleted in one tick", {{Phase::EarlyInTick, [&] { typeX(), deleteX(); }}}, 0, 1, 1},
+    };
+    sim::Options o = fastOptions();
+    ASSERT_NO_FATAL_FAILURE(connectWindow(o));
+    ASSERT_NO_FATAL_FAILURE(runAt(1500));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Unanswered throttle codes (armed or not): every tick waits its full 20 ms.
+        sim().set_reply_override(0x42, {});
+        sim().set_reply_override(0x01, {});
+        ASSERT_TRUE(waitUntil([&] { return form().state().esc_ok && form().Timer3().isActive(); }, 5000));
+        sim().clear_received();
+        boxes().boxes.clear();
+        for (const auto& [phase, action] : c.steps)
+            ASSERT_NO_FATAL_FAILURE(atPhase(phase, action));
+        // Done when the poll runs again after the last search or switch.
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                return !form().link().busy() && form().state().esc_ok &&
+                       static_cast<int>(boxes().boxes.size()) == c.searches + c.openErrors;
+            },
+            8000))
+            << shownBoxes().join(QLatin1Char('\n')).toStdString();
+        settle(100);
+        QStringList expected;
+        for (int i = 0; i < c.openErrors; ++i)
+            expected << openError;
+        for (int i = 0; i < c.searches; ++i)
+            expected << found.arg(simPort());
+        EXPECT_EQ(shownBoxes(), expected);
+        EXPECT_EQ(probes(), c.probes);
+        EXPECT_EQ(form().comm().CommName(), simPort());
+        EXPECT_EQ(control<QComboBox>("cmbbxcomnum")->currentText(), simPort());
+        EXPECT_TRUE(form().Timer3().isActive());
+    }
 }
 
 }  // namespace
