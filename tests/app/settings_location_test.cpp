@@ -83,15 +83,19 @@ TEST_F(FormTest, ReadOnlyProgramFolderKeepsSettingsInTheUsersConfigurationFolder
     QTemporaryDir config;
     const ScopedEnv env("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     const FolderMode readOnly(dir.path(), 0555);
+    // The port comes from there; the shut-down stores the port in use.
+    ASSERT_TRUE(QDir().mkpath(config.filePath("zelt")));
+    write_bytes(config.filePath("zelt/zelt.ini"), "[COMSET]\nCOM=ttyUSB3\n");
     {
         auto form = makeForm();
-        form->findChild<QComboBox*>(QStringLiteral("cmbbxcomnum"))->setEditText(QStringLiteral("ttyUSB3"));
         form->findChild<QComboBox*>(QStringLiteral("ComboBox7"))->setCurrentIndex(0);
         form->close();
     }
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_FALSE(QFile::exists(iniPath()));
-    EXPECT_TRUE(read_bytes(config.filePath("zelt/zelt.ini")).contains("\nCOM=ttyUSB3\n"));
+    const QByteArray stored = read_bytes(config.filePath("zelt/zelt.ini"));
+    EXPECT_TRUE(stored.contains("\nCOM=ttyUSB3\n")) << stored.constData();
+    EXPECT_TRUE(stored.contains("\nother1=0\n")) << stored.constData();
 
     auto again = makeForm();
     EXPECT_EQ(again->findChild<QComboBox*>(QStringLiteral("cmbbxcomnum"))->currentText(), "ttyUSB3");
