@@ -66,7 +66,7 @@ std::string usage()
            "  --no-reply-to N      no answer to the Nth request\n"
            "  --reply-delay MS     extra delay before every reply\n"
            "  --split-gap MS       send replies a byte at a time with this gap\n"
-           "  --extra-trailing     answer \"35\" with 25 01 00\n"
+           "  --extra-trailing     a 00 after every reply (\"35\" answered 25 01 00)\n"
            "  --corrupt-first      first byte of the first reply XOR FF\n"
            "  --block-reply N:HEX  answer firmware block N with these bytes (e.g. 5:5959)\n"
            "  --stop-after-block K the ESC falls silent after firmware block K\n"

@@ -61,6 +61,8 @@ std::vector<uint8_t> Device::with_faults(const Request& request, std::vector<uin
     }
     if (faults.no_reply_to_request == request_count_)
         return {};
+    if (faults.extra_trailing_bytes && !reply.empty())
+        reply.push_back(0x00);
     return reply;
 }
 
@@ -72,8 +74,6 @@ std::vector<uint8_t> Device::answer(const Request& request, Clock::time_point no
 
     switch (request.kind) {
         case RequestKind::Probe:
-            if (faults.extra_trailing_bytes)
-                return {0x25, 0x01, 0x00};
             return {0x25, 0x01};
         case RequestKind::Identify:
             if (esc_present_)

@@ -64,7 +64,7 @@ public:
     void set_no_reply_to(int nth_request);   // 1-based, counted from now; 0: off
     void set_reply_delay_ms(int ms);         // extra delay before every reply
     void set_split_reply_gap_ms(int ms);     // reply bytes one at a time; 0: off
-    void set_extra_trailing_bytes(bool on);  // "35" answered 25 01 00
+    void set_extra_trailing_bytes(bool on);  // a 00 after every reply: "35" answered 25 01 00
     void set_corrupt_next_reply(bool on);    // first byte of the next reply XOR 0xFF
     // Firmware blocks count from 1 at each write start; the 96th completes the
     // image and is answered 0x55, FF blocks after it are answered 0x55 as well.

@@ -10,6 +10,8 @@ void E2eTest::startWindow(sim::Options o, bool rememberPort, QStringList portsBe
     ASSERT_TRUE(dir_.isValid());
     sim_ = std::make_unique<sim::Simulator>(o);
     ASSERT_TRUE(sim_->start()) << "the simulator could not open a pseudo-terminal";
+    if (beforeWindow)
+        beforeWindow(*sim_);
 
     QFile ini(dir_.filePath(QStringLiteral("zelt.ini")));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));

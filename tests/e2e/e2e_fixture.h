@@ -22,6 +22,9 @@ public:
     // and shows it.
     void startWindow(sim::Options o = fastOptions(), bool rememberPort = true, QStringList portsBefore = {});
     static sim::Options fastOptions();
+    // Run on the simulator before the window is built, e.g. to switch a fault
+    // on for the start-up chain.
+    std::function<void(sim::Simulator&)> beforeWindow;
 
     TForm1& form() { return *form_; }
     sim::Simulator& sim() { return *sim_; }
