@@ -3,7 +3,7 @@
 // failure, the status back at rest, the lists kept after a failed read, no
 // byte the operation does not send, and no thread spinning afterwards.
 
-#include "link/lamp.h"
+#include "app/lamp.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/support/qstring_printer.h"
 #include "tests/support/thread_cpu.h"
