@@ -6,11 +6,9 @@
 #include "link/link.h"
 #include "serial/tcomm.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QFrame>
-#include <QLabel>
-#include <QRadioButton>
+#include "tests/support/fake_view.h"
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -22,19 +20,7 @@ public:
 };
 
 struct Window {
-    Window()
-    {
-        ui.cmbbxcomnum = new QComboBox(&form);
-        ui.shcom = new QFrame(&form);
-        ui.Shdt = new QFrame(&form);
-        ui.Label2 = new QLabel(&form);
-        ui.Label3 = new QLabel(&form);
-        ui.Label4 = new QLabel(&form);
-        ui.Label15 = new QLabel(&form);
-        ui.RadioButton2 = new QRadioButton(&form);
-    }
-    QWidget form;
-    LinkUi ui;
+    FakeView view;
     TComm comm;
     SharedState st;
     NoDialogs dialogs;
@@ -47,7 +33,7 @@ Window& window()
     static int argc = 1;
     static char name[] = "fuzz_link_receive";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    static QCoreApplication app(argc, argv);
     static Window w;
     return w;
 }
@@ -57,7 +43,7 @@ Window& window()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Window& w = window();
-    Link link(w.comm, w.st, w.ui, w.dialogs, w.timer1, w.timer2);
+    Link link(w.comm, w.st, w.view, w.dialogs, w.timer1, w.timer2);
     w.st = SharedState{};
     // Each block: a length byte whose top bit sets cmd_mode, then the block.
     size_t i = 0;
