@@ -6,6 +6,7 @@
 #include "cli/exit_status.h"
 #include "cli/session.h"
 #include "cli/setting_text.h"
+#include "params/ini_file.h"
 #include "params/setting_keys.h"
 
 #include <QFile>
@@ -63,6 +64,30 @@ int download(Session& s, bool fromFile)
     return unselected && fromFile ? kUsageOrFile : kDeviceFailed;
 }
 
+// A file that cannot be read, or lacks a key, loads fallback values without a
+// word, as the window's "Load setup" does; written to an ESC unseen, those
+// would be settings nobody chose.
+bool setup_file_usable(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        print_err(QStringLiteral("zelt-cli: cannot read the setup file %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    const IniFile ini(path);
+    const QString absent = QStringLiteral("\n");  // no value read from a file holds a line end
+    QStringList missing;
+    for (int pos = 0; pos < kSetupKeyCount; ++pos)
+        if (ini.readString(QLatin1String(kIncSection), QLatin1String(kIncKeys[pos]), absent) == absent)
+            missing << QStringLiteral("%1 (%2)").arg(QLatin1String(kIncKeys[pos]),
+                                                     QLatin1String(kSettingControls[pos].caption));
+    if (missing.isEmpty())
+        return true;
+    print_err(QStringLiteral("zelt-cli: %1 is no setup file: section [%2] has no %3; nothing was sent")
+                  .arg(path, QLatin1String(kIncSection), missing.join(QStringLiteral(", "))));
+    return false;
+}
+
 }  // namespace
 
 int read_command(const CliOptions& options, Session& s)
@@ -75,14 +100,8 @@ int read_command(const CliOptions& options, Session& s)
 
 int write_command(const CliOptions& options, Session& s)
 {
-    // A setup file that cannot be read would load its fallbacks silently.
-    if (!options.file.isEmpty()) {
-        QFile file(options.file);
-        if (!file.open(QIODevice::ReadOnly)) {
-            print_err(QStringLiteral("zelt-cli: cannot read the setup file %1: %2").arg(options.file, file.errorString()));
-            return kUsageOrFile;
-        }
-    }
+    if (!options.file.isEmpty() && !setup_file_usable(options.file))
+        return kUsageOrFile;
     if (!s.connect_esc(options.port))
         return kDeviceFailed;
 

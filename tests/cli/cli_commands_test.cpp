@@ -51,6 +51,8 @@ TEST_F(CliTest, EachCommandPrintsItsResult)
             << describe(c.args, run);
     }
     EXPECT_EQ(sim_->settings(), (std::array<uint8_t, 8>{0, 0, 1, 0, 0, 1, 2, 0})) << "restore wrote the defaults";
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(ZELT_CLI_EXE).dir().filePath("zelt.ini"))) << "zelt-cli wrote zelt.ini";
+    EXPECT_TRUE(QDir(xdg("XDG_CONFIG_HOME")).isEmpty()) << "zelt-cli wrote settings";
 }
 
 TEST_F(CliTest, JsonResultsAreOneDocument)
@@ -127,6 +129,26 @@ TEST_F(CliTest, FlashWritesTheImageAndIdentifyShowsTheNewVersion)
         EXPECT_TRUE(run.err.contains(text)) << text << "\n" << describe(flash, run);
     EXPECT_EQ(sim_->fw_version(), 0x13);
     EXPECT_EQ(cli({"identify", "--port", "PORT"}).out, QString(kIdentity).replace("1.2", "1.3").replace("PORT", port_));
+}
+
+// Stopped halfway, an ESC may not start again: Ctrl+C waits for the end.
+TEST_F(CliTest, CtrlCDoesNotCutAFlashShort)
+{
+    ASSERT_TRUE(sim::Simulator::write_sample_images(xdg("XDG_DATA_HOME", "zelt/firmware").toStdString(), "1.4"));
+    sim_->set_reply_delay_ms(5);  // a few blocks' time to send the signal in
+    QProcess p;
+    start(p, {"flash", "--yes", "--port", "PORT"});
+    for (int waited = 0; waited < 5000 && sim_->request_count() < 10; waited += 5)
+        QThread::msleep(5);
+    ASSERT_GE(sim_->request_count(), 10) << p.readAllStandardError().toStdString();
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+    EXPECT_TRUE(err.contains("zelt-cli: the firmware update goes on to its end")) << err.toStdString();
+    EXPECT_TRUE(err.contains("Prompt: Update hardware succeed,Firmware versionV1.4")) << err.toStdString();
+    EXPECT_EQ(sim_->fw_version(), 0x14);
 }
 
 TEST_F(CliTest, SpeedPrintsTheRpmAndEndsWithFf)

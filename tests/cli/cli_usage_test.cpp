@@ -24,6 +24,11 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
     unreadable.close();
     unreadable.setPermissions(QFileDevice::Permissions());
     const bool root = QFile(unreadable.fileName()).open(QIODevice::ReadOnly);
+    // Written by hand, or another INI file: the missing keys would load fallbacks.
+    QFile partial(xdg("XDG_DATA_HOME", "partial.zelt"));
+    ASSERT_TRUE(partial.open(QIODevice::WriteOnly));
+    partial.write("[inc]\nLOW_VOLT_THRESHOLD=1\nlow_volt_mode=0\nstartup_mode=2\nbreak_mode=\ntiming_mode=1\n");
+    partial.close();
 
     struct Case {
         QStringList args;
@@ -56,6 +61,8 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
          "there is no firmware image /nonexistent/upt03.blo"},
         {{"write", "--port", "PORT", "/nonexistent/a.zelt"}, "cannot read the setup file /nonexistent/a.zelt"},
         {{"write", "--port", "PORT", unreadable.fileName()}, root ? "" : "cannot read the setup file"},
+        {{"write", "--port", "PORT", partial.fileName(), "7=0"},
+         "partial.zelt is no setup file: section [INC] has no current_threshold (Timing option); nothing was sent"},
         {{"read", "--port", "PORT", "--log", "/nonexistent/trace.log"}, "cannot write the log /nonexistent/trace.log"},
     };
     for (const Case& c : cases) {
