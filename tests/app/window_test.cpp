@@ -2,7 +2,7 @@
 // captions, contents and states, its size, caption and colours.
 
 #include "app/lamp.h"
-#include "tests/app/form_fixture.h"
+#include "form_fixture.h"
 
 #include <QComboBox>
 #include <QFrame>
