@@ -5,8 +5,8 @@
 
 #include "app/tform1.h"
 #include "sim/simulator.h"
-#include "tests/support/answering_dialogs.h"
-#include "tests/support/event_wait.h"
+#include "testing/answering_dialogs.h"
+#include "testing/event_wait.h"
 
 #include <QFile>
 #include <QLabel>

@@ -10,7 +10,7 @@
 // The libraries are in the page cache after the first start, as they are for
 // a user who has started any Qt program; no cache is dropped.
 
-#include "bench/bench_report.h"
+#include "bench_report.h"
 #include "sim/simulator.h"
 
 #include <poll.h>

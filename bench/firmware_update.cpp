@@ -8,8 +8,8 @@
 // --quick runs against an unpaced simulator: it shows the benchmark works,
 // its ratio means nothing.
 
-#include "bench/bench_report.h"
-#include "bench/bench_window.h"
+#include "bench_report.h"
+#include "bench_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

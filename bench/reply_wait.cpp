@@ -4,9 +4,9 @@
 // full second; one that blocks in the event loop between events costs almost
 // nothing. Goal: <= 0.02 s, the worst of three clicks.
 
-#include "bench/bench_report.h"
-#include "bench/bench_window.h"
-#include "tests/support/thread_cpu.h"
+#include "bench_report.h"
+#include "bench_window.h"
+#include "testing/thread_cpu.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

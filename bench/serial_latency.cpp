@@ -6,7 +6,7 @@
 // each within QSerialPort's plus the 1 ms read interval plus 0.5 ms.
 // --quick: 50 round trips each and 0.2 s idle.
 
-#include "bench/bench_report.h"
+#include "bench_report.h"
 #include "link/line_settings.h"
 #include "serial/tcomm.h"
 

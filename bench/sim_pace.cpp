@@ -3,7 +3,7 @@
 // those bytes need on a real line (6144 * 10 / 19200 s = 3.2 s). Goal: within
 // 2 % in the worst of three runs (--quick: one run).
 
-#include "bench/bench_report.h"
+#include "bench_report.h"
 #include "sim/simulator.h"
 
 #include <fcntl.h>

@@ -8,8 +8,8 @@
 // tick and exchange, without the read interval and the pause, is shown as
 // information.
 
-#include "bench/bench_report.h"
-#include "bench/bench_window.h"
+#include "bench_report.h"
+#include "bench_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

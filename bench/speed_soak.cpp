@@ -4,8 +4,8 @@
 // is read from /proc after a warm-up and at the end. Goal: growth <= 1 MB
 // (10^6 bytes).
 
-#include "bench/bench_report.h"
-#include "bench/bench_window.h"
+#include "bench_report.h"
+#include "bench_window.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 
 #include "firmware/firmware_image.h"
 #include "firmware/image_file.h"
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 #include "link/hex_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,7 +1,7 @@
 // Hex text and the parameter frame on any text: bytes survive the trip to hex
 // text and back, and a frame that decodes to bytes encodes to the same text.
 
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 #include "link/hex_text.h"
 #include "params/parameter_frame.h"
 

@@ -2,11 +2,11 @@
 // accumulated as upper-case hex text while an exchange waits, read as the
 // card's status otherwise. The port stays closed, so nothing is sent.
 
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 #include "link/link.h"
 #include "serial/tcomm.h"
 
-#include "tests/support/fake_view.h"
+#include "testing/fake_view.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 // The simulator's request parser on any byte stream, with the framing changed
 // where the input says: no request comes out malformed.
 
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 #include "sim/request_assembler.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

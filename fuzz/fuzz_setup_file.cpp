@@ -1,7 +1,7 @@
 // The setup-file reader on any file: what it reads, written back into the
 // same file, reads back the same.
 
-#include "fuzz/fuzz_support.h"
+#include "fuzz_support.h"
 #include "params/setup_file_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

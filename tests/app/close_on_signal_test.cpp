@@ -3,8 +3,8 @@
 // a box nobody is there to answer.
 
 #include "app/close_on_signal.h"
-#include "tests/app/file_helpers.h"
-#include "tests/app/form_fixture.h"
+#include "file_helpers.h"
+#include "form_fixture.h"
 
 #include <QComboBox>
 #include <QDir>

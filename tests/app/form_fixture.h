@@ -3,8 +3,8 @@
 // list of names that no device answers to.
 
 #include "app/tform1.h"
-#include "tests/e2e/recording_dialogs.h"
-#include "tests/support/event_wait.h"
+#include "testing/event_wait.h"
+#include "testing/recording_dialogs.h"
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>

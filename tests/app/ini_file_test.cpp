@@ -1,5 +1,5 @@
 #include "params/ini_file.h"
-#include "tests/app/file_helpers.h"
+#include "file_helpers.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -3,8 +3,8 @@
 
 #include "app/settings_file.h"
 #include "params/setup_file_format.h"
-#include "tests/app/file_helpers.h"
-#include "tests/app/save_sets.h"
+#include "file_helpers.h"
+#include "save_sets.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

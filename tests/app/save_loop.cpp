@@ -5,7 +5,7 @@
 
 #include "app/settings_file.h"
 #include "params/setup_file_format.h"
-#include "tests/app/save_sets.h"
+#include "save_sets.h"
 
 #include <QDir>
 #include <cstdio>

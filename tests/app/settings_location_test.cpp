@@ -3,10 +3,10 @@
 
 #include "app/settings_file.h"
 #include "app/settings_location.h"
-#include "tests/app/file_helpers.h"
-#include "tests/app/form_fixture.h"
-#include "tests/support/qstring_printer.h"
-#include "tests/support/scoped_env.h"
+#include "file_helpers.h"
+#include "form_fixture.h"
+#include "testing/qstring_printer.h"
+#include "testing/scoped_env.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -2,8 +2,8 @@
 // writes them back.
 
 #include "app/lamp.h"
-#include "tests/app/file_helpers.h"
-#include "tests/app/form_fixture.h"
+#include "file_helpers.h"
+#include "form_fixture.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -2,7 +2,7 @@
 // exchange is running; what the program itself changes raises nothing.
 
 #include "app/settings_file.h"
-#include "tests/app/form_fixture.h"
+#include "form_fixture.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -2,8 +2,8 @@
 // captions, contents and states, its size, caption and colours.
 
 #include "app/lamp.h"
+#include "form_fixture.h"
 #include "params/setting_items.h"
-#include "tests/app/form_fixture.h"
 
 #include <QComboBox>
 #include <QFrame>

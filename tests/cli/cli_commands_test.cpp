@@ -1,7 +1,7 @@
 // Each command once against the simulator: what it prints, what it leaves
 // in the ESC, and the bytes on the line.
 
-#include "tests/cli/cli_fixture.h"
+#include "cli_fixture.h"
 
 #include "params/ini_file.h"
 #include "serial/port_list.h"

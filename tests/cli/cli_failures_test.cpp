@@ -2,7 +2,7 @@
 // not answer or fails the verification, a bad image. Each ends with its
 // reason on stderr and status 1 (the devices) or 2 (the input).
 
-#include "tests/cli/cli_fixture.h"
+#include "cli_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The command line itself: help, version, and every mistake refused with its
 // reason and status 2 before a byte goes to the line.
 
-#include "tests/cli/cli_fixture.h"
+#include "cli_fixture.h"
 
 namespace {
 

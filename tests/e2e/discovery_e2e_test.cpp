@@ -2,7 +2,7 @@
 
 #include "app/lamp.h"
 #include "params/ini_file.h"
-#include "tests/e2e/link_e2e_support.h"
+#include "link_e2e_support.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
-#include "tests/e2e/e2e_fixture.h"
+#include "e2e_fixture.h"
 
 #include "app/lamp.h"
-#include "tests/support/event_wait.h"
+#include "testing/event_wait.h"
 
 #include <QFile>
 

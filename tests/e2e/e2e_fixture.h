@@ -5,7 +5,7 @@
 
 #include "app/tform1.h"
 #include "sim/simulator.h"
-#include "tests/e2e/recording_dialogs.h"
+#include "testing/recording_dialogs.h"
 
 #include <gtest/gtest.h>
 #include <QStringList>

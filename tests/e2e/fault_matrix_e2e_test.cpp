@@ -4,9 +4,9 @@
 // byte the operation does not send, and no thread spinning afterwards.
 
 #include "app/lamp.h"
-#include "tests/e2e/e2e_fixture.h"
-#include "tests/support/qstring_printer.h"
-#include "tests/support/thread_cpu.h"
+#include "e2e_fixture.h"
+#include "testing/qstring_printer.h"
+#include "testing/thread_cpu.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

@@ -3,10 +3,10 @@
 // progress bar, and how every kind of failure ends.
 
 #include "app/tform1.h"
-#include "tests/e2e/e2e_fixture.h"
-#include "tests/e2e/status_trail.h"
-#include "tests/support/qstring_printer.h"
-#include "tests/support/scoped_env.h"
+#include "e2e_fixture.h"
+#include "status_trail.h"
+#include "testing/qstring_printer.h"
+#include "testing/scoped_env.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the link's end-to-end tests.
 
-#include "tests/e2e/e2e_fixture.h"
+#include "e2e_fixture.h"
 
 #include <QByteArray>
 #include <vector>

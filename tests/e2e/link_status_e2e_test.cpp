@@ -2,7 +2,7 @@
 // guard, end to end.
 
 #include "app/lamp.h"
-#include "tests/e2e/link_e2e_support.h"
+#include "link_e2e_support.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

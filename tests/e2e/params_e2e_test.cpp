@@ -4,10 +4,10 @@
 #include "app/tform1.h"
 #include "app/lamp.h"
 #include "params/ini_file.h"
-#include "tests/e2e/e2e_fixture.h"
-#include "tests/e2e/status_trail.h"
-#include "tests/params/file_size_limit.h"
-#include "tests/support/qstring_printer.h"
+#include "e2e_fixture.h"
+#include "status_trail.h"
+#include "testing/file_size_limit.h"
+#include "testing/qstring_printer.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,7 +1,7 @@
 // The operation modes and the rotate-speed test, driven through the main
 // window against the device simulator and its motor model.
 
-#include "tests/e2e/e2e_fixture.h"
+#include "e2e_fixture.h"
 
 #include "app/lamp.h"
 

@@ -1,5 +1,5 @@
 #include "firmware/firmware_image.h"
-#include "tests/support/qstring_printer.h"
+#include "testing/qstring_printer.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,9 @@
 #include "link/link.h"
 #include "serial/tcomm.h"
 #include "sim/simulator.h"
-#include "tests/support/event_wait.h"
-#include "tests/support/fake_view.h"
-#include "tests/support/qstring_printer.h"
+#include "testing/event_wait.h"
+#include "testing/fake_view.h"
+#include "testing/qstring_printer.h"
 
 #include <gtest/gtest.h>
 

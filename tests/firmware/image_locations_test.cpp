@@ -2,8 +2,8 @@
 // folder, then the installation's; and what the box says when none has it.
 
 #include "firmware/image_locations.h"
-#include "tests/support/qstring_printer.h"
-#include "tests/support/scoped_env.h"
+#include "testing/qstring_printer.h"
+#include "testing/scoped_env.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

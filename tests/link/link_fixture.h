@@ -5,9 +5,9 @@
 #include "link/link.h"
 #include "pty_peer.h"
 #include "serial/tcomm.h"
-#include "tests/e2e/recording_dialogs.h"
-#include "tests/support/event_wait.h"
-#include "tests/support/fake_view.h"
+#include "testing/event_wait.h"
+#include "testing/fake_view.h"
+#include "testing/recording_dialogs.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>

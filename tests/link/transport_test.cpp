@@ -1,7 +1,7 @@
 #include "link_fixture.h"
 
 #include "link/hex_text.h"
-#include "tests/support/thread_cpu.h"
+#include "testing/thread_cpu.h"
 
 #include <QTimer>
 

@@ -2,9 +2,9 @@
 // on the wire, the boxes, and what the lists show afterwards.
 
 #include "params/param_ops.h"
-#include "tests/support/event_wait.h"
-#include "tests/support/qstring_printer.h"
-#include "tests/support/sim_link.h"
+#include "testing/event_wait.h"
+#include "testing/qstring_printer.h"
+#include "testing/sim_link.h"
 
 #include <functional>
 

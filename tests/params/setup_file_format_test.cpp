@@ -1,7 +1,7 @@
 #include "params/setup_file_format.h"
 #include "params/ini_file.h"
-#include "tests/support/qstring_printer.h"
-#include "tests/params/file_size_limit.h"
+#include "testing/file_size_limit.h"
+#include "testing/qstring_printer.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -3,7 +3,7 @@
 // the event-loop waits, and a pseudo-terminal.
 
 #include "serial/tcomm.h"
-#include "tests/support/event_wait.h"
+#include "testing/event_wait.h"
 
 #include <QByteArray>
 #include <QThread>

@@ -7,7 +7,7 @@
 // root could make.
 
 #include "serial/port_doctor.h"
-#include "tests/support/qstring_printer.h"
+#include "testing/qstring_printer.h"
 
 #include <QDir>
 #include <QFile>

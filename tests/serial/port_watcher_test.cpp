@@ -4,8 +4,8 @@
 
 #include "comm_test_support.h"
 #include "serial/port_watcher.h"
-#include "tests/support/event_wait.h"
-#include "tests/support/thread_cpu.h"
+#include "testing/event_wait.h"
+#include "testing/thread_cpu.h"
 
 #include <QDir>
 #include <QEventLoop>

@@ -2,9 +2,9 @@
 // motor, run as a console program runs them.
 
 #include "speedtest/speed_mode.h"
-#include "tests/support/event_wait.h"
-#include "tests/support/qstring_printer.h"
-#include "tests/support/sim_link.h"
+#include "testing/event_wait.h"
+#include "testing/qstring_printer.h"
+#include "testing/sim_link.h"
 
 #include <algorithm>
 

@@ -6,8 +6,8 @@
 #include "link/link.h"
 #include "serial/tcomm.h"
 #include "sim/simulator.h"
-#include "tests/e2e/recording_dialogs.h"
-#include "tests/support/fake_view.h"
+#include "testing/fake_view.h"
+#include "testing/recording_dialogs.h"
 
 #include <gtest/gtest.h>
 #include <memory>
