@@ -116,7 +116,7 @@ void TForm1::connectControls()
         {ui->Button8, [this] { setupFiles_.Button8Click(); }},
     };
     for (const auto& [button, handler] : buttons)
-        connect(button, &QPushButton::clicked, this, [this, handler] { link_.run_command(handler); });
+        connect(button, &QPushButton::clicked, this, [this, handler = handler] { link_.run_command(handler); });
 
     // The port box: only the user's changes switch the port. Choosing an item
     // (also with the arrow keys) is "activated", each typed or deleted

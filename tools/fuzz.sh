@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of fuzz/ with clang in build/fuzz (apart from
-# the release build) and runs each for a bounded time, starting from the seed
-# corpus in fuzz/corpus/<target>. New inputs it finds go to
-# build/fuzz/corpus/<target>; a crash leaves its input in build/fuzz/.
+# Builds the libFuzzer targets of fuzz/ with clang in the address build
+# (build/address, shared with the sanitized tests) and runs each for a bounded
+# time, starting from the seed corpus in fuzz/corpus/<target>. New inputs it
+# finds go to build/address/corpus/<target>; a crash leaves its input in
+# build/address/.
 #   tools/fuzz.sh                   every target, 5 seconds each
 #   tools/fuzz.sh 600 fuzz_ini      one target, ten minutes
 set -euo pipefail
@@ -19,17 +20,16 @@ if ! command -v clang++ >/dev/null; then
     exit 0
 fi
 
-cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-      -DZELT_FUZZ=ON >/dev/null
-cmake --build build/fuzz --target fuzz_targets
+tools/sanitizer_build.sh address
+cmake --build build/address --target fuzz_targets
 
 export QT_QPA_PLATFORM=offscreen
 for t in "${targets[@]}"; do
-    work="build/fuzz/corpus/$t"
-    log="build/fuzz/$t.log"
+    work="build/address/corpus/$t"
+    log="build/address/$t.log"
     mkdir -p "$work"
-    if ! "build/fuzz/fuzz/$t" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-            -artifact_prefix="build/fuzz/$t-" "$work" "fuzz/corpus/$t" >"$log" 2>&1; then
+    if ! "build/address/fuzz/$t" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+            -artifact_prefix="build/address/$t-" "$work" "fuzz/corpus/$t" >"$log" 2>&1; then
         tail -n 40 "$log"
         echo "fuzz: $t FAILED (log: $log)"
         exit 1
