@@ -110,6 +110,8 @@ void PortLoss::reconnect()
     try {
         comm_.OpenComm();
     } catch (const ECommsError&) {
+        if (renamed)
+            comm_.SetCommName(lostPort_);  // still waiting for the port that went
         if (retriesLeft_-- > 0)
             retry_.start();
         else
