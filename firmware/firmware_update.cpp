@@ -7,6 +7,7 @@
 #include "link/status_texts.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -54,6 +55,7 @@ void FirmwareUpdate::set_progress_maximum(int maximum)
 
 void FirmwareUpdate::Button2Click()
 {
+    result_ = Result::NotRun;
     if (!link_.esc_required())
         return;
     st_.cmd_mode = true;
@@ -70,6 +72,7 @@ void FirmwareUpdate::updata_board()
     if (!write_phase(image))
         return;
     if (!verify_phase(image)) {
+        result_ = Result::VerifyFailed;
         dialogs_.message(kError, kVerifyError, BoxIcon::Error);
         link_.setStatus(kIdle);
         set_progress(0);
@@ -80,6 +83,7 @@ void FirmwareUpdate::updata_board()
 
 void FirmwareUpdate::file_error(const QString& text)
 {
+    result_ = Result::FileError;
     dialogs_.message(kError, text, BoxIcon::Error);
 }
 
@@ -88,6 +92,7 @@ bool FirmwareUpdate::prepare(Image& image)
     // The version as the ESC label shows it: its last three characters.
     const QString escVersion = link_.esc_labels().fwVersion.right(3);
     if (escVersion == QLatin1String("1.0") || escVersion == QLatin1String("1.1")) {
+        result_ = Result::Refused;
         dialogs_.message(
             kError,
             QStringLiteral("sorry! You can not update of the ESC,\r\nplease contact manufacturers."),
@@ -96,12 +101,18 @@ bool FirmwareUpdate::prepare(Image& image)
     }
 
     const QString fileName = firmware::image_file_name(st_.fw_group);
-    if (fileName.isEmpty())
+    if (fileName.isEmpty()) {
+        result_ = Result::NoImage;
         return false;
-    const QStringList folders = firmware::image_folders(programDir_);
-    const QString found = firmware::find_image(folders, fileName);
+    }
+    // An image named by the user is looked for where it was named, alone.
+    const QFileInfo named(imagePath_);
+    const QString wanted = imagePath_.isEmpty() ? fileName : named.fileName();
+    const QStringList folders =
+        imagePath_.isEmpty() ? firmware::image_folders(programDir_) : QStringList{named.absolutePath()};
+    const QString found = firmware::find_image(folders, wanted);
     if (found.isEmpty()) {
-        file_error(firmware::missing_image_text(fileName, folders));
+        file_error(firmware::missing_image_text(wanted, folders));
         return false;
     }
     const QString path = QDir::toNativeSeparators(found);
@@ -132,12 +143,16 @@ bool FirmwareUpdate::prepare(Image& image)
         dialogs_.message(kRequire,
                         QStringLiteral("The version you want to upgrade is same with current ESC firmware "
                                        "version,\n\rDo you want to continue?"),
-                        BoxIcon::None, BoxButtons::YesNo) != BoxAnswer::Yes)
+                        BoxIcon::None, BoxButtons::YesNo) != BoxAnswer::Yes) {
+        result_ = Result::Declined;
         return false;
+    }
     if (dialogs_.message(kRequire,
                         QStringLiteral("Are you really update hardware to V") + header.version, BoxIcon::None,
-                        BoxButtons::YesNo) != BoxAnswer::Yes)
+                        BoxButtons::YesNo) != BoxAnswer::Yes) {
+        result_ = Result::Declined;
         return false;
+    }
 
     link_.setStatus(QString::fromLatin1(status::kUpdateStart));
     link_.pumped_delay(0);
@@ -193,6 +208,7 @@ bool FirmwareUpdate::write_phase(const Image& image)
         if (reply.mid(0, 2) == QLatin1String("55") || reply.mid(2, 2) == QLatin1String("55"))
             return true;
         if (reply != QLatin1String("59")) {
+            result_ = Result::LinkError;
             dialogs_.message(QString::fromLatin1(box_title::kCommError), kWriteError, BoxIcon::Error);
             link_.setStatus(kIdle);
             set_progress(0);
@@ -216,6 +232,7 @@ bool FirmwareUpdate::write_phase(const Image& image)
     }
     // The ESC kept asking past the image and two blocks of 0xFF: the
     // transfer ends here, without verification and without a message.
+    result_ = Result::NotFinished;
     link_.setStatus(kIdle);
     return false;
 }
@@ -247,6 +264,7 @@ bool FirmwareUpdate::verify_phase(const Image& image)
 
 void FirmwareUpdate::succeed(const Image& image)
 {
+    result_ = Result::Updated;
     link_.setStatus(QString::fromLatin1(status::kUpdateFinished));
     dialogs_.message(QString::fromLatin1(box_title::kPrompt),
                      QStringLiteral("Update hardware succeed,Firmware versionV") + image.versionCode[0] +

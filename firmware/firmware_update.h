@@ -22,6 +22,17 @@ public:
     void Button2Click();
     void updata_board();
 
+    // Writes this image file instead of the one of the ESC's group (the
+    // command line's --image); empty: the group's image. The checks and the
+    // questions stay the same.
+    void set_image_path(const QString& path) { imagePath_ = path; }
+
+    // How the last update ended. Some ends show no box (no image for the
+    // model, an ESC that never finished), so a caller without a window
+    // learns the outcome here.
+    enum class Result { NotRun, Updated, Refused, Declined, NoImage, FileError, LinkError, NotFinished, VerifyFailed };
+    Result result() const { return result_; }
+
 private:
     // The image to write and the version code that announces it.
     struct Image {
@@ -48,5 +59,7 @@ private:
     EscView& view_;
     Dialogs& dialogs_;
     QString programDir_;
+    QString imagePath_;
     int progressMaximum_ = 100;
+    Result result_ = Result::NotRun;
 };

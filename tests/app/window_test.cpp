@@ -2,6 +2,7 @@
 // captions, contents and states, its size, caption and colours.
 
 #include "app/lamp.h"
+#include "params/setting_items.h"
 #include "tests/app/form_fixture.h"
 
 #include <QComboBox>
@@ -175,13 +176,19 @@ TEST_F(FormTest, SettingListsHoldTheirItemsInOrder)
         {"ComboBox8", {"OFF", "ON"}},
     };
     auto form = makeForm();
-    for (const auto& [name, items] : lists) {
+    for (int pos = 0; pos < kSettingCount; ++pos) {
+        const auto& [name, items] = lists[pos];
         QComboBox* combo = control<QComboBox>(*form, name);
         ASSERT_NE(combo, nullptr);
         QStringList shown;
         for (int i = 0; i < combo->count(); ++i)
             shown << combo->itemText(i);
         EXPECT_EQ(shown, items) << name;
+        // The command line names the items from the same table.
+        QStringList named;
+        for (const char* item : kSettingItems[pos])
+            named << QString::fromLatin1(item);
+        EXPECT_EQ(named, items) << name;
         EXPECT_FALSE(combo->isEditable()) << name;
     }
     // The second row's list lies on the window, over the group box, and is

@@ -38,8 +38,8 @@ usr=$scratch/root/usr
 echo "checking the installed files"
 
 # The files.
-for f in bin/zelt-esc bin/zelt-sim share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-    share/icons/hicolor/scalable/apps/$id.svg share/man/man1/zelt-esc.1.gz share/man/man1/zelt-sim.1.gz \
+for f in bin/zelt-esc bin/zelt-sim bin/zelt-cli share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+    share/icons/hicolor/scalable/apps/$id.svg share/man/man1/zelt-esc.1.gz share/man/man1/zelt-sim.1.gz share/man/man1/zelt-cli.1.gz \
     lib/udev/rules.d/70-zelt-serial-adapters.rules; do
     [ -f "$usr/$f" ] || fail "not installed: $f"
 done
@@ -53,7 +53,7 @@ desktop-file-validate "$usr/share/applications/$id.desktop" || fail "desktop-fil
 appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" >/dev/null ||
     fail "appstreamcli validate: $(appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml")"
 grep -q "<release version=\"$version\"" "$usr/share/metainfo/$id.metainfo.xml" || fail "metainfo release"
-for p in zelt-esc zelt-sim; do
+for p in zelt-esc zelt-sim zelt-cli; do
     page=$(zcat "$usr/share/man/man1/$p.1.gz")
     grep -q "^$p \\\\- " <<<"$page" || fail "$p.1 has no NAME line"
     grep -q '^\.SH SYNOPSIS' <<<"$page" || fail "$p.1 has no SYNOPSIS (help2man did not find the usage line)"
@@ -73,10 +73,14 @@ done
 
 # --help and --version need no display.
 nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
-for p in zelt-esc zelt-sim; do
+for p in zelt-esc zelt-sim zelt-cli; do
     [ "$("${nodisplay[@]}" "$usr/bin/$p" --version)" = "$p $version" ] || fail "$p --version"
     "${nodisplay[@]}" "$usr/bin/$p" --help | grep -q -- '--version' || fail "$p --help"
 done
+# The command line's manual page lists its commands, and it runs without a display.
+zcat "$usr/share/man/man1/zelt-cli.1.gz" | grep -q 'restore' || fail "zelt-cli.1 does not list the commands"
+XDG_RUNTIME_DIR="$scratch" "${nodisplay[@]}" "$usr/bin/zelt-cli" ports >/dev/null || fail "zelt-cli ports"
+if "${nodisplay[@]}" "$usr/bin/zelt-cli" jump 2>/dev/null; then fail "zelt-cli accepted the command jump"; fi
 if QT_QPA_PLATFORM=offscreen "$usr/bin/zelt-esc" --bogus 2>"$scratch/err"; then
     fail "zelt-esc accepted --bogus"
 fi

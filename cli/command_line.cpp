@@ -1,0 +1,198 @@
+#include "cli/command_line.h"
+
+#include "speedtest/speed_math.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <map>
+
+namespace cli {
+namespace {
+
+const char* const kCommands =
+    "Commands:\n"
+    "  ports                 list the serial ports, as the window lists them\n"
+    "  find                  search the ports for the setting card; print its port and the ESC\n"
+    "  identify              print the ESC's model, hardware and firmware version\n"
+    "  read                  print the eight settings as caption=item lines\n"
+    "  write [FILE.zelt] [SETTING=ITEM...]\n"
+    "                        write settings from a setup file and/or given one by one; the\n"
+    "                        settings not given are read from the ESC first. SETTING is a\n"
+    "                        caption (\"Brake Mode\") or a number 1-8, ITEM a list item\n"
+    "                        (\"Low brake\") or its index from 0\n"
+    "  restore               write the default settings\n"
+    "  save FILE.zelt        save the ESC's settings into a setup file\n"
+    "  flash [--image FILE] --yes\n"
+    "                        update the ESC's firmware (by default the image the window would\n"
+    "                        pick) and verify it; without --yes nothing is sent\n"
+    "  speed --throttle US --poles N --seconds S\n"
+    "                        run the motor and print its speed in rpm once a second; the ESC\n"
+    "                        leaves speed mode at the end, on Ctrl+C and on SIGTERM too\n"
+    "  doctor                tell why a port cannot be used, with the command that fixes it\n"
+    "\n"
+    "Exit status: 0 success, 1 the setting card or the ESC said no or did not answer,\n"
+    "2 a wrong command line or a file that cannot be used, 130/143 a speed test stopped\n"
+    "by SIGINT/SIGTERM.";
+
+struct CommandRule {
+    int minArgs;
+    int maxArgs;  // -1: any number
+    bool json;    // takes --json
+    bool port;    // takes --port
+};
+
+const std::map<QString, CommandRule> kRules = {
+    {"ports", {0, 0, true, false}},   {"find", {0, 0, true, true}},     {"identify", {0, 0, true, true}},
+    {"read", {0, 0, true, true}},     {"write", {1, -1, false, true}},  {"restore", {0, 0, false, true}},
+    {"save", {1, 1, false, true}},    {"flash", {0, 0, false, true}},   {"speed", {0, 0, false, true}},
+    {"doctor", {0, 0, false, true}},
+};
+
+void describe(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Configure brushless-motor speed controllers through a setting card, without a window."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions({
+        {"port", "The serial port (ttyUSB0 or a device path); default: search the listed ports.", "P"},
+        {"json", "Print the result of ports, find, identify or read as one JSON document."},
+        {"log", "Append the link trace (every byte each way) to FILE.", "FILE"},
+        {"image", "flash: the firmware image file to write.", "FILE"},
+        {"yes", "flash: answer Yes to its questions."},
+        {"throttle", "speed: the throttle signal, 900 to 2100 microseconds.", "US"},
+        {"poles", "speed: the motor's pole count, an even number from 2 to 24.", "N"},
+        {"seconds", "speed: how long the motor runs, 1 to 3600.", "S"},
+    });
+    parser.addPositionalArgument("command", "One of the commands below.");
+    parser.addPositionalArgument("arguments", "The command's arguments.", "[arguments...]");
+}
+
+bool number_option(const QCommandLineParser& parser, const char* name, int low, int high, int* out, QString* error)
+{
+    bool ok = false;
+    const QString text = parser.value(QLatin1String(name));
+    const int value = text.toInt(&ok);
+    if (!parser.isSet(QLatin1String(name)) || !ok || value < low || value > high) {
+        *error = QStringLiteral("speed needs --%1 from %2 to %3%4")
+                     .arg(QLatin1String(name))
+                     .arg(low)
+                     .arg(high)
+                     .arg(parser.isSet(QLatin1String(name)) ? QStringLiteral(", not %1").arg(text) : QString());
+        return false;
+    }
+    *out = value;
+    return true;
+}
+
+bool take_write_arguments(const QStringList& args, CliOptions* out, QString* error)
+{
+    for (const QString& arg : args) {
+        if (!arg.contains(QLatin1Char('='))) {
+            if (!out->file.isEmpty()) {
+                *error = QStringLiteral("write takes one setup file, not %1 and %2").arg(out->file, arg);
+                return false;
+            }
+            out->file = arg;
+            continue;
+        }
+        const std::optional<SettingAssignment> a = parse_assignment(arg, error);
+        if (!a)
+            return false;
+        out->assignments.push_back(*a);
+    }
+    return true;
+}
+
+}  // namespace
+
+QString help_text()
+{
+    QCommandLineParser parser;
+    describe(parser);
+    // Qt names the program by the path it was started with; the manual page
+    // and the user want its name.
+    QString text = parser.helpText();
+    text.replace(0, text.indexOf(QLatin1Char('\n')),
+                 QStringLiteral("Usage: %1 [options] command [arguments...]").arg(QCoreApplication::applicationName()));
+    return text + QLatin1Char('\n') + QLatin1String(kCommands) + QLatin1Char('\n');
+}
+
+bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* error)
+{
+    QCommandLineParser parser;
+    describe(parser);
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out->action = CliOptions::Action::Help;
+        return true;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        out->action = CliOptions::Action::Version;
+        return true;
+    }
+
+    QStringList args = parser.positionalArguments();
+    if (args.isEmpty()) {
+        *error = QStringLiteral("no command given");
+        return false;
+    }
+    out->command = args.takeFirst();
+    const auto rule = kRules.find(out->command);
+    if (rule == kRules.end()) {
+        *error = QStringLiteral("unknown command %1").arg(out->command);
+        return false;
+    }
+    const CommandRule& r = rule->second;
+    if (args.size() < r.minArgs || (r.maxArgs >= 0 && args.size() > r.maxArgs)) {
+        *error = args.size() < r.minArgs ? QStringLiteral("%1 needs an argument").arg(out->command)
+                                         : QStringLiteral("%1 takes no argument %2").arg(out->command, args.last());
+        return false;
+    }
+
+    // An option that the command would ignore is a mistake worth telling.
+    const bool isFlash = out->command == QLatin1String("flash");
+    const bool isSpeed = out->command == QLatin1String("speed");
+    const std::pair<const char*, bool> allowed[] = {
+        {"json", r.json},  {"port", r.port},         {"image", isFlash},   {"yes", isFlash},
+        {"throttle", isSpeed}, {"poles", isSpeed}, {"seconds", isSpeed},
+    };
+    for (const auto& [name, ok] : allowed) {
+        if (!ok && parser.isSet(QLatin1String(name))) {
+            *error = QStringLiteral("%1 does not take --%2").arg(out->command, QLatin1String(name));
+            return false;
+        }
+    }
+
+    out->port = parser.value(QStringLiteral("port"));
+    out->json = parser.isSet(QStringLiteral("json"));
+    out->logFile = parser.value(QStringLiteral("log"));
+    out->image = parser.value(QStringLiteral("image"));
+    out->yes = parser.isSet(QStringLiteral("yes"));
+    if (parser.isSet(QStringLiteral("port")) && out->port.isEmpty()) {
+        *error = QStringLiteral("--port needs a port name");
+        return false;
+    }
+
+    if (out->command == QLatin1String("write"))
+        return take_write_arguments(args, out, error);
+    if (out->command == QLatin1String("save"))
+        out->file = args.first();
+    if (isSpeed) {
+        if (!number_option(parser, "throttle", speed::kSliderMin, speed::kSliderMax, &out->throttle, error) ||
+            !number_option(parser, "poles", 2, 24, &out->poles, error) ||
+            !number_option(parser, "seconds", 1, 3600, &out->seconds, error))
+            return false;
+        if (out->poles % 2 != 0) {
+            *error = QStringLiteral("speed needs an even --poles, not %1").arg(out->poles);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace cli

@@ -1,0 +1,43 @@
+#pragma once
+// The command line of zelt-cli: one command, its arguments and the options.
+// Everything is checked here, before any port is opened, so that a mistake
+// costs no byte on the line.
+
+#include "cli/setting_text.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace cli {
+
+struct CliOptions {
+    enum class Action { Run, Help, Version };
+    Action action = Action::Run;
+    QString command;
+    QString port;  // empty: the search over the listed ports
+    bool json = false;
+    QString logFile;
+
+    // write: a setup file and/or settings; save: the file to write.
+    QString file;
+    std::vector<SettingAssignment> assignments;
+
+    // flash
+    QString image;
+    bool yes = false;
+
+    // speed
+    int throttle = 0;
+    int poles = 0;
+    int seconds = 0;
+};
+
+// Parses arguments (the program name first). False with a message for the
+// user in *error when the command line is wrong.
+bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* error);
+
+// The --help text.
+QString help_text();
+
+}  // namespace cli

@@ -1,0 +1,33 @@
+#pragma once
+// The boxes of the operations, on standard error: "Title: text", a question
+// followed by the answer the command line gave. File dialogs return the file
+// named on the command line.
+
+#include "link/dialogs.h"
+
+namespace cli {
+
+class ConsoleDialogs : public Dialogs {
+public:
+    // The answer to every Yes/No question: Yes only when the user said so
+    // beforehand (--yes).
+    bool answerYes = false;
+    // What the next file dialog returns.
+    QString fileName;
+
+    // Error boxes shown so far: an operation that shows one has failed.
+    int errorBoxes() const { return errorBoxes_; }
+
+    BoxAnswer message(const QString& title, const QString& text, BoxIcon icon, BoxButtons buttons) override;
+    QString openFileName(const QString& filter, const QString& defaultSuffix) override;
+    QString saveFileName(const QString& filter, const QString& defaultSuffix) override;
+
+private:
+    int errorBoxes_ = 0;
+};
+
+// The text of a box as terminal lines: CR LF (and the LF CR of one question)
+// become one line end.
+QString box_lines(const QString& text);
+
+}  // namespace cli

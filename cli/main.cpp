@@ -1,0 +1,14 @@
+// zelt-cli: the settings, the firmware and the speed test of an ESC from a
+// terminal or a script, without a window or a display.
+
+#include "cli/commands.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zelt-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELT_VERSION));
+    return cli::run_cli(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
+}

@@ -1,0 +1,150 @@
+// read, write, restore and save: the eight settings through the operations
+// behind the window's buttons.
+
+#include "cli/commands.h"
+#include "cli/console_out.h"
+#include "cli/exit_status.h"
+#include "cli/session.h"
+#include "cli/setting_text.h"
+#include "params/ini_file.h"
+#include "params/setting_keys.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <set>
+
+namespace cli {
+namespace {
+
+// Runs an operation; true when it showed no error box.
+bool runs_clean(Session& s, const std::function<void()>& operation)
+{
+    const int before = s.dialogs.errorBoxes();
+    s.run(operation);
+    return s.dialogs.errorBoxes() == before;
+}
+
+void print_settings(const CliOptions& options, Session& s)
+{
+    if (!options.json) {
+        for (int pos = 0; pos < kSettingCount; ++pos)
+            print_out(setting_line(pos, s.view.settings[pos]));
+        return;
+    }
+    QJsonArray settings;
+    for (int pos = 0; pos < kSettingCount; ++pos) {
+        const int index = s.view.settings[pos];
+        const QString item = item_text(pos, index);
+        settings.append(QJsonObject{{"setting", QString::fromLatin1(kSettingControls[pos].caption)},
+                                    {"index", index},
+                                    {"item", item.isEmpty() ? QJsonValue() : QJsonValue(item)}});
+    }
+    const QJsonObject document{{"port", s.link.port_in_use()}, {"settings", settings}};
+    print_out(QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)).trimmed());
+}
+
+bool read_from_esc(Session& s)
+{
+    return runs_clean(s, [&s] { s.params.Button3Click(); });
+}
+
+// Writes what the lists hold. A list without a selection is refused by the
+// write itself (its box says which); that is the input's fault when the
+// setup file put it there.
+int download(Session& s, bool fromFile)
+{
+    bool unselected = false;
+    for (int pos = 0; pos < kSettingCount; ++pos)
+        unselected = unselected || s.view.settings[pos] < 0;
+    if (runs_clean(s, [&s] { s.params.Button4Click(); }))
+        return kSuccess;
+    return unselected && fromFile ? kUsageOrFile : kDeviceFailed;
+}
+
+// A file that cannot be read, or lacks a key, loads fallback values without a
+// word, as the window's "Load setup" does; written to an ESC unseen, those
+// would be settings nobody chose.
+bool setup_file_usable(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        print_err(QStringLiteral("zelt-cli: cannot read the setup file %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    const IniFile ini(path);
+    const QString absent = QStringLiteral("\n");  // no value read from a file holds a line end
+    QStringList missing;
+    for (int pos = 0; pos < kSetupKeyCount; ++pos)
+        if (ini.readString(QLatin1String(kIncSection), QLatin1String(kIncKeys[pos]), absent) == absent)
+            missing << QStringLiteral("%1 (%2)").arg(QLatin1String(kIncKeys[pos]),
+                                                     QLatin1String(kSettingControls[pos].caption));
+    if (missing.isEmpty())
+        return true;
+    print_err(QStringLiteral("zelt-cli: %1 is no setup file: section [%2] has no %3; nothing was sent")
+                  .arg(path, QLatin1String(kIncSection), missing.join(QStringLiteral(", "))));
+    return false;
+}
+
+}  // namespace
+
+int read_command(const CliOptions& options, Session& s)
+{
+    if (!s.connect_esc(options.port) || !read_from_esc(s))
+        return kDeviceFailed;
+    print_settings(options, s);
+    return kSuccess;
+}
+
+int write_command(const CliOptions& options, Session& s)
+{
+    if (!options.file.isEmpty() && !setup_file_usable(options.file))
+        return kUsageOrFile;
+    if (!s.connect_esc(options.port))
+        return kDeviceFailed;
+
+    // The settings not given keep what the ESC holds: nothing is guessed.
+    std::set<int> given;
+    if (!options.file.isEmpty())
+        for (int pos = 0; pos < kSetupKeyCount; ++pos)
+            given.insert(pos);
+    for (const SettingAssignment& a : options.assignments)
+        given.insert(a.pos);
+    if (given.size() < kSettingCount && !read_from_esc(s))
+        return kDeviceFailed;
+
+    if (!options.file.isEmpty()) {
+        s.dialogs.fileName = options.file;
+        s.run([&s] { s.setupFiles.Button7Click(); });
+    }
+    for (const SettingAssignment& a : options.assignments)
+        s.view.showSettingIndex(a.pos, a.index);
+    const int status = download(s, !options.file.isEmpty());
+    if (status == kSuccess)
+        print_settings(options, s);
+    return status;
+}
+
+int restore_command(const CliOptions& options, Session& s)
+{
+    if (!s.connect_esc(options.port))
+        return kDeviceFailed;
+    s.run([&s] { s.params.Button6Click(); });
+    const int status = download(s, false);
+    if (status == kSuccess)
+        print_settings(options, s);
+    return status;
+}
+
+int save_command(const CliOptions& options, Session& s)
+{
+    if (!s.connect_esc(options.port) || !read_from_esc(s))
+        return kDeviceFailed;
+    s.dialogs.fileName = options.file;
+    // The only box of a save is "Save file error".
+    return runs_clean(s, [&s] { s.setupFiles.Button8Click(); }) ? kSuccess : kUsageOrFile;
+}
+
+}  // namespace cli

@@ -1,0 +1,64 @@
+// speed: the rotate-speed test of Speed mode for a fixed time, the speed
+// printed once a second. Whatever ends it (the time, Ctrl+C, SIGTERM), the
+// switch back to Parameter mode sends FF, so the motor stops.
+
+#include "cli/commands.h"
+#include "cli/console_out.h"
+#include "cli/exit_status.h"
+#include "cli/session.h"
+#include "cli/stop_signals.h"
+#include "speedtest/speed_math.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+namespace cli {
+
+int speed_command(const CliOptions& options, Session& s)
+{
+    StopSignals stop;  // before the search: a stop during it ends the command too
+    if (!s.connect_esc(options.port))
+        return stop.caught() ? exit_status_of_signal(stop.caught()) : kDeviceFailed;
+    if (stop.caught())
+        return exit_status_of_signal(stop.caught());
+
+    // The throttle starts at its minimum, which arms it, as the window's
+    // slider does; the first tick that has armed it sets the chosen one.
+    bool throttleSet = false;
+    QObject::connect(&s.timer3, &WindowTimer::tick, &s.link, [&] {
+        s.run(
+            [&] {
+                s.speed.Timer3Timer();
+                if (s.state.throttle_armed && !throttleSet) {
+                    throttleSet = true;
+                    s.speed.TrackBar1Change(options.throttle);
+                }
+            },
+            CommandKind::SpeedTick);
+    });
+    s.speed.UpDown1Click(options.poles);
+    s.speed.TrackBar1Change(speed::kSliderMin);
+    s.view.selected = OperationMode::Speed;
+    s.run([&s] { s.speed.RadioButton2Click(); }, CommandKind::ModeSwitch);
+
+    QEventLoop loop;
+    QObject::connect(&stop, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
+    QTimer report;
+    QObject::connect(&report, &QTimer::timeout, &loop, [&s] { print_out(QStringLiteral("rpm=") + s.view.rotateSpeed); });
+    report.start(1000);
+    QTimer::singleShot(options.seconds * 1000, &loop, &QEventLoop::quit);
+    if (!stop.caught())
+        loop.exec();
+    report.stop();
+
+    s.view.selected = OperationMode::Parameter;
+    s.run([&s] { s.speed.RadioButton1Click(); }, CommandKind::ModeSwitch);
+    // The port closes when the command ends, which would drop a byte still queued.
+    s.link.wait_sent(100);
+    if (stop.caught())
+        return exit_status_of_signal(stop.caught());
+    print_out(QStringLiteral("rpm=") + s.view.rotateSpeed);
+    return kSuccess;
+}
+
+}  // namespace cli

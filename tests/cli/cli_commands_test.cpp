@@ -1,0 +1,192 @@
+// Each command once against the simulator: what it prints, what it leaves
+// in the ESC, and the bytes on the line.
+
+#include "tests/cli/cli_fixture.h"
+
+#include "params/ini_file.h"
+#include "serial/port_list.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QThread>
+
+#include <csignal>
+
+namespace {
+
+const char* const kIdentity = "port=PORT\nmodel=ESC_T03\nhardware=1.0\nfirmware=1.2\n";
+const char* const kDefaults =
+    "Cut Off Type=Soft cut*\nBattery Type=Li-xx*\nCut Off Voltage=Middle*\nStart Mode=Normal start*\n"
+    "Brake Mode=Brake off*\nTiming option=Middle*\nCurrent limited sesitivity=Middle*\nGovener mode=OFF\n";
+const std::array<uint8_t, 8> kOwn = {1, 1, 2, 2, 3, 2, 4, 1};
+const char* const kOwnLines =
+    "Cut Off Type=Cut off\nBattery Type=Ni-xx\nCut Off Voltage=High\nStart Mode=Very soft start\n"
+    "Brake Mode=High brake\nTiming option=High\nCurrent limited sesitivity=Off\nGovener mode=ON\n";
+
+TEST_F(CliTest, EachCommandPrintsItsResult)
+{
+    struct Case {
+        QStringList args;
+        QString out;    // exactly, with PORT for the port
+        QString err;    // contained
+        QByteArray wire;  // what the simulator received, hex
+    };
+    const Case cases[] = {
+        {{"identify", "--port", "PORT"}, kIdentity, "", "3550"},
+        {{"find", "--port", "PORT"}, kIdentity, "Find hardware: find setting card connected withPORT\nand find ESCESC_T03",
+         "3550"},
+        {{"read", "--port", "PORT"}, kOwnLines, "Prompt: Reading ESC parameter OK", "35500D"},
+        {{"restore", "--port", "PORT"}, kDefaults, "Prompt: Send parameter to ESC OK", "355003430000010000010200"},
+    };
+    for (const Case& c : cases) {
+        sim_->set_settings(kOwn);
+        sim_->clear_received();
+        const CliRun run = cli(c.args);
+        EXPECT_EQ(run.status, 0) << describe(c.args, run);
+        EXPECT_EQ(run.out, QString(c.out).replace("PORT", port_)) << describe(c.args, run);
+        EXPECT_TRUE(run.err.contains(QString(c.err).replace("PORT", port_))) << describe(c.args, run);
+        const std::vector<uint8_t> got = sim_->received();
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(got.data()), got.size()).toHex().toUpper(), c.wire)
+            << describe(c.args, run);
+    }
+    EXPECT_EQ(sim_->settings(), (std::array<uint8_t, 8>{0, 0, 1, 0, 0, 1, 2, 0})) << "restore wrote the defaults";
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(ZELT_CLI_EXE).dir().filePath("zelt.ini"))) << "zelt-cli wrote zelt.ini";
+    EXPECT_TRUE(QDir(xdg("XDG_CONFIG_HOME")).isEmpty()) << "zelt-cli wrote settings";
+}
+
+TEST_F(CliTest, JsonResultsAreOneDocument)
+{
+    sim_->set_settings(kOwn);
+    const CliRun read = cli({"read", "--json", "--port", "PORT"});
+    ASSERT_EQ(read.status, 0) << describe({"read"}, read);
+    QJsonParseError error;
+    const QJsonObject doc = QJsonDocument::fromJson(read.out.toUtf8(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << read.out.toStdString();
+    EXPECT_EQ(doc["port"].toString(), port_);
+    const QJsonArray settings = doc["settings"].toArray();
+    ASSERT_EQ(settings.size(), 8);
+    const QStringList lines = QString(kOwnLines).split('\n', Qt::SkipEmptyParts);
+    for (int pos = 0; pos < 8; ++pos) {
+        const QJsonObject s = settings[pos].toObject();
+        EXPECT_EQ(s["index"].toInt(), kOwn[pos]) << pos;
+        EXPECT_EQ(s["setting"].toString() + "=" + s["item"].toString(), lines[pos]) << pos;
+    }
+
+    const CliRun identify = cli({"identify", "--json", "--port", "PORT"});
+    ASSERT_EQ(identify.status, 0);
+    const QJsonObject esc = QJsonDocument::fromJson(identify.out.toUtf8()).object()["esc"].toObject();
+    EXPECT_EQ(esc, (QJsonObject{{"model", "ESC_T03"}, {"hardware", "1.0"}, {"firmware", "1.2"}}));
+
+    // The port list holds the simulator once it is registered as a virtual port.
+    const QString link = xdg("XDG_RUNTIME_DIR", "serialcomm/ttySIM0");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(link).path()));
+    ASSERT_TRUE(QFile::link(port_, link));
+    const CliRun ports = cli({"ports", "--json"});
+    ASSERT_EQ(ports.status, 0);
+    const QJsonArray listed = QJsonDocument::fromJson(ports.out.toUtf8()).object()["ports"].toArray();
+    ASSERT_FALSE(listed.isEmpty()) << ports.out.toStdString();
+    EXPECT_EQ(listed.last().toObject()["port"].toString(), link);
+    EXPECT_EQ(cli({"ports"}).out.split('\n', Qt::SkipEmptyParts).last(), link);
+}
+
+TEST_F(CliTest, WriteKeepsWhatItIsNotGivenAndReadRoundTrips)
+{
+    sim_->set_settings(kOwn);
+    const QStringList write = {"write", "--port", "PORT", "Brake Mode=low brake", "6=0"};
+    const CliRun written = cli(write);
+    ASSERT_EQ(written.status, 0) << describe(write, written);
+    EXPECT_EQ(sim_->settings(), (std::array<uint8_t, 8>{1, 1, 2, 2, 1, 0, 4, 1}));
+    const CliRun read = cli({"read", "--port", "PORT"});
+    EXPECT_EQ(read.out, written.out);
+    EXPECT_TRUE(read.out.contains("Brake Mode=Low brake\nTiming option=Low\n")) << read.out.toStdString();
+
+    // save, then write the file back with the two settings it does not hold:
+    // all eight are given, so nothing is read first.
+    const QString file = xdg("XDG_DATA_HOME", "bench.zelt");
+    ASSERT_EQ(cli({"save", file, "--port", "PORT"}).status, 0);
+    EXPECT_EQ(IniFile(file).readInteger("INC", "break_mode", -9), 2);
+    EXPECT_EQ(IniFile(file).readInteger("INC", "timing_mode", -9), 1);
+    sim_->set_settings({0, 0, 0, 0, 0, 0, 0, 0});
+    sim_->clear_received();
+    const QStringList back = {"write", "--port", "PORT", file, "Current limited sesitivity=Off", "8=ON"};
+    const CliRun restored = cli(back);
+    ASSERT_EQ(restored.status, 0) << describe(back, restored);
+    EXPECT_EQ(sim_->settings(), (std::array<uint8_t, 8>{1, 1, 2, 2, 1, 0, 4, 1}));
+    const std::vector<uint8_t> wire = sim_->received();
+    EXPECT_EQ(std::count(wire.begin(), wire.end(), 0x0D), 0) << "read although every setting was given";
+}
+
+TEST_F(CliTest, FlashWritesTheImageAndIdentifyShowsTheNewVersion)
+{
+    ASSERT_TRUE(sim::Simulator::write_sample_images(xdg("XDG_DATA_HOME", "zelt/firmware").toStdString(), "1.3"));
+    const QStringList flash = {"flash", "--yes", "--port", "PORT"};
+    const CliRun run = cli(flash);
+    ASSERT_EQ(run.status, 0) << describe(flash, run);
+    for (const char* text : {"Require: Are you really update hardware to V1.3\n  -> Yes (--yes)\n",
+                             "Update process:Writing ROM.......\n", "100%\n", "Verrify update data...\n",
+                             "Prompt: Update hardware succeed,Firmware versionV1.3\n"})
+        EXPECT_TRUE(run.err.contains(text)) << text << "\n" << describe(flash, run);
+    EXPECT_EQ(sim_->fw_version(), 0x13);
+    EXPECT_EQ(cli({"identify", "--port", "PORT"}).out, QString(kIdentity).replace("1.2", "1.3").replace("PORT", port_));
+}
+
+// Stopped halfway, an ESC may not start again: Ctrl+C waits for the end.
+TEST_F(CliTest, CtrlCDoesNotCutAFlashShort)
+{
+    ASSERT_TRUE(sim::Simulator::write_sample_images(xdg("XDG_DATA_HOME", "zelt/firmware").toStdString(), "1.4"));
+    sim_->set_reply_delay_ms(5);  // a few blocks' time to send the signal in
+    QProcess p;
+    start(p, {"flash", "--yes", "--port", "PORT"});
+    for (int waited = 0; waited < 5000 && sim_->request_count() < 10; waited += 5)
+        QThread::msleep(5);
+    ASSERT_GE(sim_->request_count(), 10) << p.readAllStandardError().toStdString();
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+    EXPECT_TRUE(err.contains("zelt-cli: the firmware update goes on to its end")) << err.toStdString();
+    EXPECT_TRUE(err.contains("Prompt: Update hardware succeed,Firmware versionV1.4")) << err.toStdString();
+    EXPECT_EQ(sim_->fw_version(), 0x14);
+}
+
+TEST_F(CliTest, SpeedPrintsTheRpmAndEndsWithFf)
+{
+    const QStringList speed = {"speed", "--throttle", "1500", "--poles", "14", "--seconds", "1", "--port", "PORT"};
+    const CliRun run = cli(speed);
+    ASSERT_EQ(run.status, 0) << describe(speed, run);
+    const QString last = run.out.split('\n', Qt::SkipEmptyParts).last();
+    ASSERT_TRUE(last.startsWith("rpm=")) << describe(speed, run);
+    EXPECT_GT(last.mid(4).toInt(), 0) << describe(speed, run);
+    const std::vector<uint8_t> wire = sim_->received();
+    ASSERT_GE(wire.size(), 5u);
+    EXPECT_EQ(wire[2], 0x06);
+    EXPECT_EQ(wire[3], 0x01) << "the throttle starts at its minimum";
+    EXPECT_NE(std::find(wire.begin(), wire.end(), 0x42), wire.end()) << "1500 us is code 0x42";
+    EXPECT_EQ(wire.back(), 0xFF);
+    EXPECT_FALSE(sim_->in_speed_mode());
+}
+
+TEST_F(CliTest, StopSignalDuringSpeedSendsFfLast)
+{
+    for (const int signal : {SIGINT, SIGTERM}) {
+        sim_->clear_received();
+        QProcess p;
+        start(p, {"speed", "--throttle", "1200", "--poles", "2", "--seconds", "30", "--port", "PORT"});
+        for (int waited = 0; waited < 5000 && !sim_->in_speed_mode(); waited += 10)
+            QThread::msleep(10);
+        ASSERT_TRUE(sim_->in_speed_mode()) << p.readAllStandardError().toStdString();
+        QThread::msleep(200);  // some throttle ticks
+        ::kill(static_cast<pid_t>(p.processId()), signal);
+        ASSERT_TRUE(p.waitForFinished(5000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 128 + signal);
+        const std::vector<uint8_t> wire = sim_->received();
+        ASSERT_FALSE(wire.empty());
+        EXPECT_EQ(wire.back(), 0xFF) << signal;
+        EXPECT_FALSE(sim_->in_speed_mode()) << signal;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+// Failures: a silent card, a port that cannot be opened, an ESC that does
+// not answer or fails the verification, a bad image. Each ends with its
+// reason on stderr and status 1 (the devices) or 2 (the input).
+
+#include "tests/cli/cli_fixture.h"
+
+namespace {
+
+QByteArray wire_of(const sim::Simulator& sim)
+{
+    const std::vector<uint8_t> got = sim.received();
+    return QByteArray(reinterpret_cast<const char*>(got.data()), got.size()).toHex().toUpper();
+}
+
+TEST_F(CliTest, SilentCardAndMissingPortFailWithTheReason)
+{
+    sim_->set_silent_card(true);
+    struct Case {
+        QStringList args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{"identify", "--port", "PORT"}, "zelt-cli: no setting card answered on PORT; check the cable"},
+        {{"write", "--port", "PORT", "5=1"}, "zelt-cli: no setting card answered on PORT"},
+        {{"flash", "--yes", "--port", "PORT"}, "zelt-cli: no setting card answered on PORT"},
+        {{"find", "--port", "PORT"}, "not find hardware: can not find hardware,please confirm:\n  1.Hardware port "
+                                     "connect.\n  2.Hardware power."},
+        {{"read", "--port", "/dev/zelt-no-such-port"},
+         "zelt-cli: cannot open /dev/zelt-no-such-port: No such file or directory; `zelt-cli doctor --port "
+         "/dev/zelt-no-such-port` tells why"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = cli(c.args);
+        EXPECT_EQ(run.status, 1) << describe(c.args, run);
+        EXPECT_TRUE(run.err.contains(QString(c.says).replace("PORT", port_))) << c.says << "\n" << describe(c.args, run);
+        EXPECT_TRUE(run.out.isEmpty()) << describe(c.args, run);
+    }
+    EXPECT_EQ(wire_of(*sim_), "35353535") << "one probe per search; no write, no firmware";
+}
+
+TEST_F(CliTest, EscFailuresEndWithTheirBoxAndStatus)
+{
+    const QString shortImage = xdg("XDG_DATA_HOME", "short.blo");
+    QFile file(shortImage);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("V1.3\r\n:000102030405060708090A0B0C0D0E0F\r\n");
+    file.close();
+    ASSERT_TRUE(sim::Simulator::write_sample_images(xdg("XDG_DATA_HOME", "images").toStdString(), "1.3"));
+
+    struct Case {
+        const char* name;
+        std::function<void(sim::Simulator&)> fault;
+        QStringList args;
+        int status;
+        const char* says;
+        QByteArray wireStart;  // what the simulator received first, hex
+    };
+    const Case cases[] = {
+        {"read unanswered", [](sim::Simulator& s) { s.set_reply_override(0x0D, {}); },
+         {"read"}, 1, "Comm error: Receive data error\nComm error: Receive data error\n", "35500D"},
+        {"write refused", [](sim::Simulator& s) { s.set_write_ack(0x00); },
+         {"restore"}, 1, "Comm error: Receive data error\n", "3550034300000100"},
+        {"image too short", [](sim::Simulator&) {}, {"flash", "--yes", "--image", shortImage}, 2,
+         "cannot be written", "3550"},
+        {"read-back differs", [](sim::Simulator& s) { s.set_flip_readback_byte(100); },
+         {"flash", "--yes", "--image", xdg("XDG_DATA_HOME", "images/upt03.blo")}, 1,
+         "Error: Update hardware failure,Please update Hardware again\n", "3550070C0013"},
+        {"write phase unanswered", [](sim::Simulator& s) { s.set_block_reply(3, {0x59, 0x59}); },
+         {"flash", "--yes", "--image", xdg("XDG_DATA_HOME", "images/upt03.blo")}, 1,
+         "Comm error: Receive data error,Please update Hardware again\n", "3550070C0013"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim_ = std::make_unique<sim::Simulator>(sim::Options{.paced = false});
+        ASSERT_TRUE(sim_->start());
+        port_ = QString::fromStdString(sim_->port_path());
+        c.fault(*sim_);
+        const QStringList args = QStringList(c.args) << "--port" << "PORT";
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, c.status) << describe(args, run);
+        EXPECT_TRUE(run.err.contains(c.says)) << describe(args, run);
+        EXPECT_TRUE(wire_of(*sim_).startsWith(c.wireStart)) << wire_of(*sim_).left(40).toStdString();
+        if (c.status == 2)
+            EXPECT_EQ(wire_of(*sim_), c.wireStart) << "nothing of the image was sent";
+    }
+}
+
+TEST_F(CliTest, DoctorAndTraceFile)
+{
+    const CliRun doctor = cli({"doctor", "--port", "/dev/zelt-no-such-port"});
+    EXPECT_EQ(doctor.status, 1) << describe({"doctor"}, doctor);
+    EXPECT_TRUE(doctor.out.contains("/dev/zelt-no-such-port")) << doctor.out.toStdString();
+    EXPECT_TRUE(doctor.out.contains("does not exist")) << doctor.out.toStdString();
+    EXPECT_TRUE(doctor.out.contains("sudo dmesg --follow")) << doctor.out.toStdString();
+
+    const QString log = xdg("XDG_DATA_HOME", "trace.log");
+    ASSERT_EQ(cli({"identify", "--port", "PORT", "--log", log}).status, 0);
+    QFile trace(log);
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(trace.readAll());
+    for (const char* line : {"TX 35", "RX 25 01", "TX 50", "RX 50 03 10 12"})
+        EXPECT_TRUE(text.contains(line)) << line << "\n" << text.toStdString();
+}
+
+}  // namespace

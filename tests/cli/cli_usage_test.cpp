@@ -1,0 +1,79 @@
+// The command line itself: help, version, and every mistake refused with its
+// reason and status 2 before a byte goes to the line.
+
+#include "tests/cli/cli_fixture.h"
+
+namespace {
+
+TEST_F(CliTest, HelpAndVersionNeedNoPort)
+{
+    const CliRun version = cli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "zelt-cli " ZELT_VERSION "\n");
+    const CliRun help = cli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* text : {"Usage: zelt-cli [options] command [arguments...]", "--port <P>", "--json",
+                             "--log <FILE>", "save FILE.zelt", "flash [--image FILE] --yes", "doctor", "Exit status"})
+        EXPECT_TRUE(help.out.contains(text)) << text << "\n" << help.out.toStdString();
+}
+
+TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
+{
+    QFile unreadable(xdg("XDG_DATA_HOME", "unreadable.zelt"));
+    ASSERT_TRUE(unreadable.open(QIODevice::WriteOnly));
+    unreadable.close();
+    unreadable.setPermissions(QFileDevice::Permissions());
+    const bool root = QFile(unreadable.fileName()).open(QIODevice::ReadOnly);
+    // Written by hand, or another INI file: the missing keys would load fallbacks.
+    QFile partial(xdg("XDG_DATA_HOME", "partial.zelt"));
+    ASSERT_TRUE(partial.open(QIODevice::WriteOnly));
+    partial.write("[inc]\nLOW_VOLT_THRESHOLD=1\nlow_volt_mode=0\nstartup_mode=2\nbreak_mode=\ntiming_mode=1\n");
+    partial.close();
+
+    struct Case {
+        QStringList args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{}, "no command given"},
+        {{"jump"}, "unknown command jump"},
+        {{"--bogus", "read"}, "Unknown option 'bogus'"},
+        {{"read", "extra"}, "read takes no argument extra"},
+        {{"save"}, "save needs an argument"},
+        {{"write", "--port", "PORT"}, "write needs an argument"},
+        {{"read", "--image", "x.blo"}, "read does not take --image"},
+        {{"write", "--json", "5=1"}, "write does not take --json"},
+        {{"ports", "--port", "PORT"}, "ports does not take --port"},
+        {{"read", "--port="}, "--port needs a port name"},
+        {{"write", "Brake Mode=Hard brake"},
+         "Brake Mode has no item \"Hard brake\"; its items are 0 \"Brake off*\", 1 \"Low brake\", 2 \"Middle brake\", "
+         "3 \"High brake\""},
+        {{"write", "9=1"}, "\"9\" names no setting; the settings are 1 \"Cut Off Type\""},
+        {{"write", "1=2"}, "Cut Off Type has no item \"2\""},
+        {{"write", "a.zelt", "b.zelt"}, "write takes one setup file, not a.zelt and b.zelt"},
+        {{"speed", "--throttle", "2101", "--poles", "14", "--seconds", "1"},
+         "speed needs --throttle from 900 to 2100, not 2101"},
+        {{"speed", "--throttle", "1500", "--poles", "13", "--seconds", "1"}, "speed needs an even --poles, not 13"},
+        {{"speed", "--throttle", "1500", "--poles", "14"}, "speed needs --seconds from 1 to 3600"},
+        // Nobody can answer the update's questions: the port is not even opened.
+        {{"flash", "--port", "PORT"}, "Nothing was sent. Run it again with --yes to answer Yes."},
+        {{"flash", "--yes", "--port", "PORT", "--image", "/nonexistent/upt03.blo"},
+         "there is no firmware image /nonexistent/upt03.blo"},
+        {{"write", "--port", "PORT", "/nonexistent/a.zelt"}, "cannot read the setup file /nonexistent/a.zelt"},
+        {{"write", "--port", "PORT", unreadable.fileName()}, root ? "" : "cannot read the setup file"},
+        {{"write", "--port", "PORT", partial.fileName(), "7=0"},
+         "partial.zelt is no setup file: section [INC] has no current_threshold (Timing option); nothing was sent"},
+        {{"read", "--port", "PORT", "--log", "/nonexistent/trace.log"}, "cannot write the log /nonexistent/trace.log"},
+    };
+    for (const Case& c : cases) {
+        if (!*c.says)
+            continue;  // root reads any file
+        const CliRun run = cli(c.args);
+        EXPECT_EQ(run.status, 2) << describe(c.args, run);
+        EXPECT_TRUE(run.err.contains(c.says)) << c.says << "\n" << describe(c.args, run);
+        EXPECT_TRUE(run.out.isEmpty()) << describe(c.args, run);
+    }
+    EXPECT_TRUE(sim_->received().empty()) << sim_->received().size() << " bytes reached the simulator";
+}
+
+}  // namespace
