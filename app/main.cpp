@@ -2,9 +2,11 @@
 #include "app/program_options.h"
 #include "app/first_frame_notice.h"
 #include "app/tform1.h"
+#include "serial/trace_capture.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTextStream>
 
 int main(int argc, char** argv)
 {
@@ -19,9 +21,20 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     parser.process(app);  // an unknown option ends the program with a message
+    // Before any port opens, and until the window has closed them.
+    LinkTraceCapture trace;
+    if (const QString log = log_file_option(parser); !log.isEmpty()) {
+        QString error;
+        if (!trace.logToFile(log, &error)) {
+            QTextStream(stderr) << "zelt-esc: cannot write the link trace to " << log << ": " << error << "\n";
+            return 1;
+        }
+    }
     QApplication::setStyle(QStringLiteral("Fusion"));
     QGuiApplication::setDesktopFileName(QStringLiteral(ZELT_APP_ID));  // the desktop entry's name
-    TForm1 form{AppEnv{}};
+    AppEnv env;
+    env.traceLines = &trace.recent();
+    TForm1 form{env};
     CloseOnSignal closeOnSignal(&form);
     announce_first_frame(&form);
     form.show();

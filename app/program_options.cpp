@@ -4,6 +4,10 @@
 
 #include <cstring>
 
+namespace {
+const QString kLogOption = QStringLiteral("log");
+}
+
 bool asks_help_or_version(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
@@ -30,7 +34,19 @@ void describe_program(QCommandLineParser& parser)
         "             copy) $XDG_CONFIG_HOME/zelt/zelt.ini (~/.config/zelt/zelt.ini).\n"
         "  *.blo      firmware images, looked up in the program's folder, then\n"
         "             $XDG_DATA_HOME/zelt/firmware (~/.local/share/zelt/firmware), then the\n"
-        "             installation's share/zelt/firmware (/usr/share/zelt/firmware)."));
+        "             installation's share/zelt/firmware (/usr/share/zelt/firmware).\n"
+        "\n"
+        "Link trace: every block each way in hex with the time to the millisecond, and every open and\n"
+        "close of a port with the system's reason when it fails. Off unless --log names a file or the\n"
+        "environment has QT_LOGGING_RULES=zelt.link.debug=true (then on standard error); Ctrl+L in the\n"
+        "window shows the recent lines and saves them."));
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption(QCommandLineOption(kLogOption, QStringLiteral("Appends the link trace to <file>."),
+                                        QStringLiteral("file")));
+}
+
+QString log_file_option(const QCommandLineParser& parser)
+{
+    return parser.value(kLogOption);
 }

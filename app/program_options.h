@@ -1,7 +1,7 @@
 #pragma once
-// The command line of zelt-esc: --help and --version. Both are answered
-// without a window, so they work where there is no display (a terminal
-// session, the build making the manual page).
+// The command line of zelt-esc: --help and --version, answered without a
+// window, so they work where there is no display (a terminal session, the
+// build making the manual page); --log FILE, the link trace into a file.
 
 #include <QString>
 
@@ -12,3 +12,6 @@ bool asks_help_or_version(int argc, char** argv);
 
 // Fills the parser with the program's description and options.
 void describe_program(QCommandLineParser& parser);
+
+// The file named by --log, empty without the option.
+QString log_file_option(const QCommandLineParser& parser);

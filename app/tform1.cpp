@@ -7,12 +7,16 @@
 #include "app/settings_file.h"
 #include "app/widget_dialogs.h"
 #include "app/lamp.h"
+#include "app/log_window.h"
 #include "link/line_settings.h"
+#include "serial/link_trace.h"
 #include "serial/port_list.h"
+#include "serial/port_watcher.h"
 #include "ui_tform1.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 #include <exception>
@@ -36,15 +40,18 @@ TForm1::TForm1(const AppEnv& env, QWidget* parent)
       ui(set_up_ui(this)),
       programDir_(env.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : env.programDir),
       settingsPath_(settings_path(programDir_)),
-      listPorts_(env.listPorts ? env.listPorts : list_serial_ports),
       ownDialogs_(env.dialogs ? nullptr : std::make_unique<WidgetDialogs>(this)),
       dialogs_(env.dialogs ? *env.dialogs : *ownDialogs_),
+      watcher_(env.listPorts ? nullptr : std::make_unique<PortWatcher>(env.portRoots.value_or(PortRoots()))),
+      traceLines_(env.traceLines),
       link_(Comm1, state_, *this, dialogs_, Timer1_, Timer2_),
       params_(link_, *this, dialogs_),
       setupFiles_(state_, *this, dialogs_),
       firmware_(link_, state_, *this, dialogs_, programDir_),
-      speed_(link_, state_, *this, Timer3_)
+      speed_(link_, state_, *this, Timer3_),
+      portLoss_(link_, Comm1, state_, *this, dialogs_, Timer1_, watcher_.get())
 {
+    listPorts_ = env.listPorts ? env.listPorts : [this] { return watcher_->ports(); };
     // A fixed single border with system menu and minimise box only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -60,7 +67,9 @@ TForm1::TForm1(const AppEnv& env, QWidget* parent)
 
     configureComm1();
     connectControls();
+    addShortcuts();
     FormCreate();
+    portLoss_.follow_port_in_use();
 }
 
 TForm1::~TForm1()
@@ -92,6 +101,10 @@ void TForm1::connectControls()
     connect(&Timer3_, &WindowTimer::tick, this,
             [this] { link_.run_command([this] { speed_.Timer3Timer(); }, CommandKind::SpeedTick); });
     link_.start_speed_test = [this] { speed_.start_speed_test(); };
+    portLoss_.stop_speed_poll = [this] { speed_.stop_poll(); };
+    // Ports plugged in or pulled out while the window is open.
+    if (watcher_)
+        connect(watcher_.get(), &PortWatcher::portsChanged, this, [this] { link_.set_port_list(listPorts_()); });
 
     const std::pair<QPushButton*, std::function<void()>> buttons[] = {
         {ui->Button2, [this] { firmware_.Button2Click(); }},
@@ -161,6 +174,37 @@ void TForm1::modeClicked(OperationMode mode)
                 speed_.RadioButton1Click();
         },
         CommandKind::ModeSwitch);
+}
+
+void TForm1::addShortcuts()
+{
+    // Motor safety: Escape stops the motor wherever the focus is, in the log
+    // window too, as a click on Parameter does (the ESC gets its release, FF).
+    // A box open over the window takes its Escape itself.
+    auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    stop->setContext(Qt::ApplicationShortcut);
+    connect(stop, &QShortcut::activated, this, [this] {
+        if (ui->RadioButton2->isChecked())
+            ui->RadioButton1->click();
+    });
+    auto* log = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+    log->setContext(Qt::ApplicationShortcut);
+    connect(log, &QShortcut::activated, this, &TForm1::showLogWindow);
+}
+
+LogWindow* TForm1::showLogWindow()
+{
+    if (!traceLines_)
+        return nullptr;
+    if (!logWindow_) {
+        // The window shows the trace from now on, whatever the rules said.
+        enable_link_trace(true);
+        logWindow_ = new LogWindow(*traceLines_, dialogs_, this);
+    }
+    logWindow_->show();
+    logWindow_->raise();
+    logWindow_->activateWindow();
+    return logWindow_;
 }
 
 void TForm1::test_com()
@@ -348,6 +392,28 @@ void TForm1::showPortName(const QString& name)
 
 void TForm1::showPortList(const QStringList& ports)
 {
-    ui->cmbbxcomnum->clear();
-    ui->cmbbxcomnum->addItems(ports);
+    // The list changes under the user's hands when a port comes or goes:
+    // the text (typed, or the port in use) and the caret stay as they were,
+    // and nothing of this counts as the user's change.
+    QComboBox* const box = ui->cmbbxcomnum;
+    QLineEdit* const edit = box->lineEdit();
+    const QString text = box->currentText();
+    const int caret = edit->cursorPosition();
+    const int selStart = edit->selectionStart();
+    const int selLength = edit->selectedText().size();
+    {
+        const QSignalBlocker quiet(box);
+        box->clear();
+        box->addItems(ports);
+        // Hardware ports also by the stable name that survives a replug.
+        for (int i = 0; watcher_ && i < ports.size(); ++i)
+            if (const QString id = watcher_->stableName(ports[i]); !id.isEmpty())
+                box->setItemData(i, id, Qt::ToolTipRole);
+        box->setCurrentIndex(box->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+        box->setEditText(text);
+    }
+    if (selStart >= 0)
+        edit->setSelection(selStart, selLength);
+    else
+        edit->setCursorPosition(caret);
 }

@@ -4,13 +4,16 @@
 // (FormCreate); closing it writes the settings file (FormDestroy).
 
 #include "firmware/firmware_update.h"
+#include "link/counting_dialogs.h"
 #include "link/dialogs.h"
 #include "link/esc_view.h"
 #include "link/link.h"
+#include "link/port_loss.h"
 #include "link/shared_state.h"
 #include "link/window_timer.h"
 #include "params/param_ops.h"
 #include "params/setup_files.h"
+#include "serial/port_list.h"
 #include "serial/tcomm.h"
 #include "speedtest/speed_mode.h"
 
@@ -19,20 +22,29 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
+class LogWindow;
+class PortWatcher;
 class QComboBox;
+class RecentLines;
 
 namespace Ui {
 class TForm1;
 }
 
 // What the window takes from its surroundings; empty members take the
-// program's own: the folder of the executable, the machine's serial ports and
-// real message boxes.
+// program's own: the folder of the executable, the machine's serial ports
+// (followed as they come and go) and real message boxes.
 struct AppEnv {
     QString programDir;
+    // A fixed port list, read once; the ports are then not followed.
     std::function<QStringList()> listPorts;
+    // Where the followed ports are looked for (tests); unset: the machine's.
+    std::optional<PortRoots> portRoots;
     Dialogs* dialogs = nullptr;
+    // The recent link trace lines that Ctrl+L shows; null: no log window.
+    RecentLines* traceLines = nullptr;
 };
 
 // The window is the operations' view: it shows what they report with its
@@ -52,6 +64,9 @@ public:
     WindowTimer& Timer1() { return Timer1_; }
     WindowTimer& Timer2() { return Timer2_; }
     WindowTimer& Timer3() { return Timer3_; }
+    PortLoss& portLoss() { return portLoss_; }
+    // Ctrl+L: the log window with the recent trace lines (null without them).
+    LogWindow* showLogWindow();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -62,6 +77,7 @@ private:
     void configureComm1();
     void connectControls();
     void modeClicked(OperationMode mode);
+    void addShortcuts();
     std::array<QComboBox*, 8> settingLists() const;  // frame order
 
     // EscView
@@ -87,7 +103,10 @@ private:
     QString settingsPath_;  // chosen once, so that shut-down writes the file start-up read
     std::function<QStringList()> listPorts_;
     std::unique_ptr<Dialogs> ownDialogs_;
-    Dialogs& dialogs_;
+    CountingDialogs dialogs_;
+    std::unique_ptr<PortWatcher> watcher_;  // null with a fixed port list
+    RecentLines* traceLines_;
+    LogWindow* logWindow_ = nullptr;
 
     TComm Comm1;
     SharedState state_;
@@ -99,6 +118,7 @@ private:
     SetupFiles setupFiles_;
     FirmwareUpdate firmware_;
     SpeedMode speed_;
+    PortLoss portLoss_;
 
     bool closed_ = false;
     bool destroyed_ = false;

@@ -128,8 +128,8 @@ void Link::Timer1Timer()
         findbord();
         return;
     }
-    dialogs_.message(QString::fromLatin1(box_title::kCommError),
-                     QStringLiteral("Hardware not connect or Comm port select error"), BoxIcon::Error);
+    dialogs_.message(QString::fromLatin1(box_title::kCommError), QString::fromLatin1(kHardwareNotConnect),
+                     BoxIcon::Error);
     view_.showCardLamp(false);
     setStatus(QString::fromLatin1(status::kCommError));
     st_.esc_ok = false;

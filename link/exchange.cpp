@@ -56,6 +56,8 @@ void Link::run_deferred()
     }
     // The user's input first; a Timer1 tick held back comes after it.
     timer1_.flushDeferred();
+    if (!holding_back())
+        emit idle();
 }
 
 bool Link::run_command(const std::function<void()>& handler, CommandKind kind)

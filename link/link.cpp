@@ -122,7 +122,7 @@ void Link::reply_wait(int intervalMs, const std::function<bool(const QString& re
     timer2_.stop();
     timer2_.setInterval(intervalMs);
     timer2_.start();
-    while (!st_.time_out) {
+    while (!st_.time_out && !on_lost_port()) {
         if (pass == Pass::Sleep1msThenProcess)
             QThread::msleep(1);
         // Blocks until the next event (a received block, a tick, a click) and
@@ -139,6 +139,11 @@ void Link::reply_wait(int intervalMs, const std::function<bool(const QString& re
             break;
     }
     timer2_.stop();
+}
+
+bool Link::on_lost_port() const
+{
+    return !lost_port_.isEmpty() && !comm_.IsOpen() && comm_.CommName() == lost_port_;
 }
 
 QString Link::exchange(const QString& request, const ReplyWait& wait, const std::function<void()>& whileInFlight)

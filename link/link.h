@@ -142,6 +142,16 @@ public:
     // Forgets the commands kept for later (the owner is closing).
     void drop_deferred();
 
+    // The port at path went away under the link (empty: none). While Comm1
+    // is closed and still named so, nothing can answer: every reply wait
+    // ends at once, so that a command fails now, not seconds later.
+    void set_lost_port(const QString& path) { lost_port_ = path; }
+    bool on_lost_port() const;
+
+signals:
+    // The last command has ended and nothing is held back.
+    void idle();
+
 private:
     struct Deferred {
         CommandKind kind;
@@ -166,4 +176,5 @@ private:
     EscLabels labels_;
     QString model_label_;  // of the last identification, for the search's result box
     QStringList ports_;
+    QString lost_port_;
 };

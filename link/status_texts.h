@@ -21,6 +21,9 @@ inline constexpr const char* kUpdateFinished = "Update hardware finished";
 inline constexpr const char* kTesting = "Testing rotate speed..";
 }  // namespace status
 
+// The watchdog's report, also shown when the port in use goes away.
+inline constexpr const char* kHardwareNotConnect = "Hardware not connect or Comm port select error";
+
 namespace box_title {
 inline constexpr const char* kCommError = "Comm error";
 inline constexpr const char* kError = "Error";

@@ -73,7 +73,7 @@ enum class IoStatus {
     Ok,
     Stopped,        // a stop signal was set while waiting
     InvalidHandle,  // the port was closed under the caller: end silently
-    EndOfData,      // the device reported end of input: end silently
+    EndOfData,      // end of input: the line hung up (its other side, or the device, has gone)
     Failed,         // anything else: the caller asks for a hang-up
 };
 

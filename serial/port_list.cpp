@@ -90,6 +90,11 @@ bool is_own_directory(const QString& path)
 
 }  // namespace
 
+QString port_device_path(const QString& name)
+{
+    return name.startsWith('/') ? name : QStringLiteral("/dev/") + name;
+}
+
 QString virtual_port_dir()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");

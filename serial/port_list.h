@@ -8,6 +8,10 @@
 #include <QString>
 #include <QStringList>
 
+// The device a port name stands for: a name beginning with "/" is a path,
+// any other name is that device in /dev ("ttyUSB0" is "/dev/ttyUSB0").
+QString port_device_path(const QString& name);
+
 // Where the port list is read from; tests hand in folders of their own.
 struct PortRoots {
     QString dev = QStringLiteral("/dev");

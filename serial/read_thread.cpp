@@ -56,7 +56,9 @@ void TReadThread::Execute()
     while (ok) {
         const ReadResult r = port_->read(buffer.data(), buffer.size(), stop);
         if (r.status != IoStatus::Ok) {
-            if (r.status == IoStatus::Failed) {
+            // A terminal reads end of input once it has hung up, as a USB
+            // adapter's does when it is pulled out: the port is gone.
+            if (r.status == IoStatus::Failed || r.status == IoStatus::EndOfData) {
                 requestHangup();
             }
             break;

@@ -61,6 +61,12 @@ void SpeedMode::start_speed_test()
     st_.throttle_armed = false;
 }
 
+void SpeedMode::stop_poll()
+{
+    polling_ = false;
+    timer3_.stop();
+}
+
 void SpeedMode::beforeClose()
 {
     closing_ = true;

@@ -21,6 +21,10 @@ public:
     void Timer3Timer();
     void start_speed_test();
 
+    // The port has gone: the poll ends without a byte. An ESC identified
+    // again while Speed is selected starts the test afresh.
+    void stop_poll();
+
     // Run before the owner closes its port: an ESC left in speed mode would
     // keep driving the motor with the last throttle code. Ends the poll.
     void beforeClose();

@@ -1,26 +1,159 @@
-// Renders the main window to a PNG without a display, for the README and for
-// reviewing the layout:  QT_QPA_PLATFORM=offscreen zelt-screenshot out.png
-// The window starts in a fresh program folder with no ports listed, so it
-// shows its initial state and touches no device.
+// Renders the main window to PNGs without a display, for the README and for
+// reviewing the layout:  zelt-screenshot <folder>
+// It writes screenshot.png (the window as it starts, no port listed), then,
+// against the device simulator on a pseudo-terminal, connected.png (an ESC
+// identified), speed-test.png (the motor turning) and firmware-update.png
+// (an update half-way). Each window runs in a fresh program folder.
 
 #include "app/tform1.h"
+#include "sim/simulator.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
+
+#include <functional>
 
 namespace {
 
-// Start-up shows no boxes; should one come, it is answered without showing.
+// No box is shown; a question is answered Yes (the firmware update asks).
 class SilentDialogs : public Dialogs {
 public:
     BoxAnswer message(const QString&, const QString&, BoxIcon, BoxButtons buttons) override
     {
-        return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::No;
+        return buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::Yes;
     }
     QString openFileName(const QString&, const QString&) override { return QString(); }
     QString saveFileName(const QString&, const QString&) override { return QString(); }
 };
+
+// Handles events until cond holds, at most ms; blocks between events.
+bool wait_for(const std::function<bool()>& cond, int ms)
+{
+    const QDeadlineTimer deadline(ms);
+    QTimer heartbeat;  // the simulator works on threads of its own
+    heartbeat.start(10);
+    while (!cond()) {
+        if (deadline.hasExpired())
+            return false;
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+template <class T>
+T* control(TForm1& form, const char* name)
+{
+    return form.findChild<T*>(QString::fromLatin1(name));
+}
+
+class Shooter {
+public:
+    explicit Shooter(const QString& folder) : folder_(folder) {}
+    bool failed() const { return failed_; }
+
+    // No text caret in the picture.
+    void shoot(TForm1& form, const char* file)
+    {
+        if (QWidget* focused = QApplication::focusWidget())
+            focused->clearFocus();
+        const QString out = QDir(folder_).filePath(QString::fromLatin1(file));
+        if (!form.grab().save(out, "PNG")) {
+            QTextStream(stderr) << "cannot write " << out << "\n";
+            failed_ = true;
+        }
+    }
+    void fail(const char* what)
+    {
+        QTextStream(stderr) << "zelt-screenshot: " << what << "\n";
+        failed_ = true;
+    }
+
+private:
+    QString folder_;
+    bool failed_ = false;
+};
+
+void initial_state(Shooter& shooter, Dialogs& dialogs)
+{
+    QTemporaryDir programDir;
+    AppEnv env;
+    env.programDir = programDir.path();
+    env.listPorts = [] { return QStringList(); };
+    env.dialogs = &dialogs;
+    TForm1 form(env);
+    form.show();
+    QApplication::processEvents();
+    shooter.shoot(form, "screenshot.png");
+    form.FormDestroy();  // the settings file belongs to the temporary folder
+}
+
+// Connected, a speed test, and an update under way, at the card's true pace.
+void connected_states(Shooter& shooter, Dialogs& dialogs)
+{
+    sim::Simulator card;
+    if (!card.start())
+        return shooter.fail("no pseudo-terminal for the simulator");
+    const QString port = QString::fromStdString(card.port_path());
+    QTemporaryDir programDir;
+    sim::Simulator::write_sample_images(programDir.path().toStdString(), "1.3");
+    QFile ini(QDir(programDir.path()).filePath(QStringLiteral("zelt.ini")));
+    if (!ini.open(QIODevice::WriteOnly))
+        return shooter.fail("cannot write the settings file");
+    ini.write(QStringLiteral("[COMSET]\nCOM=%1\n").arg(port).toLocal8Bit());
+    ini.close();
+
+    AppEnv env;
+    env.programDir = programDir.path();
+    env.listPorts = [port] { return QStringList{port}; };
+    env.dialogs = &dialogs;
+    TForm1 form(env);
+    form.show();
+    if (!wait_for([&] { return form.state().esc_ok; }, 5000))
+        return shooter.fail("the simulated card did not answer");
+    shooter.shoot(form, "connected.png");
+
+    control<QSpinBox>(form, "UpDown1")->setValue(14);  // the simulated motor's poles
+    control<QRadioButton>(form, "RadioButton2")->click();
+    auto* slider = control<QSlider>(form, "TrackBar1");
+    wait_for([] { return false; }, 200);  // armed at 900
+    slider->setValue(1500);
+    auto* speed = control<QLineEdit>(form, "Edit3");
+    if (!wait_for([&] { return speed->text().toInt() > 5000; }, 8000))
+        return shooter.fail("the speed test showed no speed");
+    shooter.shoot(form, "speed-test.png");
+    slider->setValue(900);
+    control<QRadioButton>(form, "RadioButton1")->click();
+
+    // The update runs inside the click; the picture is taken from a timer
+    // once the progress bar is half-way.
+    auto* progress = control<QProgressBar>(form, "ProgressBar1");
+    bool shot = false;
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!shot && progress->value() >= progress->maximum() / 2 && progress->maximum() > 0) {
+            shot = true;
+            shooter.shoot(form, "firmware-update.png");
+        }
+    });
+    watch.start();
+    control<QPushButton>(form, "Button2")->click();
+    watch.stop();
+    if (!shot)
+        shooter.fail("the firmware update did not get half-way");
+    form.FormDestroy();
+}
 
 }  // namespace
 
@@ -30,31 +163,18 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    QTextStream err(stderr);
     if (argc != 2) {
-        err << "usage: zelt-screenshot <output.png>\n";
+        QTextStream(stderr) << "usage: zelt-screenshot <folder>\n";
         return 2;
     }
-
-    QTemporaryDir programDir;
-    SilentDialogs dialogs;
-    AppEnv env;
-    env.programDir = programDir.path();
-    env.listPorts = [] { return QStringList(); };
-    env.dialogs = &dialogs;
-    TForm1 form(env);
-    form.show();
-    QApplication::processEvents();
-    // No text caret in the picture.
-    if (QWidget* focused = QApplication::focusWidget())
-        focused->clearFocus();
-
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    if (!form.grab().save(out, "PNG")) {
-        err << "cannot write " << out << "\n";
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(folder)) {
+        QTextStream(stderr) << "cannot make " << folder << "\n";
         return 1;
     }
-    // The settings file belongs to the temporary folder; nothing to keep.
-    form.FormDestroy();
-    return 0;
+    Shooter shooter(folder);
+    SilentDialogs dialogs;
+    initial_state(shooter, dialogs);
+    connected_states(shooter, dialogs);
+    return shooter.failed() ? 1 : 0;
 }

@@ -15,14 +15,17 @@ void E2eTest::startWindow(sim::Options o, bool rememberPort, QStringList portsBe
 
     QFile ini(dir_.filePath(QStringLiteral("zelt.ini")));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    const QString port = rememberPort ? simPort() : missingPort();
+    const QString port = !rememberedPort.isEmpty() ? rememberedPort : rememberPort ? simPort() : missingPort();
     ini.write(QStringLiteral("[COMSET]\r\nCOM=%1\r\n").arg(port).toLocal8Bit());
     ini.close();
 
     AppEnv env;
     env.programDir = dir_.path();
     const QStringList ports = portsBefore << simPort();
-    env.listPorts = [ports] { return ports; };
+    if (followedPorts)
+        env.portRoots = followedPorts;
+    else
+        env.listPorts = [ports] { return ports; };
     env.dialogs = &dialogs_;
     form_ = std::make_unique<TForm1>(env);
     form_->show();

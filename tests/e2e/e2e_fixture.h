@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class E2eTest : public ::testing::Test {
 public:
@@ -25,6 +26,10 @@ public:
     // Run on the simulator before the window is built, e.g. to switch a fault
     // on for the start-up chain.
     std::function<void(sim::Simulator&)> beforeWindow;
+    // Set: the window follows the ports under these folders as they come and
+    // go, and remembers rememberedPort, instead of a fixed list.
+    std::optional<PortRoots> followedPorts;
+    QString rememberedPort;
 
     TForm1& form() { return *form_; }
     sim::Simulator& sim() { return *sim_; }

@@ -444,12 +444,17 @@ TEST_F(SpeedModeInputE2e, ClicksAndKeysDuringTheSpeedPollEachRunOnce)
     const auto deleteX = [this] {
         QTest::keyClick(control<QComboBox>("cmbbxcomnum")->lineEdit(), Qt::Key_Backspace);
     };
+    // Motor safety: Escape stops the motor wherever the focus is.
+    const auto escapeIn = [this](const char* focused) {
+        return [this, focused] { QTest::keyClick(control<QWidget>(focused), Qt::Key_Escape); };
+    };
     const struct {
         const char* name;
         std::vector<std::pair<Phase, std::function<void()>>> steps;
         int searches;    // each shows its result box and probes once
         int openErrors;  // switches to the name with the x
         int probes;
+        int releases = 0;  // Escape: back to Parameter, FF sent once, the poll stopped
     } cases[] = {
         {"search early in a tick", {{Phase::EarlyInTick, search}}, 1, 0, 1},
         {"search late in a tick", {{Phase::LateInTick, search}}, 1, 0, 1},
@@ -460,12 +465,18 @@ TEST_F(SpeedModeInputE2e, ClicksAndKeysDuringTheSpeedPollEachRunOnce)
         {"a character typed in a tick, deleted later", {{Phase::LateInTick, typeX}, {Phase::BetweenTicks, deleteX}},
          0, 1, 1},
         {"typed and deleted in one tick", {{Phase::EarlyInTick, [&] { typeX(), deleteX(); }}}, 0, 1, 1},
+        {"Escape on the slider early in a tick", {{Phase::EarlyInTick, escapeIn("TrackBar1")}}, 0, 0, 0, 1},
+        {"Escape in the port box between ticks", {{Phase::BetweenTicks, escapeIn("cmbbxcomnum")}}, 0, 0, 0, 1},
+        {"Escape on the pole count late in a tick, twice",
+         {{Phase::LateInTick, [=] { escapeIn("UpDown1")(), escapeIn("UpDown1")(); }}}, 0, 0, 0, 1},
     };
     sim::Options o = fastOptions();
     ASSERT_NO_FATAL_FAILURE(connectWindow(o));
     ASSERT_NO_FATAL_FAILURE(runAt(1500));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        if (!form().Timer3().isActive())
+            ASSERT_NO_FATAL_FAILURE(runAt(1500));  // after an Escape
         // Unanswered throttle codes (armed or not): every tick waits its full 20 ms.
         sim().set_reply_override(0x42, {});
         sim().set_reply_override(0x01, {});
@@ -478,11 +489,20 @@ TEST_F(SpeedModeInputE2e, ClicksAndKeysDuringTheSpeedPollEachRunOnce)
         ASSERT_TRUE(waitUntil(
             [&] {
                 return !form().link().busy() && form().state().esc_ok &&
-                       static_cast<int>(boxes().boxes.size()) == c.searches + c.openErrors;
+                       static_cast<int>(boxes().boxes.size()) == c.searches + c.openErrors &&
+                       (c.releases == 0 || form().state().mode == OperationMode::Parameter);
             },
             8000))
             << shownBoxes().join(QLatin1Char('\n')).toStdString();
         settle(100);
+        const std::vector<uint8_t> sent = sim().received();
+        EXPECT_EQ(std::count(sent.begin(), sent.end(), 0xFF), c.releases);
+        if (c.releases) {
+            EXPECT_EQ(sent.back(), 0xFF) << "nothing after the release";
+            EXPECT_FALSE(sim().in_speed_mode());
+            EXPECT_TRUE(control<QRadioButton>("RadioButton1")->isChecked());
+            EXPECT_EQ(control<QLabel>("Label15")->text(), kIdle);
+        }
         QStringList expected;
         for (int i = 0; i < c.openErrors; ++i)
             expected << openError;
@@ -492,7 +512,7 @@ TEST_F(SpeedModeInputE2e, ClicksAndKeysDuringTheSpeedPollEachRunOnce)
         EXPECT_EQ(probes(), c.probes);
         EXPECT_EQ(form().comm().CommName(), simPort());
         EXPECT_EQ(control<QComboBox>("cmbbxcomnum")->currentText(), simPort());
-        EXPECT_TRUE(form().Timer3().isActive());
+        EXPECT_EQ(form().Timer3().isActive(), c.releases == 0);
     }
 }
 

@@ -83,25 +83,35 @@ TEST_F(TCommFake, ModemLineChangesRaiseCarrierRingOrBoth)
     EXPECT_TRUE(waitUntil([&] { return rec.received() == "still"; }, 5000));
 }
 
-TEST_F(TCommFake, AFailedReadRequestsOneHangupAndStopsReceptionUntilReopened)
+// A failed read, and the end of input of a line hung up (a terminal whose
+// other side has gone: an adapter pulled out reads as that), each ask for
+// one hang-up and end reception until the port is opened again.
+TEST_F(TCommFake, AFailedOrEndedReadRequestsOneHangupAndStopsReceptionUntilReopened)
 {
-    port->pushRead(Step{"before"});
-    port->pushRead(Step{{}, 0, IoStatus::Failed});
-    port->pushRead(Step{"lost"});
-    ASSERT_TRUE(waitUntil([&] { return rec.count('H') == 1; }, 5000));
-    settle(200);
-    EXPECT_EQ(rec.count('H'), 1);
-    EXPECT_EQ(rec.received(), "before");
-    EXPECT_TRUE(comm.IsOpen());
-    // The transmit side is independent of the receive side.
-    EXPECT_TRUE(comm.SendData("tx", 2));
-    EXPECT_TRUE(waitUntil([&] { return port->written() == "tx"; }, 5000));
+    int hangups = 0;
+    QByteArray received;
+    for (const IoStatus ending : {IoStatus::Failed, IoStatus::EndOfData}) {
+        SCOPED_TRACE(ending == IoStatus::Failed ? "failed" : "end of input");
+        port->pushRead(Step{"before"});
+        port->pushRead(Step{{}, 0, ending});
+        port->pushRead(Step{"lost"});
+        received += "before";
+        ASSERT_TRUE(waitUntil([&] { return rec.count('H') == hangups + 1; }, 5000));
+        settle(200);
+        EXPECT_EQ(rec.count('H'), ++hangups);
+        EXPECT_EQ(rec.received(), received);
+        EXPECT_TRUE(comm.IsOpen());
+        // The transmit side is independent of the receive side.
+        EXPECT_TRUE(comm.SendData("tx", 2));
+        EXPECT_TRUE(waitUntil([&] { return port->written() == "tx"; }, 5000));
 
-    comm.CloseComm();
-    comm.OpenComm();
-    port = layer->current.get();
-    port->pushRead(Step{"again"});
-    EXPECT_TRUE(waitUntil([&] { return rec.received() == "beforeagain"; }, 5000));
+        comm.CloseComm();
+        comm.OpenComm();
+        port = layer->current.get();
+        port->pushRead(Step{"again"});
+        received += "again";
+        EXPECT_TRUE(waitUntil([&] { return rec.received() == received; }, 5000));
+    }
 }
 
 TEST_F(TCommFake, ThreadsEndWithoutNotificationOnAnInvalidHandle)
