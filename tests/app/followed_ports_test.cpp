@@ -46,8 +46,9 @@ protected:
         ASSERT_TRUE(QDir().mkpath(root.filePath("sys/" + name + "/device")));
         QFile node(root.filePath("dev/" + name));
         ASSERT_TRUE(node.open(QIODevice::WriteOnly));
-        if (!byId.isEmpty())
+        if (!byId.isEmpty()) {
             ASSERT_TRUE(QFile::link("../../" + name, root.filePath("dev/serial/by-id/" + byId)));
+        }
     }
     static QStringList items(QComboBox* box)
     {

@@ -80,8 +80,9 @@ TEST_F(CliTest, EscFailuresEndWithTheirBoxAndStatus)
         EXPECT_EQ(run.status, c.status) << describe(args, run);
         EXPECT_TRUE(run.err.contains(c.says)) << describe(args, run);
         EXPECT_TRUE(wire_of(*sim_).startsWith(c.wireStart)) << wire_of(*sim_).left(40).toStdString();
-        if (c.status == 2)
+        if (c.status == 2) {
             EXPECT_EQ(wire_of(*sim_), c.wireStart) << "nothing of the image was sent";
+        }
     }
 }
 

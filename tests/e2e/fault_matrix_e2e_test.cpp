@@ -241,10 +241,12 @@ protected:
         }
         startWindow(fastOptions(), true, op() == Op::PortSwitch ? QStringList{alias()} : QStringList{});
         ASSERT_TRUE(waitConnected());
-        if (op() == Op::Firmware)
+        if (op() == Op::Firmware) {
             ASSERT_TRUE(sim::Simulator::write_sample_images(programDir().toStdString(), "1.3"));
-        if (op() == Op::PortSwitch)
+        }
+        if (op() == Op::PortSwitch) {
             ASSERT_TRUE(QFile::link(simPort(), alias()));
+        }
         setValues(kChosen);
         listsBefore_ = kChosen;
         settle(50);
@@ -330,15 +332,18 @@ TEST_P(FaultMatrixE2e, FailsSafelyAndComesToRest)
     const std::string trace = "boxes: " + shown.join(" ; ").toStdString();
 
     EXPECT_FALSE(succeeded && errorBox) << trace;
-    if (expected == Outcome::Works)
+    if (expected == Outcome::Works) {
         EXPECT_TRUE(succeeded) << trace;
+    }
     if (expected == Outcome::Fails) {
         EXPECT_FALSE(succeeded) << trace;
-        if (boxedExchange(op()))
+        if (boxedExchange(op())) {
             EXPECT_TRUE(errorBox) << trace;
+        }
     }
-    if (!succeeded && op() != Op::RestoreWrite && op() != Op::SaveLoad)
+    if (!succeeded && op() != Op::RestoreWrite && op() != Op::SaveLoad) {
         EXPECT_EQ(values(), listsBefore_) << "a failed operation changes no list";
+    }
 
     // At rest: the watchdog has had its second, the status shows the idle
     // text or the watchdog's report, and the line stays quiet.
@@ -355,8 +360,9 @@ TEST_P(FaultMatrixE2e, FailsSafelyAndComesToRest)
         else
             EXPECT_EQ(sent, *wire);
     }
-    if (op() == Op::Speed && !sent.empty() && std::string(fault().name) != "HangUp")
+    if (op() == Op::Speed && !sent.empty() && std::string(fault().name) != "HangUp") {
         EXPECT_EQ(sent.back(), 0xFF) << "speed mode ends with its release";
+    }
 
     const int boxesAtRest = int(boxes().boxes.size());
     const double main0 = thread_cpu_seconds();
