@@ -18,33 +18,62 @@ stage_done() {
     stage_start=$SECONDS
 }
 
+# The suites spend most of their time waiting on simulated lines in real
+# time, so a full run lets each suite wait while the next build compiles:
+# tests_in_background <build folder> <ctest arguments...>, then
+# tests_finished <build folder> prints the suite's report and fails with it.
+tests_in_background() {
+    local dir=$1
+    shift
+    ctest --test-dir "$dir" --output-on-failure "$@" >"$dir/tests.log" 2>&1 &
+    echo $! >"$dir/tests.pid"
+}
+tests_finished() {
+    local dir=$1 status=0
+    wait "$(cat "$dir/tests.pid")" || status=$?
+    if [ $status -ne 0 ]; then
+        cat "$dir/tests.log"
+        echo "test.sh: the tests in $dir failed"
+        exit $status
+    fi
+    sed -n '/tests passed/,$p' "$dir/tests.log"
+}
+
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/release
 stage_done "release build"
-ctest --test-dir build/release -j "$((jobs + 1))" --output-on-failure
-stage_done "release tests"
 
-if [ "${1:-}" != --quick ]; then
-    # Every suite under AddressSanitizer with UBSan, in the build that also
-    # holds the fuzz targets (clang). The window tests wait on a simulated
-    # line in real time and run slower under the sanitizer, so no more of
-    # them at once than there are cores. The package is the release build's.
-    tools/sanitizer_build.sh address
-    cmake --build build/address
-    stage_done "address build"
-    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
-    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-    ctest --test-dir build/address -LE packaging -j "$jobs" --output-on-failure
-    stage_done "address tests"
-
-    # Each fuzz target for a few seconds (tools/fuzz.sh for longer runs).
-    tools/fuzz.sh 5
-    stage_done "fuzzing"
-
-    # The serial component's and the link's threads under ThreadSanitizer.
-    tools/sanitizer_build.sh thread
-    cmake --build build/thread --target serial_tests link_tests
-    TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/serial/tsan.supp" \
-        ctest --test-dir build/thread -L 'serial|link' -j "$jobs" --output-on-failure
-    stage_done "thread build and tests"
+if [ "${1:-}" = --quick ]; then
+    ctest --test-dir build/release -j "$((jobs + 1))" --output-on-failure
+    stage_done "release tests"
+    exit 0
 fi
+
+# Every suite under AddressSanitizer with UBSan, in the build that also holds
+# the fuzz targets (clang), built while the release suites run. The package is
+# the release build's, so the packaging checks run there only.
+tests_in_background build/release -j "$((jobs + 1))"
+tools/sanitizer_build.sh address
+cmake --build build/address
+stage_done "address build"
+tests_finished build/release
+stage_done "release tests (after the address build)"
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+tests_in_background build/address -LE packaging -j "$((jobs + 1))"
+
+# The serial component's and the link's threads under ThreadSanitizer, built
+# while the address suites run.
+tools/sanitizer_build.sh thread
+cmake --build build/thread --target serial_tests link_tests
+stage_done "thread build"
+tests_finished build/address
+stage_done "address tests (after the thread build)"
+TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/serial/tsan.supp" \
+    ctest --test-dir build/thread -L 'serial|link' -j "$jobs" --output-on-failure
+stage_done "thread tests"
+
+# Each fuzz target for a few seconds (tools/fuzz.sh for longer runs).
+tools/fuzz.sh 5
+stage_done "fuzzing"
