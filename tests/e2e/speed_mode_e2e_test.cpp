@@ -477,9 +477,9 @@ TEST_F(SpeedModeInputE2e, ClicksAndKeysDuringTheSpeedPollEachRunOnce)
         SCOPED_TRACE(c.name);
         if (!form().Timer3().isActive()) {
             ASSERT_NO_FATAL_FAILURE(runAt(1500));  // after an Escape
+        }
         // Unanswered throttle codes (armed or not): every tick waits its full 20 ms.
         sim().set_reply_override(0x42, {});
-        }
         sim().set_reply_override(0x01, {});
         ASSERT_TRUE(waitUntil([&] { return form().state().esc_ok && form().Timer3().isActive(); }, 5000));
         sim().clear_received();
