@@ -7,9 +7,10 @@
 // failure found while closing on a signal goes to stderr and to the link
 // trace, and the program still ends, with exit status 1.
 
+#include "link/termination_signals.h"
+
 #include <QObject>
 
-class QSocketNotifier;
 class QString;
 class QWidget;
 
@@ -33,5 +34,5 @@ private:
     void onSignal();
 
     QWidget* window_;
-    QSocketNotifier* notifier_ = nullptr;
+    TerminationSignals termination_;
 };

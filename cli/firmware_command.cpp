@@ -5,7 +5,7 @@
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
-#include "cli/stop_signals.h"
+#include "link/termination_signals.h"
 
 #include <QFileInfo>
 
@@ -35,8 +35,8 @@ int flash_command(const CliOptions& options, Session& s)
     s.view.reportProgress = true;
     // An ESC left with half an image may not start again: Ctrl+C and SIGTERM
     // wait for the update's end; only a second one ends the program at once.
-    StopSignals stop;
-    QObject::connect(&stop, &StopSignals::stopRequested, [] {
+    TerminationSignals stop;
+    QObject::connect(&stop, &TerminationSignals::stopRequested, [] {
         print_err(QStringLiteral("zelt-cli: the firmware update goes on to its end, since an ESC left with half "
                                  "an image may not start again; a second signal ends the program at once"));
     });

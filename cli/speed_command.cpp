@@ -6,7 +6,7 @@
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
-#include "cli/stop_signals.h"
+#include "link/termination_signals.h"
 #include "speedtest/speed_math.h"
 
 #include <QEventLoop>
@@ -16,7 +16,7 @@ namespace cli {
 
 int speed_command(const CliOptions& options, Session& s)
 {
-    StopSignals stop;  // before the search: a stop during it ends the command too
+    TerminationSignals stop;  // before the search: a stop during it ends the command too
     if (!s.connect_esc(options.port))
         return stop.caught() ? exit_status_of_signal(stop.caught()) : kDeviceFailed;
     if (stop.caught())
@@ -42,7 +42,7 @@ int speed_command(const CliOptions& options, Session& s)
     s.run([&s] { s.speed.RadioButton2Click(); }, CommandKind::ModeSwitch);
 
     QEventLoop loop;
-    QObject::connect(&stop, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
+    QObject::connect(&stop, &TerminationSignals::stopRequested, &loop, &QEventLoop::quit);
     QTimer report;
     QObject::connect(&report, &QTimer::timeout, &loop, [&s] { print_out(QStringLiteral("rpm=") + s.view.rotateSpeed); });
     report.start(1000);

@@ -1,4 +1,4 @@
-#include "cli/stop_signals.h"
+#include "link/termination_signals.h"
 
 #include <QSocketNotifier>
 
@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <csignal>
 
-namespace cli {
 namespace {
 
 // The handler may only write to a descriptor; the event loop reads the other end.
@@ -25,12 +24,12 @@ void on_signal(int signal)
 
 }  // namespace
 
-StopSignals::StopSignals()
+TerminationSignals::TerminationSignals()
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, g_pair) != 0)
         return;
     notifier_ = new QSocketNotifier(g_pair[1], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &StopSignals::onReadable);
+    connect(notifier_, &QSocketNotifier::activated, this, &TerminationSignals::onReadable);
     struct sigaction sa = {};
     sa.sa_handler = on_signal;
     sigemptyset(&sa.sa_mask);
@@ -39,7 +38,7 @@ StopSignals::StopSignals()
         ::sigaction(kSignals[i], &sa, &g_previous[i]);
 }
 
-StopSignals::~StopSignals()
+TerminationSignals::~TerminationSignals()
 {
     if (!notifier_)
         return;
@@ -50,7 +49,7 @@ StopSignals::~StopSignals()
     g_pair[0] = g_pair[1] = -1;
 }
 
-void StopSignals::onReadable()
+void TerminationSignals::onReadable()
 {
     char numbers[16];
     ssize_t n;
@@ -61,5 +60,3 @@ void StopSignals::onReadable()
     if (caught_ != 0)
         emit stopRequested(caught_);
 }
-
-}  // namespace cli

@@ -1,21 +1,20 @@
 #pragma once
 // SIGINT and SIGTERM reach the event loop as a Qt signal instead of ending
-// the program, so that a command can leave the ESC in a safe state first. A
-// second signal ends the program at once.
+// the program, so that the window can close as the user would and a console
+// command can leave the ESC in a safe state first. A second signal ends the
+// program at once.
 
 #include <QObject>
 
 class QSocketNotifier;
 
-namespace cli {
-
-class StopSignals : public QObject {
+class TerminationSignals : public QObject {
     Q_OBJECT
 public:
-    StopSignals();  // one instance at a time
-    ~StopSignals() override;
-    StopSignals(const StopSignals&) = delete;
-    StopSignals& operator=(const StopSignals&) = delete;
+    TerminationSignals();  // one instance at a time
+    ~TerminationSignals() override;
+    TerminationSignals(const TerminationSignals&) = delete;
+    TerminationSignals& operator=(const TerminationSignals&) = delete;
 
     int caught() const { return caught_; }  // the signal's number; 0: none yet
 
@@ -28,5 +27,3 @@ private:
     QSocketNotifier* notifier_ = nullptr;
     int caught_ = 0;
 };
-
-}  // namespace cli
