@@ -8,7 +8,6 @@
 #include "app/widget_dialogs.h"
 #include "app/lamp.h"
 #include "app/log_window.h"
-#include "link/line_settings.h"
 #include "serial/link_trace.h"
 #include "serial/port_list.h"
 #include "serial/port_watcher.h"
@@ -44,12 +43,8 @@ TForm1::TForm1(const AppEnv& env, QWidget* parent)
       dialogs_(env.dialogs ? *env.dialogs : *ownDialogs_),
       watcher_(env.listPorts ? nullptr : std::make_unique<PortWatcher>(env.portRoots.value_or(PortRoots()))),
       traceLines_(env.traceLines),
-      link_(Comm1, state_, *this, dialogs_, Timer1_, Timer2_),
-      params_(link_, *this, dialogs_),
-      setupFiles_(state_, *this, dialogs_),
-      firmware_(link_, state_, *this, dialogs_, programDir_),
-      speed_(link_, state_, *this, Timer3_),
-      portLoss_(link_, Comm1, state_, *this, dialogs_, Timer1_, watcher_.get())
+      session_(*this, dialogs_,
+               {.programDir = programDir_, .watchdog = true, .followPortLoss = true, .watcher = watcher_.get()})
 {
     listPorts_ = env.listPorts ? env.listPorts : [this] { return watcher_->ports(); };
     // A fixed single border with system menu and minimise box only.
@@ -65,11 +60,11 @@ TForm1::TForm1(const AppEnv& env, QWidget* parent)
     set_lamp(ui->Shdt, false);
     ui->Image1->setPixmap(draw_maker_icon(ui->Image1->width()));
 
-    configureComm1();
+    session_.comm.SetCommName(QStringLiteral("COM2"));
     connectControls();
     addShortcuts();
     FormCreate();
-    portLoss_.follow_port_in_use();
+    session_.portLoss->follow_port_in_use();
 }
 
 TForm1::~TForm1()
@@ -87,42 +82,74 @@ std::array<QComboBox*, 8> TForm1::settingLists() const
             ui->ComboBox5, ui->ComboBox6, ui->ComboBox7, ui->ComboBox8};
 }
 
-void TForm1::configureComm1()
+// The buttons' handlers: each runs the session's operation as the user's
+// command (one at a time); its boxes have told the user how it ended.
+void TForm1::Button2Click()
 {
-    Comm1.SetCommName(QStringLiteral("COM2"));
-    apply_link_line_settings(Comm1);
+    session_.run([this] { return session_.firmware.update(); });
+}
+
+void TForm1::Button3Click()
+{
+    session_.run([this] { return session_.params.read(); });
+}
+
+void TForm1::Button4Click()
+{
+    session_.run([this] { return session_.params.write(); });
+}
+
+void TForm1::Button5Click()
+{
+    session_.run([this] { return session_.link.search_by_user(); });
+}
+
+void TForm1::Button6Click()
+{
+    session_.run([this] { return session_.params.restore_defaults(); });
+}
+
+void TForm1::Button7Click()
+{
+    session_.run([this] { return session_.setupFiles.load(); });
+}
+
+void TForm1::Button8Click()
+{
+    session_.run([this] { return session_.setupFiles.save(); });
+}
+
+void TForm1::TrackBar1Change(int position)
+{
+    session_.speed.set_throttle(position);
+}
+
+void TForm1::UpDown1Click(int poles)
+{
+    session_.speed.set_pole_count(poles);
 }
 
 void TForm1::connectControls()
 {
-    // Comm1's data and Timer2's tick go to the link, which takes them itself.
-    connect(&Timer1_, &WindowTimer::tick, this,
-            [this] { link_.run_command([this] { link_.Timer1Timer(); }, CommandKind::Watchdog); });
-    connect(&Timer3_, &WindowTimer::tick, this,
-            [this] { link_.run_command([this] { speed_.Timer3Timer(); }, CommandKind::SpeedTick); });
-    link_.start_speed_test = [this] { speed_.start_speed_test(); };
-    portLoss_.stop_speed_poll = [this] { speed_.stop_poll(); };
+    Link& link = session_.link;
     // Ports plugged in or pulled out while the window is open.
     if (watcher_)
-        connect(watcher_.get(), &PortWatcher::portsChanged, this, [this] { link_.set_port_list(listPorts_()); });
+        connect(watcher_.get(), &PortWatcher::portsChanged, this, [this] { session_.link.set_port_list(listPorts_()); });
 
-    const std::pair<QPushButton*, std::function<void()>> buttons[] = {
-        {ui->Button2, [this] { firmware_.Button2Click(); }},
-        {ui->Button3, [this] { params_.Button3Click(); }},
-        {ui->Button4, [this] { params_.Button4Click(); }},
-        {ui->Button5, [this] { link_.Button5Click(); }},
-        {ui->Button6, [this] { params_.Button6Click(); }},
-        {ui->Button7, [this] { setupFiles_.Button7Click(); }},
-        {ui->Button8, [this] { setupFiles_.Button8Click(); }},
+    const std::pair<QPushButton*, void (TForm1::*)()> buttons[] = {
+        {ui->Button2, &TForm1::Button2Click}, {ui->Button3, &TForm1::Button3Click},
+        {ui->Button4, &TForm1::Button4Click}, {ui->Button5, &TForm1::Button5Click},
+        {ui->Button6, &TForm1::Button6Click}, {ui->Button7, &TForm1::Button7Click},
+        {ui->Button8, &TForm1::Button8Click},
     };
     for (const auto& [button, handler] : buttons)
-        connect(button, &QPushButton::clicked, this, [this, handler = handler] { link_.run_command(handler); });
+        connect(button, &QPushButton::clicked, this, handler);
 
     // The port box: only the user's changes switch the port. Choosing an item
     // (also with the arrow keys) is "activated", each typed or deleted
     // character is "textEdited"; text set by the program raises neither.
     QComboBox* const box = ui->cmbbxcomnum;
-    const auto portChange = [this, box] { link_.port_box_changed(box->currentText()); };
+    const auto portChange = [&link, box] { link.port_box_changed(box->currentText()); };
     connect(box, &QComboBox::activated, this, portChange);
     connect(box->lineEdit(), &QLineEdit::textEdited, this, portChange);
     // Qt also reports "activated" when an edit ends (focus leaves, Enter) on a
@@ -148,7 +175,7 @@ void TForm1::connectControls()
             modeClicked(OperationMode::Speed);
     });
 
-    connect(ui->TrackBar1, &QSlider::valueChanged, this, [this](int position) { speed_.TrackBar1Change(position); });
+    connect(ui->TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
     // The pole count goes in steps of 2, but the box takes typed digits: an
     // odd number typed becomes the even one below it before anyone sees it.
     connect(ui->UpDown1, &QSpinBox::valueChanged, this, [this](int poles) {
@@ -156,7 +183,7 @@ void TForm1::connectControls()
             ui->UpDown1->setValue(poles - 1);
             return;
         }
-        speed_.UpDown1Click(poles);
+        UpDown1Click(poles);
     });
 }
 
@@ -164,14 +191,11 @@ void TForm1::modeClicked(OperationMode mode)
 {
     // The button shows the new mode at once; the switch runs now or, should
     // an exchange be running, as soon as it has ended.
-    link_.run_command(
+    session_.run(
         [this, mode] {
-            if (state_.mode == mode)
-                return;
-            if (mode == OperationMode::Speed)
-                speed_.RadioButton2Click();
-            else
-                speed_.RadioButton1Click();
+            if (session_.state.mode == mode)
+                return Outcome::ok();
+            return session_.speed.switch_mode(mode);
         },
         CommandKind::ModeSwitch);
 }
@@ -209,7 +233,7 @@ LogWindow* TForm1::showLogWindow()
 
 void TForm1::test_com()
 {
-    link_.set_port_list(listPorts_());
+    session_.link.set_port_list(listPorts_());
 }
 
 void TForm1::FormCreate()
@@ -238,20 +262,20 @@ void TForm1::FormCreate()
     }
 
     // The remembered port; one that cannot be opened is left closed without a word.
-    Comm1.SetCommName(ui->cmbbxcomnum->currentText());
+    session_.comm.SetCommName(ui->cmbbxcomnum->currentText());
     try {
-        Comm1.OpenComm();
+        session_.comm.OpenComm();
     } catch (const std::exception&) {
     }
     try {
-        link_.pumped_delay(0);
+        session_.link.pumped_delay(0);
     } catch (const std::exception&) {
     }
 
     // The start-up chain, whatever happened above: the card's answer to the
     // probe starts the identification, its silence the search.
-    link_.pumped_delay(15);
-    link_.arm_search();
+    session_.link.pumped_delay(15);
+    session_.link.arm_search();
 
     ui->Edit4->setText(QString::fromLatin1(kMakerNotice));
 
@@ -266,7 +290,7 @@ void TForm1::FormDestroy()
     destroyed_ = true;
 
     StoredSettings s;
-    s.port = link_.port_in_use();
+    s.port = session_.link.port_in_use();
     for (int i = 0; i < static_cast<int>(s.indexes.size()); ++i)
         s.indexes[i] = settingIndex(i);
     const QString& path = settingsPath_;
@@ -283,10 +307,10 @@ void TForm1::closeEvent(QCloseEvent* event)
 {
     if (!closed_) {
         closed_ = true;
-        speed_.beforeClose();
+        session_.speed.beforeClose();
         // Nothing is searched for or polled once the window is gone.
-        Timer1_.stop();
-        link_.drop_deferred();
+        session_.watchdog.stop();
+        session_.link.drop_deferred();
     }
     FormDestroy();
     event->accept();

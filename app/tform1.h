@@ -1,21 +1,13 @@
 #pragma once
-// The main window: every control, the serial port Comm1, the three timers and
-// the state the operations share. Creating it runs the start-up sequence
+// The main window: every control, over the one session with the card
+// (EscSession) that holds the serial port Comm1, the three timers and the
+// state the operations share. Creating it runs the start-up sequence
 // (FormCreate); closing it writes the settings file (FormDestroy).
 
-#include "firmware/firmware_update.h"
-#include "link/counting_dialogs.h"
+#include "core/esc_session.h"
 #include "link/dialogs.h"
 #include "link/esc_view.h"
-#include "link/link.h"
-#include "link/port_loss.h"
-#include "link/shared_state.h"
-#include "link/window_timer.h"
-#include "params/param_ops.h"
-#include "params/setup_files.h"
 #include "serial/port_list.h"
-#include "serial/tcomm.h"
-#include "speedtest/speed_mode.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -58,13 +50,14 @@ public:
     // Writes the settings file; runs once, however often it is called.
     void FormDestroy();
 
-    SharedState& state() { return state_; }
-    Link& link() { return link_; }
-    TComm& comm() { return Comm1; }
-    WindowTimer& Timer1() { return Timer1_; }
-    WindowTimer& Timer2() { return Timer2_; }
-    WindowTimer& Timer3() { return Timer3_; }
-    PortLoss& portLoss() { return portLoss_; }
+    EscSession& session() { return session_; }
+    SharedState& state() { return session_.state; }
+    Link& link() { return session_.link; }
+    TComm& comm() { return session_.comm; }
+    WindowTimer& Timer1() { return session_.watchdog; }
+    WindowTimer& Timer2() { return session_.replyTimer; }
+    WindowTimer& Timer3() { return session_.pollTimer; }
+    PortLoss& portLoss() { return *session_.portLoss; }
     // Ctrl+L: the log window with the recent trace lines (null without them).
     LogWindow* showLogWindow();
 
@@ -74,8 +67,16 @@ protected:
 private:
     void FormCreate();
     void test_com();
-    void configureComm1();
     void connectControls();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    void TrackBar1Change(int position);
+    void UpDown1Click(int poles);
     void modeClicked(OperationMode mode);
     void addShortcuts();
     std::array<QComboBox*, 8> settingLists() const;  // frame order
@@ -103,22 +104,12 @@ private:
     QString settingsPath_;  // chosen once, so that shut-down writes the file start-up read
     std::function<QStringList()> listPorts_;
     std::unique_ptr<Dialogs> ownDialogs_;
-    CountingDialogs dialogs_;
+    Dialogs& dialogs_;
     std::unique_ptr<PortWatcher> watcher_;  // null with a fixed port list
     RecentLines* traceLines_;
     LogWindow* logWindow_ = nullptr;
 
-    TComm Comm1;
-    SharedState state_;
-    WindowTimer Timer1_{1000};
-    WindowTimer Timer2_{1000, Qt::PreciseTimer};
-    WindowTimer Timer3_{5, Qt::PreciseTimer};
-    Link link_;
-    ParamOps params_;
-    SetupFiles setupFiles_;
-    FirmwareUpdate firmware_;
-    SpeedMode speed_;
-    PortLoss portLoss_;
+    EscSession session_;
 
     bool closed_ = false;
     bool destroyed_ = false;

@@ -13,10 +13,8 @@ QString box_lines(const QString& text)
     return lines;
 }
 
-BoxAnswer ConsoleDialogs::message(const QString& title, const QString& text, BoxIcon icon, BoxButtons buttons)
+BoxAnswer ConsoleDialogs::message(const QString& title, const QString& text, BoxIcon, BoxButtons buttons)
 {
-    if (icon == BoxIcon::Error)
-        ++errorBoxes_;
     print_err(title + QStringLiteral(": ") + box_lines(text));
     if (buttons == BoxButtons::Ok)
         return BoxAnswer::Ok;

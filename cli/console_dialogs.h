@@ -15,15 +15,9 @@ public:
     // What the next file dialog returns.
     QString fileName;
 
-    // Error boxes shown so far: an operation that shows one has failed.
-    int errorBoxes() const { return errorBoxes_; }
-
     BoxAnswer message(const QString& title, const QString& text, BoxIcon icon, BoxButtons buttons) override;
     QString openFileName(const QString& filter, const QString& defaultSuffix) override;
     QString saveFileName(const QString& filter, const QString& defaultSuffix) override;
-
-private:
-    int errorBoxes_ = 0;
 };
 
 // The text of a box as terminal lines: CR LF (and the LF CR of one question)

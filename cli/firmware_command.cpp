@@ -30,7 +30,7 @@ int flash_command(const CliOptions& options, Session& s)
     if (!s.connect_esc(options.port))
         return kDeviceFailed;
 
-    s.firmware.set_image_path(options.image);
+    s.core.firmware.set_image_path(options.image);
     s.dialogs.answerYes = options.yes;
     s.view.reportProgress = true;
     // An ESC left with half an image may not start again: Ctrl+C and SIGTERM
@@ -40,22 +40,22 @@ int flash_command(const CliOptions& options, Session& s)
         print_err(QStringLiteral("zelt-cli: the firmware update goes on to its end, since an ESC left with half "
                                  "an image may not start again; a second signal ends the program at once"));
     });
-    s.run([&s] { s.firmware.Button2Click(); });
+    const Outcome updated = s.perform([&s] { return s.core.firmware.update(); });
     s.view.reportProgress = false;
+    if (updated.done())
+        return kSuccess;
+    if (updated.kind == Outcome::Kind::FileProblem)
+        return kUsageOrFile;
 
+    // Two ends show no box; the window says nothing there.
     using Result = FirmwareUpdate::Result;
-    switch (s.firmware.result()) {
-        case Result::Updated:
-            return kSuccess;
-        case Result::FileError:
-            return kUsageOrFile;
+    switch (s.core.firmware.result()) {
         case Result::NoImage:
-            // The window ends here without a word.
             print_err(QStringLiteral("zelt-cli: the ESC's model (%1) has no firmware image; nothing was sent")
-                          .arg(s.link.esc_labels().type));
+                          .arg(s.core.link.esc_labels().type));
             return kDeviceFailed;
         case Result::NotFinished:
-            // So does it here, but the ESC holds no verified firmware now.
+            // The ESC holds no verified firmware now.
             print_err(QStringLiteral("zelt-cli: the ESC asked for more than the whole image and never said it had "
                                      "finished; the update failed, run flash again"));
             return kDeviceFailed;

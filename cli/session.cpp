@@ -1,41 +1,23 @@
 #include "cli/session.h"
 
 #include "cli/console_out.h"
-#include "link/line_settings.h"
 #include "serial/link_trace.h"
 #include "serial/port_list.h"
 
 namespace cli {
 
 Session::Session(const QString& programDir)
-    : link(comm, state, view, dialogs, timer1, timer2),
-      params(link, view, dialogs),
-      setupFiles(state, view, dialogs),
-      firmware(link, state, view, dialogs, programDir),
-      speed(link, state, view, timer3)
+    : core(view, dialogs, {.programDir = programDir, .watchdog = false, .followPortLoss = false, .watcher = nullptr})
 {
-    apply_link_line_settings(comm);
-    link.start_speed_test = [this] { speed.start_speed_test(); };
-}
-
-Session::~Session()
-{
-    comm.CloseComm();
-}
-
-void Session::run(const std::function<void()>& operation, CommandKind kind)
-{
-    link.run_command(operation, kind);
 }
 
 Session::Found Session::find(const QString& port, bool userSearch)
 {
-    link.set_port_list(port.isEmpty() ? list_serial_ports() : QStringList{port});
-    state.auto_search = !userSearch;
-    run([this] { link.findbord(); });
-    if (!view.cardLamp)
+    core.link.set_port_list(port.isEmpty() ? list_serial_ports() : QStringList{port});
+    core.state.auto_search = !userSearch;
+    if (!perform([this] { return core.link.search(); }).done())
         return Found::Nothing;
-    return state.esc_ok ? Found::Esc : Found::Card;
+    return core.state.esc_ok ? Found::Esc : Found::Card;
 }
 
 bool Session::connect_esc(const QString& port)
@@ -46,10 +28,10 @@ bool Session::connect_esc(const QString& port)
         case Found::Card:
             print_err(QStringLiteral("zelt-cli: the setting card on %1 answered, but no ESC answered behind it; "
                                      "plug the ESC into the card and power it")
-                          .arg(link.port_in_use()));
+                          .arg(core.link.port_in_use()));
             return false;
         case Found::Nothing:
-            explain_not_found(port, link.port_list());
+            explain_not_found(port, core.link.port_list());
             return false;
     }
     return false;
@@ -57,10 +39,10 @@ bool Session::connect_esc(const QString& port)
 
 void Session::explain_not_found(const QString& port, const QStringList& searched) const
 {
-    if (!port.isEmpty() && comm.LastOpenError() != 0) {
+    if (!port.isEmpty() && core.comm.LastOpenError() != 0) {
         print_err(QStringLiteral("zelt-cli: cannot open %1: %2; `zelt-cli doctor --port %1` tells why and how to "
                                  "fix it")
-                      .arg(port, system_reason(comm.LastOpenError())));
+                      .arg(port, system_reason(core.comm.LastOpenError())));
         return;
     }
     if (searched.isEmpty()) {

@@ -1,20 +1,17 @@
 #pragma once
-// One run of a command against the setting card: the port, the state and the
-// timers the operations share, and the operations themselves, wired as the
-// window wires them, with the console for a view.
+// One run of a command against the setting card: the console for a view and
+// for boxes, and the core session over them.
+//
+// The watchdog does not run here. A command searches when it starts and ends
+// with an exit status that says how it went; a watchdog search or its
+// "Hardware not connect" report in the middle of a command would only be a
+// second, later account of what the command's own outcome already reports.
+// The port-loss follower does not run either: nothing waits for a port to
+// come back once the command has ended.
 
 #include "cli/console_dialogs.h"
 #include "cli/console_view.h"
-#include "firmware/firmware_update.h"
-#include "link/link.h"
-#include "link/shared_state.h"
-#include "link/window_timer.h"
-#include "params/param_ops.h"
-#include "params/setup_files.h"
-#include "serial/tcomm.h"
-#include "speedtest/speed_mode.h"
-
-#include <functional>
+#include "core/esc_session.h"
 
 namespace cli {
 
@@ -22,7 +19,6 @@ class Session {
 public:
     // programDir: where the window's program lies, for the firmware images.
     explicit Session(const QString& programDir);
-    ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
@@ -35,21 +31,15 @@ public:
     // on stderr.
     bool connect_esc(const QString& port);
 
-    // Runs an operation as the window runs a click.
-    void run(const std::function<void()>& operation, CommandKind kind = CommandKind::Click);
+    // Runs an operation now and returns how it ended.
+    Outcome perform(const Link::Command& operation, CommandKind kind = CommandKind::Click)
+    {
+        return core.perform(operation, kind);
+    }
 
     ConsoleView view;
     ConsoleDialogs dialogs;
-    TComm comm;
-    SharedState state;
-    WindowTimer timer1{1000};
-    WindowTimer timer2{1000, Qt::PreciseTimer};
-    WindowTimer timer3{5, Qt::PreciseTimer};
-    Link link;
-    ParamOps params;
-    SetupFiles setupFiles;
-    FirmwareUpdate firmware;
-    SpeedMode speed;
+    EscSession core;
 
 private:
     void explain_not_found(const QString& port, const QStringList& searched) const;

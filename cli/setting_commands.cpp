@@ -19,14 +19,6 @@
 namespace cli {
 namespace {
 
-// Runs an operation; true when it showed no error box.
-bool runs_clean(Session& s, const std::function<void()>& operation)
-{
-    const int before = s.dialogs.errorBoxes();
-    s.run(operation);
-    return s.dialogs.errorBoxes() == before;
-}
-
 void print_settings(const CliOptions& options, Session& s)
 {
     if (!options.json) {
@@ -38,17 +30,17 @@ void print_settings(const CliOptions& options, Session& s)
     for (int pos = 0; pos < kSettingCount; ++pos) {
         const int index = s.view.settings[pos];
         const QString item = item_text(pos, index);
-        settings.append(QJsonObject{{"setting", QString::fromLatin1(kSettingControls[pos].caption)},
+        settings.append(QJsonObject{{"setting", QString::fromLatin1(kSettingCaptions[pos])},
                                     {"index", index},
                                     {"item", item.isEmpty() ? QJsonValue() : QJsonValue(item)}});
     }
-    const QJsonObject document{{"port", s.link.port_in_use()}, {"settings", settings}};
+    const QJsonObject document{{"port", s.core.link.port_in_use()}, {"settings", settings}};
     print_out(QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)).trimmed());
 }
 
 bool read_from_esc(Session& s)
 {
-    return runs_clean(s, [&s] { s.params.Button3Click(); });
+    return s.perform([&s] { return s.core.params.read(); }).done();
 }
 
 // Writes what the lists hold. A list without a selection is refused by the
@@ -56,12 +48,10 @@ bool read_from_esc(Session& s)
 // setup file put it there.
 int download(Session& s, bool fromFile)
 {
-    bool unselected = false;
-    for (int pos = 0; pos < kSettingCount; ++pos)
-        unselected = unselected || s.view.settings[pos] < 0;
-    if (runs_clean(s, [&s] { s.params.Button4Click(); }))
+    const Outcome written = s.perform([&s] { return s.core.params.write(); });
+    if (written.done())
         return kSuccess;
-    return unselected && fromFile ? kUsageOrFile : kDeviceFailed;
+    return written.kind == Outcome::Kind::Refused && fromFile ? kUsageOrFile : kDeviceFailed;
 }
 
 // A file that cannot be read, or lacks a key, loads fallback values without a
@@ -80,7 +70,7 @@ bool setup_file_usable(const QString& path)
     for (int pos = 0; pos < kSetupKeyCount; ++pos)
         if (ini.readString(QLatin1String(kIncSection), QLatin1String(kIncKeys[pos]), absent) == absent)
             missing << QStringLiteral("%1 (%2)").arg(QLatin1String(kIncKeys[pos]),
-                                                     QLatin1String(kSettingControls[pos].caption));
+                                                     QLatin1String(kSettingCaptions[pos]));
     if (missing.isEmpty())
         return true;
     print_err(QStringLiteral("zelt-cli: %1 is no setup file: section [%2] has no %3; nothing was sent")
@@ -117,7 +107,7 @@ int write_command(const CliOptions& options, Session& s)
 
     if (!options.file.isEmpty()) {
         s.dialogs.fileName = options.file;
-        s.run([&s] { s.setupFiles.Button7Click(); });
+        s.perform([&s] { return s.core.setupFiles.load(); });
     }
     for (const SettingAssignment& a : options.assignments)
         s.view.showSettingIndex(a.pos, a.index);
@@ -131,7 +121,7 @@ int restore_command(const CliOptions& options, Session& s)
 {
     if (!s.connect_esc(options.port))
         return kDeviceFailed;
-    s.run([&s] { s.params.Button6Click(); });
+    s.perform([&s] { return s.core.params.restore_defaults(); });
     const int status = download(s, false);
     if (status == kSuccess)
         print_settings(options, s);
@@ -143,8 +133,7 @@ int save_command(const CliOptions& options, Session& s)
     if (!s.connect_esc(options.port) || !read_from_esc(s))
         return kDeviceFailed;
     s.dialogs.fileName = options.file;
-    // The only box of a save is "Save file error".
-    return runs_clean(s, [&s] { s.setupFiles.Button8Click(); }) ? kSuccess : kUsageOrFile;
+    return s.perform([&s] { return s.core.setupFiles.save(); }).done() ? kSuccess : kUsageOrFile;
 }
 
 }  // namespace cli

@@ -9,7 +9,7 @@ namespace {
 
 QString caption(int pos)
 {
-    return QString::fromLatin1(kSettingControls[pos].caption);
+    return QString::fromLatin1(kSettingCaptions[pos]);
 }
 
 int item_count(int pos)

@@ -23,23 +23,20 @@ int speed_command(const CliOptions& options, Session& s)
         return exit_status_of_signal(stop.caught());
 
     // The throttle starts at its minimum, which arms it, as the window's
-    // slider does; the first tick that has armed it sets the chosen one.
-    bool throttleSet = false;
-    QObject::connect(&s.timer3, &WindowTimer::tick, &s.link, [&] {
-        s.run(
-            [&] {
-                s.speed.Timer3Timer();
-                if (s.state.throttle_armed && !throttleSet) {
-                    throttleSet = true;
-                    s.speed.TrackBar1Change(options.throttle);
-                }
-            },
-            CommandKind::SpeedTick);
+    // slider does; after the first tick that has armed it (the session runs
+    // the tick before this), the chosen one is set.
+    EscSession& core = s.core;
+    QMetaObject::Connection chooseThrottle;
+    chooseThrottle = QObject::connect(&core.pollTimer, &WindowTimer::tick, &core.link, [&] {
+        if (!core.state.throttle_armed)
+            return;
+        core.speed.set_throttle(options.throttle);
+        QObject::disconnect(chooseThrottle);
     });
-    s.speed.UpDown1Click(options.poles);
-    s.speed.TrackBar1Change(speed::kSliderMin);
+    core.speed.set_pole_count(options.poles);
+    core.speed.set_throttle(speed::kSliderMin);
     s.view.selected = OperationMode::Speed;
-    s.run([&s] { s.speed.RadioButton2Click(); }, CommandKind::ModeSwitch);
+    core.run([&core] { return core.speed.switch_mode(OperationMode::Speed); }, CommandKind::ModeSwitch);
 
     QEventLoop loop;
     QObject::connect(&stop, &TerminationSignals::stopRequested, &loop, &QEventLoop::quit);
@@ -52,9 +49,9 @@ int speed_command(const CliOptions& options, Session& s)
     report.stop();
 
     s.view.selected = OperationMode::Parameter;
-    s.run([&s] { s.speed.RadioButton1Click(); }, CommandKind::ModeSwitch);
+    core.run([&core] { return core.speed.switch_mode(OperationMode::Parameter); }, CommandKind::ModeSwitch);
     // The port closes when the command ends, which would drop a byte still queued.
-    s.link.wait_sent(100);
+    core.link.wait_sent(100);
     if (stop.caught())
         return exit_status_of_signal(stop.caught());
     print_out(QStringLiteral("rpm=") + s.view.rotateSpeed);

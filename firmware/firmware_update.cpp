@@ -5,6 +5,7 @@
 #include "firmware/image_locations.h"
 #include "link/link.h"
 #include "link/status_texts.h"
+#include "link/wire_codes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,6 +19,7 @@ constexpr int kReadBackWaitMs = 5000;
 // transfer ends whatever it answers.
 constexpr int kWordsLimit = firmware::kImageWords + 2 * 32;
 constexpr int kBlockWords = 32;
+constexpr int kBlockBytes = 2 * kBlockWords;
 // A read-back that stops arriving for this many waits in a row has failed.
 constexpr int kEmptyReadBackWaits = 2;
 
@@ -53,106 +55,111 @@ void FirmwareUpdate::set_progress_maximum(int maximum)
     view_.showProgressMaximum(maximum);
 }
 
-void FirmwareUpdate::Button2Click()
+Outcome FirmwareUpdate::update()
 {
     result_ = Result::NotRun;
-    if (!link_.esc_required())
-        return;
+    if (Outcome refused = link_.require_esc(); !refused.done())
+        return refused;
     st_.cmd_mode = true;
-    updata_board();
+    Outcome ended = run_update();
     link_.setStatus(kIdle);
     st_.cmd_mode = false;
+    return ended;
 }
 
-void FirmwareUpdate::updata_board()
+Outcome FirmwareUpdate::end(Result result, const QString& box)
+{
+    using Kind = Outcome::Kind;
+    result_ = result;
+    switch (result) {
+        case Result::NotRun:
+        case Result::Updated:
+            return Outcome::ok(box);
+        case Result::Refused:
+        case Result::Declined:
+        case Result::NoImage:
+            return Outcome::fail(Kind::Refused, box);
+        case Result::FileError:
+            return Outcome::fail(Kind::FileProblem, box);
+        case Result::LinkError:
+            return Outcome::fail(Kind::NoAnswer, box);
+        case Result::NotFinished:
+        case Result::VerifyFailed:
+            return Outcome::fail(Kind::Rejected, box);
+    }
+    return Outcome::fail(Kind::Rejected, box);
+}
+
+Outcome FirmwareUpdate::run_update()
 {
     Image image;
-    if (!prepare(image))
-        return;
-    if (!write_phase(image))
-        return;
+    if (Outcome stopped = prepare(image); !stopped.done())
+        return stopped;
+    if (Outcome stopped = write_phase(image); !stopped.done())
+        return stopped;
     if (!verify_phase(image)) {
-        result_ = Result::VerifyFailed;
         dialogs_.message(kError, kVerifyError, BoxIcon::Error);
         link_.setStatus(kIdle);
         set_progress(0);
-        return;
+        return end(Result::VerifyFailed, kVerifyError);
     }
-    succeed(image);
+    return succeed(image);
 }
 
-void FirmwareUpdate::file_error(const QString& text)
+Outcome FirmwareUpdate::file_error(const QString& text)
 {
-    result_ = Result::FileError;
     dialogs_.message(kError, text, BoxIcon::Error);
+    return end(Result::FileError, text);
 }
 
-bool FirmwareUpdate::prepare(Image& image)
+Outcome FirmwareUpdate::prepare(Image& image)
 {
     // The version as the ESC label shows it: its last three characters.
     const QString escVersion = link_.esc_labels().fwVersion.right(3);
     if (escVersion == QLatin1String("1.0") || escVersion == QLatin1String("1.1")) {
-        result_ = Result::Refused;
-        dialogs_.message(
-            kError,
-            QStringLiteral("sorry! You can not update of the ESC,\r\nplease contact manufacturers."),
-            BoxIcon::Error);
-        return false;
+        const QString text = QStringLiteral("sorry! You can not update of the ESC,\r\nplease contact manufacturers.");
+        dialogs_.message(kError, text, BoxIcon::Error);
+        return end(Result::Refused, text);
     }
 
     const QString fileName = firmware::image_file_name(st_.fw_group);
-    if (fileName.isEmpty()) {
-        result_ = Result::NoImage;
-        return false;
-    }
+    if (fileName.isEmpty())
+        return end(Result::NoImage);
     // An image named by the user is looked for where it was named, alone.
     const QFileInfo named(imagePath_);
     const QString wanted = imagePath_.isEmpty() ? fileName : named.fileName();
     const QStringList folders =
         imagePath_.isEmpty() ? firmware::image_folders(programDir_) : QStringList{named.absolutePath()};
     const QString found = firmware::find_image(folders, wanted);
-    if (found.isEmpty()) {
-        file_error(firmware::missing_image_text(wanted, folders));
-        return false;
-    }
+    if (found.isEmpty())
+        return file_error(firmware::missing_image_text(wanted, folders));
     const QString path = QDir::toNativeSeparators(found);
 
     // Open from the header to the end of the data lines; every return closes it.
     firmware::ImageFile file;
-    if (!file.open(path)) {
-        file_error(QStringLiteral("Cannot open the firmware image ") + path + QStringLiteral(":\r\n") +
-                   file.error());
-        return false;
-    }
+    if (!file.open(path))
+        return file_error(QStringLiteral("Cannot open the firmware image ") + path + QStringLiteral(":\r\n") +
+                          file.error());
     const std::optional<QString> headerLine = file.readLine();
-    if (!file.error().isEmpty()) {
-        file_error(QStringLiteral("Cannot read the firmware image ") + path + QStringLiteral(":\r\n") +
-                   file.error());
-        return false;
-    }
+    if (!file.error().isEmpty())
+        return file_error(QStringLiteral("Cannot read the firmware image ") + path + QStringLiteral(":\r\n") +
+                          file.error());
     const firmware::ImageHeader header = firmware::parse_header(headerLine.value_or(QString()));
-    if (!header.valid()) {
-        file_error(QStringLiteral("The firmware image ") + path +
-                   QStringLiteral(" does not name its version in the first line (V, hex digit, point, hex digit)."
-                                  "\r\nNothing was sent to the ESC."));
-        return false;
-    }
+    if (!header.valid())
+        return file_error(
+            QStringLiteral("The firmware image ") + path +
+            QStringLiteral(" does not name its version in the first line (V, hex digit, point, hex digit)."
+                           "\r\nNothing was sent to the ESC."));
 
     // "1.a" in a header is the same byte as the "1.A" the ESC label shows.
+    const QString sameVersion = QStringLiteral("The version you want to upgrade is same with current ESC firmware "
+                                               "version,\n\rDo you want to continue?");
     if (header.version.compare(escVersion, Qt::CaseInsensitive) == 0 &&
-        dialogs_.message(kRequire,
-                        QStringLiteral("The version you want to upgrade is same with current ESC firmware "
-                                       "version,\n\rDo you want to continue?"),
-                        BoxIcon::None, BoxButtons::YesNo) != BoxAnswer::Yes) {
-        result_ = Result::Declined;
-        return false;
-    }
-    if (dialogs_.message(kRequire,
-                        QStringLiteral("Are you really update hardware to V") + header.version, BoxIcon::None,
-                        BoxButtons::YesNo) != BoxAnswer::Yes) {
-        result_ = Result::Declined;
-        return false;
-    }
+        dialogs_.message(kRequire, sameVersion, BoxIcon::None, BoxButtons::YesNo) != BoxAnswer::Yes)
+        return end(Result::Declined, sameVersion);
+    const QString really = QStringLiteral("Are you really update hardware to V") + header.version;
+    if (dialogs_.message(kRequire, really, BoxIcon::None, BoxButtons::YesNo) != BoxAnswer::Yes)
+        return end(Result::Declined, really);
 
     link_.setStatus(QString::fromLatin1(status::kUpdateStart));
     link_.pumped_delay(0);
@@ -161,60 +168,55 @@ bool FirmwareUpdate::prepare(Image& image)
     while (const std::optional<QString> line = file.readLine())
         if (!reader.take(*line))
             break;
-    if (!file.error().isEmpty()) {
-        file_error(QStringLiteral("Cannot read the firmware image ") + path + QStringLiteral(":\r\n") +
-                   file.error());
-        return false;
-    }
+    if (!file.error().isEmpty())
+        return file_error(QStringLiteral("Cannot read the firmware image ") + path + QStringLiteral(":\r\n") +
+                          file.error());
     file.close();
-    if (const QString fault = reader.fault(); !fault.isEmpty()) {
-        file_error(QStringLiteral("The firmware image ") + path + QStringLiteral(" cannot be written: ") +
-                   fault + QStringLiteral(".\r\nNothing was sent to the ESC."));
-        return false;
-    }
+    if (const QString fault = reader.fault(); !fault.isEmpty())
+        return file_error(QStringLiteral("The firmware image ") + path + QStringLiteral(" cannot be written: ") +
+                          fault + QStringLiteral(".\r\nNothing was sent to the ESC."));
     link_.pumped_delay(0);
 
     // The ESC reads back upper-case hex text; an image written in lower case
     // holds the same bytes and must compare equal.
     image.text = reader.image().toUpper();
+    // Every character is a hex digit and the count is even (checked above).
+    image.bytes = QByteArray::fromHex(image.text.toLatin1());
     image.versionCode = header.versionCode;
-    return true;
+    return Outcome::ok();
 }
 
-QString FirmwareUpdate::next_block(const QString& image, int& readPos) const
+QByteArray FirmwareUpdate::next_block(const QByteArray& image, qsizetype& offset)
 {
-    if (readPos > image.size())
-        return QStringLiteral("FFFF").repeated(kBlockWords);
-    QString block;
-    for (int i = 0; i < kBlockWords; ++i) {
-        block += image.mid(readPos - 1, 4);
-        readPos += 4;
-    }
+    if (offset >= image.size())
+        return QByteArray(kBlockBytes, '\xFF');
+    const QByteArray block = image.mid(offset, kBlockBytes);
+    offset += kBlockBytes;
     return block;
 }
 
-bool FirmwareUpdate::write_phase(const Image& image)
+Outcome FirmwareUpdate::write_phase(const Image& image)
 {
-    link_.mscomm1send(QStringLiteral("07"));
+    link_.send_code(request::kStartFirmwareWrite);
     link_.pumped_delay(1);
 
     set_progress_maximum(firmware::kImageWords);
     set_progress(0);
     int wordsSent = 0;
-    int readPos = 1;
+    qsizetype offset = 0;
     // The version code announces the image; each reply 0x59 asks for the next block.
-    QString reply = link_.exchange(QStringLiteral("0C00") + image.versionCode, kWriteWait);
+    const QByteArray announce = QByteArray(1, request::kAnnounceFirmware) + '\0' + QByteArray::fromHex(image.versionCode.toLatin1());
+    QString reply = link_.exchange(announce, kWriteWait);
     for (;;) {
-        if (reply.mid(0, 2) == QLatin1String("55") || reply.mid(2, 2) == QLatin1String("55"))
-            return true;
-        if (reply != QLatin1String("59")) {
-            result_ = Result::LinkError;
+        if (reply.mid(0, 2) == reply::kAck || reply.mid(2, 2) == reply::kAck)
+            return Outcome::ok();
+        if (reply != reply::kNextBlock) {
             dialogs_.message(QString::fromLatin1(box_title::kCommError), kWriteError, BoxIcon::Error);
             link_.setStatus(kIdle);
             set_progress(0);
-            return false;
+            return end(Result::LinkError, kWriteError);
         }
-        const QString block = next_block(image.text, readPos);
+        const QByteArray block = next_block(image.bytes, offset);
         wordsSent += kBlockWords;
         const auto showProgress = [&] {
             set_progress(wordsSent);
@@ -224,7 +226,7 @@ bool FirmwareUpdate::write_phase(const Image& image)
         };
         if (wordsSent >= kWordsLimit) {
             // The last block allowed goes out without waiting for an answer.
-            link_.mscomm1send(block);
+            link_.send(block);
             showProgress();
             break;
         }
@@ -232,9 +234,8 @@ bool FirmwareUpdate::write_phase(const Image& image)
     }
     // The ESC kept asking past the image and two blocks of 0xFF: the
     // transfer ends here, without verification and without a message.
-    result_ = Result::NotFinished;
     link_.setStatus(kIdle);
-    return false;
+    return end(Result::NotFinished);
 }
 
 bool FirmwareUpdate::verify_phase(const Image& image)
@@ -245,7 +246,7 @@ bool FirmwareUpdate::verify_phase(const Image& image)
     set_progress_maximum(firmware::kImageWords);
     set_progress(0);
     // The ESC answers 0x0B with the whole image, which arrives over several waits.
-    QString readBack = link_.exchange(QStringLiteral("0B"), kReadBackWait);
+    QString readBack = link_.exchange(QByteArray(1, request::kReadBackFirmware), kReadBackWait);
     int emptyWaits = readBack.isEmpty() ? 1 : 0;
     set_progress(readBack.size() / 4);
     while (readBack.size() < firmware::kImageChars && emptyWaits < kEmptyReadBackWaits) {
@@ -262,16 +263,15 @@ bool FirmwareUpdate::verify_phase(const Image& image)
     return readBack == image.text;
 }
 
-void FirmwareUpdate::succeed(const Image& image)
+Outcome FirmwareUpdate::succeed(const Image& image)
 {
-    result_ = Result::Updated;
     link_.setStatus(QString::fromLatin1(status::kUpdateFinished));
-    dialogs_.message(QString::fromLatin1(box_title::kPrompt),
-                     QStringLiteral("Update hardware succeed,Firmware versionV") + image.versionCode[0] +
-                         QLatin1Char('.') + image.versionCode[1],
-                     BoxIcon::None);
+    const QString text = QStringLiteral("Update hardware succeed,Firmware versionV") + image.versionCode[0] +
+                         QLatin1Char('.') + image.versionCode[1];
+    dialogs_.message(QString::fromLatin1(box_title::kPrompt), text, BoxIcon::None);
     link_.setStatus(kIdle);
     // Identify the ESC afresh, as at start-up, so that the new version shows.
     link_.arm_search();
     set_progress(0);
+    return end(Result::Updated, text);
 }

@@ -7,6 +7,8 @@
 // The image file is checked whole before anything is sent: an ESC left with
 // half an image may not start again.
 
+#include "link/outcome.h"
+
 #include <QString>
 
 class Dialogs;
@@ -19,8 +21,9 @@ public:
     // programDir: the folder that holds the image files.
     FirmwareUpdate(Link& link, SharedState& st, EscView& view, Dialogs& dialogs, QString programDir);
 
-    void Button2Click();
-    void updata_board();
+    // Needs an identified ESC; the outcome says how it ended, result() in
+    // more detail.
+    Outcome update();
 
     // Writes this image file instead of the one of the ESC's group (the
     // command line's --image); empty: the group's image. The checks and the
@@ -34,23 +37,26 @@ public:
     Result result() const { return result_; }
 
 private:
+    Outcome run_update();
+    Outcome end(Result result, const QString& box = {});
     // The image to write and the version code that announces it.
     struct Image {
-        QString text;
-        QString versionCode;
+        QString text;      // as the ESC reads it back: upper-case hex text
+        QByteArray bytes;  // as it is written
+        QString versionCode;  // two hex digits: the version, one byte on the line
     };
 
     // Reads the header, asks the user, reads and checks the data lines.
     // Returns false when the update must not go on (the reason is shown).
-    bool prepare(Image& image);
-    // Returns true when the ESC reported that it has finished writing.
-    bool write_phase(const Image& image);
+    Outcome prepare(Image& image);
+    // Done when the ESC reported that it has finished writing.
+    Outcome write_phase(const Image& image);
     // Returns true when the ESC's read-back equals the image.
     bool verify_phase(const Image& image);
-    void succeed(const Image& image);
+    Outcome succeed(const Image& image);
 
-    QString next_block(const QString& image, int& readPos) const;
-    void file_error(const QString& text);
+    static QByteArray next_block(const QByteArray& image, qsizetype& offset);
+    Outcome file_error(const QString& text);
     void set_progress(int value);
     void set_progress_maximum(int maximum);
 

@@ -2,9 +2,8 @@
 // accumulated as upper-case hex text while an exchange waits, read as the
 // card's status otherwise. The port stays closed, so nothing is sent.
 
+#include "core/esc_session.h"
 #include "fuzz_support.h"
-#include "link/link.h"
-#include "serial/tcomm.h"
 
 #include "testing/fake_view.h"
 
@@ -21,11 +20,8 @@ public:
 
 struct Window {
     FakeView view;
-    TComm comm;
-    SharedState st;
     NoDialogs dialogs;
-    WindowTimer timer1{1000};
-    WindowTimer timer2{1000, Qt::PreciseTimer};
+    EscSession session{view, dialogs, SessionChoices{.watchdog = false}};
 };
 
 Window& window()
@@ -42,23 +38,22 @@ Window& window()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    Window& w = window();
-    Link link(w.comm, w.st, w.view, w.dialogs, w.timer1, w.timer2);
-    w.st = SharedState{};
+    EscSession& s = window().session;
+    s.state = SharedState{};
     // Each block: a length byte whose top bit sets cmd_mode, then the block.
     size_t i = 0;
     while (i < size) {
         const bool cmdMode = data[i] & 0x80;
         const size_t length = std::min<size_t>(data[i] & 0x7F, size - i - 1);
         ++i;
-        w.st.cmd_mode = cmdMode;
-        const QString before = w.st.recv_str;
-        link.Comm1ReceiveData(&w.comm, reinterpret_cast<const char*>(data + i), static_cast<uint16_t>(length));
-        const QString added = w.st.recv_str.mid(before.size());
-        fuzz_check(w.st.recv_str.startsWith(before));
+        s.state.cmd_mode = cmdMode;
+        const QString before = s.state.recv_str;
+        s.link.receive(&s.comm, reinterpret_cast<const char*>(data + i), static_cast<uint16_t>(length));
+        const QString added = s.state.recv_str.mid(before.size());
+        fuzz_check(s.state.recv_str.startsWith(before));
         fuzz_check(cmdMode ? added.size() == 2 * qsizetype(length) && added == added.toUpper() : added.isEmpty());
         i += length;
     }
-    w.timer1.stop();
+    s.watchdog.stop();
     return 0;
 }

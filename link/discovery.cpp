@@ -3,6 +3,7 @@
 
 #include "link/link.h"
 #include "link/status_texts.h"
+#include "link/wire_codes.h"
 #include "serial/tcomm.h"
 
 #include <QThread>
@@ -14,7 +15,7 @@ constexpr int kPortSettleDelay = 15;
 
 }  // namespace
 
-void Link::Button5Click()
+Outcome Link::search_by_user()
 {
     setStatus(QString::fromLatin1(status::kPerformCommand));
     try {
@@ -23,7 +24,7 @@ void Link::Button5Click()
         // Already open, or no such port: the search below tries every port anyway.
     }
     pumped_delay(1);
-    findbord();
+    return search();
 }
 
 bool Link::probe_port(const QString& port)
@@ -37,17 +38,17 @@ bool Link::probe_port(const QString& port)
         // The probe below goes nowhere and the port is passed over.
     }
     // From here on the search answers for the card; the watchdog has no more to say.
-    timer1_.stop();
+    watchdog_.stop();
     const QString reply =
-        exchange(QStringLiteral("35"), {kReplyWaitMs, [](const QString& r) { return r.size() > 3; }});
-    return reply == QLatin1String("2501");
+        exchange(QByteArray(1, request::kProbeCard), {kReplyWaitMs, [](const QString& r) { return r.size() > 3; }});
+    return reply == reply::kCardHere;
 }
 
 void Link::identify_esc()
 {
     const QString reply =
-        exchange(QStringLiteral("50"), {kReplyWaitMs, [](const QString& r) { return r.size() > 7; }});
-    if (reply.size() == 8 && reply != QLatin1String("50000000")) {
+        exchange(QByteArray(1, request::kIdentifyEsc), {kReplyWaitMs, [](const QString& r) { return r.size() > 7; }});
+    if (reply.size() == 8 && reply != reply::kNoEsc) {
         show_identification(reply);
         st_.esc_ok = true;
         start_speed_test_in_speed_mode();
@@ -58,7 +59,7 @@ void Link::identify_esc()
     }
 }
 
-void Link::findbord()
+Outcome Link::search()
 {
     const QString idle = QString::fromLatin1(status::kIdle);
     const bool quiet = st_.auto_search;
@@ -86,20 +87,19 @@ void Link::findbord()
             view_.showEscLamp(false);
             set_esc_labels(kLabelsUnknown);
             setStatus(idle);
-        } else {
-            setStatus(QString::fromLatin1(status::kSearchResult));
-            dialogs_.message(QStringLiteral("not find hardware"),
-                             QStringLiteral("can not find hardware,please confirm:\r\n"
-                                            "  1.Hardware port connect.\r\n"
-                                            "  2.Hardware power."),
-                             BoxIcon::Error);
-            setStatus(idle);
-            view_.showCardLamp(false);
-            view_.showEscLamp(false);
-            set_esc_labels(kLabelsUnknown);
-            st_.esc_ok = false;
+            return Outcome::fail(Outcome::Kind::NoAnswer);
         }
-        return;
+        setStatus(QString::fromLatin1(status::kSearchResult));
+        Outcome none = report(Outcome::Kind::NoAnswer, QStringLiteral("not find hardware"),
+                              QStringLiteral("can not find hardware,please confirm:\r\n"
+                                             "  1.Hardware port connect.\r\n"
+                                             "  2.Hardware power."));
+        setStatus(idle);
+        view_.showCardLamp(false);
+        view_.showEscLamp(false);
+        set_esc_labels(kLabelsUnknown);
+        st_.esc_ok = false;
+        return none;
     }
 
     identify_esc();
@@ -108,7 +108,7 @@ void Link::findbord()
     if (quiet) {
         setStatus(idle);
         st_.auto_search = false;
-        return;
+        return Outcome::ok();
     }
     setStatus(QString::fromLatin1(status::kSearchResult));
     QString text = QStringLiteral("find setting card connected with") + ports[found] + QStringLiteral("\r\n");
@@ -119,18 +119,18 @@ void Link::findbord()
     dialogs_.message(QStringLiteral("Find hardware"), text, BoxIcon::None);
     st_.cmd_mode = false;
     setStatus(idle);
+    return Outcome::ok(text);
 }
 
-void Link::Timer1Timer()
+Outcome Link::watchdog_expired()
 {
-    timer1_.stop();
-    if (st_.auto_search) {
-        findbord();
-        return;
-    }
-    dialogs_.message(QString::fromLatin1(box_title::kCommError), QString::fromLatin1(kHardwareNotConnect),
-                     BoxIcon::Error);
+    watchdog_.stop();
+    if (st_.auto_search)
+        return search();
+    Outcome gone = report(Outcome::Kind::NoAnswer, QString::fromLatin1(box_title::kCommError),
+                          QString::fromLatin1(kHardwareNotConnect));
     view_.showCardLamp(false);
     setStatus(QString::fromLatin1(status::kCommError));
     st_.esc_ok = false;
+    return gone;
 }

@@ -50,17 +50,24 @@ void Link::run_deferred()
     if (!deferred_.empty()) {
         const Deferred next = std::move(deferred_.front());
         deferred_.pop_front();
-        Exchange exchange(*this, next.kind);
-        next.handler();
+        run_now(next.handler, next.kind);
         return;  // the end of this exchange runs the next one
     }
-    // The user's input first; a Timer1 tick held back comes after it.
-    timer1_.flushDeferred();
+    // The user's input first; a watchdog tick held back comes after it.
+    watchdog_.flushDeferred();
     if (!holding_back())
         emit idle();
 }
 
-bool Link::run_command(const std::function<void()>& handler, CommandKind kind)
+void Link::run_now(const Command& handler, CommandKind kind)
+{
+    Exchange exchange(*this, kind);
+    Outcome ended = handler();
+    // Set before the exchange's end, which tells the port-loss follower.
+    last_outcome_ = std::move(ended);
+}
+
+bool Link::run_command(const Command& handler, CommandKind kind)
 {
     if (holding_back()) {
         // A speed tick comes again in a moment; the user's click does not.
@@ -73,8 +80,7 @@ bool Link::run_command(const std::function<void()>& handler, CommandKind kind)
             exchange_ended();
         return true;
     }
-    Exchange exchange(*this, kind);
-    handler();
+    run_now(handler, kind);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "link/hex_text.h"
 #include "link/status_texts.h"
+#include "link/wire_codes.h"
 #include "serial/tcomm.h"
 
 #include <QCoreApplication>
@@ -12,30 +13,30 @@ namespace {
 constexpr int kByteOnLineMs = 2;  // 0.52 ms at 19200 baud, with room
 }  // namespace
 
-Link::Link(TComm& comm, SharedState& st, EscView& view, Dialogs& dialogs, WindowTimer& timer1,
-           WindowTimer& timer2, QObject* parent)
+Link::Link(TComm& comm, SharedState& st, EscView& view, Dialogs& dialogs, WindowTimer& watchdog,
+           WindowTimer& replyTimer, QObject* parent)
     : QObject(parent),
       comm_(comm),
       st_(st),
       view_(view),
       dialogs_(dialogs),
-      timer1_(timer1),
-      timer2_(timer2),
+      watchdog_(watchdog),
+      replyTimer_(replyTimer),
       labels_{QString::fromLatin1(kLabelsDesign.type), QString::fromLatin1(kLabelsDesign.hwVersion),
               QString::fromLatin1(kLabelsDesign.fwVersion)}
 {
     comm_.OnReceiveData = [this](TComm* sender, const char* buffer, uint16_t length) {
-        Comm1ReceiveData(sender, buffer, length);
+        receive(sender, buffer, length);
     };
-    connect(&timer2_, &WindowTimer::tick, this, &Link::Timer2Timer);
-    timer1_.setDeferWhile([this] { return holding_back(); });
+    connect(&replyTimer_, &WindowTimer::tick, this, &Link::reply_timeout);
+    watchdog_.setDeferWhile([this] { return holding_back(); });
 }
 
 Link::~Link()
 {
-    // Comm1 may outlive the link by a moment at shut-down.
+    // The port may outlive the link by a moment at shut-down.
     comm_.OnReceiveData = nullptr;
-    timer1_.setDeferWhile(nullptr);
+    watchdog_.setDeferWhile(nullptr);
 }
 
 void Link::setStatus(const QString& text)
@@ -43,12 +44,12 @@ void Link::setStatus(const QString& text)
     view_.showStatus(text);
 }
 
-void Link::mscomm1send(const QString& hexText)
+void Link::send(const QByteArray& bytes)
 {
-    const std::optional<QByteArray> bytes = request_bytes(hexText);
-    if (!bytes || bytes->isEmpty())
+    // A request is sent whole or not at all.
+    if (bytes.isEmpty() || bytes.size() > kMaxRequestBytes)
         return;
-    comm_.SendData(bytes->constData(), static_cast<uint16_t>(bytes->size()));
+    comm_.SendData(bytes.constData(), static_cast<uint16_t>(bytes.size()));
 }
 
 void Link::wait_sent(int maxMs)
@@ -60,7 +61,7 @@ void Link::wait_sent(int maxMs)
     QThread::msleep(kByteOnLineMs);
 }
 
-void Link::Comm1ReceiveData(TComm*, const char* buffer, uint16_t bufferLength)
+void Link::receive(TComm*, const char* buffer, uint16_t bufferLength)
 {
     const QString text = to_hex_text(buffer, bufferLength);
     if (st_.cmd_mode) {
@@ -68,23 +69,23 @@ void Link::Comm1ReceiveData(TComm*, const char* buffer, uint16_t bufferLength)
         return;
     }
     // The card's unasked status: three tests, each independent of the others.
-    if (text == QLatin1String("2501")) {
+    if (text == reply::kCardHere) {
         view_.showCardLamp(true);
-        timer1_.stop();
+        watchdog_.stop();
         st_.auto_search = false;
-        mscomm1send(QStringLiteral("50"));
-        timer1_.start();
+        send_code(request::kIdentifyEsc);
+        watchdog_.start();
     }
-    if (text.startsWith(QLatin1String("50"))) {
-        timer1_.stop();
+    if (text.startsWith(reply::kIdentification)) {
+        watchdog_.stop();
         st_.esc_ok = false;
         view_.showEscLamp(false);
         set_esc_labels(kLabelsUnknown);
     }
-    if (text.size() == 8 && text.startsWith(QLatin1String("50"))) {
+    if (text.size() == 8 && text.startsWith(reply::kIdentification)) {
         show_identification(text);
         st_.esc_ok = true;
-        timer1_.stop();
+        watchdog_.stop();
         setStatus(QString::fromLatin1(status::kIdle));
         start_speed_test_in_speed_mode();
     }
@@ -96,10 +97,10 @@ void Link::start_speed_test_in_speed_mode()
         start_speed_test();
 }
 
-void Link::Timer2Timer()
+void Link::reply_timeout()
 {
     st_.time_out = true;
-    timer2_.stop();
+    replyTimer_.stop();
 }
 
 void Link::pumped_delay(int n)
@@ -119,14 +120,14 @@ void Link::pumped_delay(int n)
 void Link::reply_wait(int intervalMs, const std::function<bool(const QString& recv)>& done, Pass pass)
 {
     st_.time_out = false;
-    timer2_.stop();
-    timer2_.setInterval(intervalMs);
-    timer2_.start();
+    replyTimer_.stop();
+    replyTimer_.setInterval(intervalMs);
+    replyTimer_.start();
     while (!st_.time_out && !on_lost_port()) {
         if (pass == Pass::Sleep1msThenProcess)
             QThread::msleep(1);
         // Blocks until the next event (a received block, a tick, a click) and
-        // handles it; Timer2's tick bounds the wait. A reply that is already
+        // handles it; the reply timer's tick bounds the wait. A reply that is already
         // complete must not wait for another event: that pass only looks.
         const bool complete = done(st_.recv_str);
         QCoreApplication::processEvents(complete ? QEventLoop::AllEvents : QEventLoop::WaitForMoreEvents);
@@ -134,11 +135,11 @@ void Link::reply_wait(int intervalMs, const std::function<bool(const QString& re
             QCoreApplication::processEvents();
         if (done(st_.recv_str))
             break;
-        // Should anything else end Timer2, no tick would come to end the wait.
-        if (!timer2_.isActive())
+        // Should anything else end the reply timer, no tick would come to end the wait.
+        if (!replyTimer_.isActive())
             break;
     }
-    timer2_.stop();
+    replyTimer_.stop();
 }
 
 bool Link::on_lost_port() const
@@ -146,11 +147,11 @@ bool Link::on_lost_port() const
     return !lost_port_.isEmpty() && !comm_.IsOpen() && comm_.CommName() == lost_port_;
 }
 
-QString Link::exchange(const QString& request, const ReplyWait& wait, const std::function<void()>& whileInFlight)
+QString Link::exchange(const QByteArray& request, const ReplyWait& wait, const std::function<void()>& whileInFlight)
 {
     st_.recv_str.clear();
     st_.cmd_mode = true;
-    mscomm1send(request);
+    send(request);
     if (whileInFlight)
         whileInFlight();
     reply_wait(wait.intervalMs, wait.done, wait.pass);
@@ -177,35 +178,40 @@ QString Link::take_received()
     return received;
 }
 
-void Link::receive_data_error()
+Outcome Link::report(Outcome::Kind kind, const QString& title, const QString& text)
 {
-    dialogs_.message(QString::fromLatin1(box_title::kCommError), QStringLiteral("Receive data error"),
-                     BoxIcon::Error);
-    setStatus(QString::fromLatin1(status::kIdle));
+    dialogs_.message(title, text, BoxIcon::Error);
+    return Outcome::fail(kind, text);
 }
 
-bool Link::esc_required()
+Outcome Link::receive_data_error(Outcome::Kind kind)
+{
+    Outcome failed = report(kind, QString::fromLatin1(box_title::kCommError), QStringLiteral("Receive data error"));
+    setStatus(QString::fromLatin1(status::kIdle));
+    return failed;
+}
+
+Outcome Link::require_esc()
 {
     if (st_.esc_ok)
-        return true;
-    dialogs_.message(QString::fromLatin1(box_title::kCommError),
-                     QStringLiteral("Hardware not connect,please connect first"), BoxIcon::Error);
-    return false;
+        return Outcome::ok();
+    return report(Outcome::Kind::Refused, QString::fromLatin1(box_title::kCommError),
+                  QStringLiteral("Hardware not connect,please connect first"));
 }
 
-QString Link::send0d()
+Outcome Link::read_settings_frame(QString& frame)
 {
     constexpr int kFrameChars = 18;
     const auto whole = [](const QString& r) { return r.size() >= kFrameChars; };
     // Only a reply of exactly one frame ends the wait early; a longer one is
     // seen after the full second.
-    const QString reply = exchange(
-        QStringLiteral("0D"), {1000, [](const QString& r) { return r.size() == kFrameChars; }, Pass::ProcessOnce, whole});
-    if (!whole(reply) || !reply.startsWith(QLatin1String("43"))) {
-        receive_data_error();
-        return QStringLiteral("00");
-    }
-    return reply;
+    const QString reply =
+        exchange(QByteArray(1, request::kReadSettings),
+                 {1000, [](const QString& r) { return r.size() == kFrameChars; }, Pass::ProcessOnce, whole});
+    if (!whole(reply) || !reply.startsWith(reply::kSettingsFrame))
+        return receive_data_error();
+    frame = reply;
+    return Outcome::ok();
 }
 
 void Link::set_esc_labels(const EscLabelTexts& texts)
@@ -241,9 +247,9 @@ QString Link::port_in_use() const
 
 void Link::arm_search()
 {
-    timer1_.start();
+    watchdog_.start();
     st_.cmd_mode = false;
     st_.esc_ok = false;
     st_.auto_search = true;
-    mscomm1send(QStringLiteral("35"));
+    send_code(request::kProbeCard);
 }

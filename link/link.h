@@ -3,19 +3,22 @@
 // the setting card's unasked status, the bounded message-pumping reply waits,
 // and hardware discovery over the listed ports.
 //
-// The owner (the main window, or a console program) holds the shared state,
-// Comm1 and the timers; Link works on them by reference and shows what
+// The owner (EscSession) holds the shared state, the port and the timers;
+// Link works on them by reference and shows what
 // happens through an EscView. Commands run one at a time (run_command below).
 
 #include "link/dialogs.h"
 #include "link/esc_view.h"
 #include "link/model_table.h"
+#include "link/outcome.h"
 #include "link/shared_state.h"
 #include "link/window_timer.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <concepts>
+#include <cstdint>
 #include <deque>
 #include <functional>
 
@@ -32,36 +35,39 @@ enum class CommandKind {
     Click,       // the user's command: waits for a background exchange, refused during another command
     ModeSwitch,  // a mode button: the button already shows the new mode, so it always runs, later if need be
     SpeedTick,   // a speed-poll tick (background): skipped while anything runs
-    Watchdog,    // a Timer1 tick (background)
+    Watchdog,    // a watchdog tick (background)
 };
 
 class Link : public QObject {
     Q_OBJECT
 public:
-    // Takes Comm1's OnReceiveData (Comm1ReceiveData) and Timer2's tick
-    // (Timer2Timer), and holds Timer1's ticks back while busy().
-    Link(TComm& comm, SharedState& st, EscView& view, Dialogs& dialogs, WindowTimer& timer1,
-         WindowTimer& timer2, QObject* parent = nullptr);
+    // Takes the port's OnReceiveData (receive) and the reply timer's tick
+    // (reply_timeout), and holds the watchdog's ticks back while busy().
+    Link(TComm& comm, SharedState& st, EscView& view, Dialogs& dialogs, WindowTimer& watchdog,
+         WindowTimer& replyTimer, QObject* parent = nullptr);
     ~Link() override;
 
-    void setStatus(const QString& text);  // Label15
+    void setStatus(const QString& text);  // the status line
 
-    // Runs the speed-test start (start Timer3, send "06", clear throttle_armed);
+    // Runs the speed-test start (start the poll, send 0x06, clear throttle_armed);
     // installed by the owner, called when an ESC is identified in Speed mode.
     std::function<void()> start_speed_test;
 
     // Transport.
-    void mscomm1send(const QString& hexText);
-    void Comm1ReceiveData(TComm* sender, const char* buffer, uint16_t bufferLength);
-    void Timer2Timer();
+    void send(const QByteArray& bytes);
+    void send_code(uint8_t code) { send(QByteArray(1, static_cast<char>(code))); }
+    void receive(TComm* sender, const char* buffer, uint16_t bufferLength);
+    void reply_timeout();
     void pumped_delay(int n);
-    QString send0d();  // the reply text, or "00" after the error box
-    // Waits (without handling events) until Comm1 has handed what is queued
+    // Asks the ESC for its parameter frame (0x0D). Done with the frame's
+    // text in frame; otherwise the "Receive data error" box has been shown.
+    Outcome read_settings_frame(QString& frame);
+    // Waits (without handling events) until the port has handed what is queued
     // to the driver, at most maxMs, and then for one byte's time on the line.
     void wait_sent(int maxMs);
 
-    // The reply wait: clears time_out, starts Timer2 with intervalMs, runs
-    // passes until done(recv_str) or time_out, stops Timer2. It blocks in the
+    // The reply wait: clears time_out, starts the reply timer with intervalMs,
+    // runs passes until done(recv_str) or time_out, stops the reply timer. It blocks in the
     // event loop between events instead of spinning.
     enum class Pass { ProcessOnce, Sleep1msThenProcess, ProcessTwice };
     void reply_wait(int intervalMs, const std::function<bool(const QString& recv)>& done,
@@ -69,7 +75,7 @@ public:
 
     // One request and its reply, as every requester makes it.
     struct ReplyWait {
-        int intervalMs;                              // Timer2
+        int intervalMs;                              // the reply timer
         std::function<bool(const QString&)> done;    // ends the wait early
         Pass pass = Pass::ProcessOnce;
         std::function<bool(const QString&)> taken = nullptr;  // the reply is taken out of recv_str; null: always
@@ -78,19 +84,22 @@ public:
     // (if any), waits as given and returns what arrived. The text is taken
     // out of recv_str when wait.taken holds; otherwise it stays there until
     // the next request clears it. cmd_mode stays set.
-    QString exchange(const QString& request, const ReplyWait& wait,
+    QString exchange(const QByteArray& request, const ReplyWait& wait,
                      const std::function<void()>& whileInFlight = {});
     // More of the same reply: sets cmd_mode, waits, and takes out what arrived.
     QString await_more(const ReplyWait& wait);
     // What has arrived since, taken out of recv_str.
     QString take_received();
 
-    // The "Receive data error" box (title "Comm error", error icon).
-    void receive_data_error();
-    // The parameter, firmware and speed commands need an identified ESC: true
-    // when there is one, otherwise the "Hardware not connect,please connect
-    // first" box has been shown.
-    bool esc_required();
+    // The "Receive data error" box (title "Comm error", error icon); kind
+    // says what went wrong on the line.
+    Outcome receive_data_error(Outcome::Kind kind = Outcome::Kind::NoAnswer);
+    // Shows a box that ends an operation and returns the operation's outcome.
+    Outcome report(Outcome::Kind kind, const QString& title, const QString& text);
+    // The parameter, firmware and speed commands need an identified ESC: Done
+    // when there is one, otherwise Refused after the "Hardware not
+    // connect,please connect first" box.
+    Outcome require_esc();
 
     // Identification display of an 8-character identification reply.
     void show_identification(const QString& reply);
@@ -102,17 +111,21 @@ public:
     // The ports the search steps through, in list order; shown in the port box.
     void set_port_list(const QStringList& ports);
     const QStringList& port_list() const { return ports_; }
-    QString port_in_use() const;  // Comm1's CommName
+    QString port_in_use() const;  // the port's CommName
 
-    // Arms the search as start-up does: starts Timer1, clears cmd_mode and
-    // esc_ok, sets auto_search and sends the probe "35".
+    // Arms the search as start-up does: starts the watchdog, clears cmd_mode
+    // and esc_ok, sets auto_search and sends the probe 0x35.
     void arm_search();
 
     // Discovery and port switch.
-    void Button5Click();
-    void findbord();
-    void Timer1Timer();
-    void cmbbxcomnumChange(const QString& portName);
+    // "Auto find hardware": opens the port in use and searches, with the result box.
+    Outcome search_by_user();
+    // Steps through the listed ports for the card and asks it for the ESC;
+    // quiet (no box) while auto_search is set. Done when a card answered.
+    Outcome search();
+    // The watchdog ran out: the quiet search, or the report that the card is gone.
+    Outcome watchdog_expired();
+    Outcome switch_port(const QString& portName);
     // The user changed the port box to text: the switch runs now, or right
     // after a background exchange; when it is refused the box goes back to
     // the port in use.
@@ -120,7 +133,7 @@ public:
 
     // Overlap guard. An Exchange lives for the whole of a command; while any
     // exists, busy() is true, the busy cursor shows (for Click and Watchdog)
-    // and Timer1 ticks wait for its end.
+    // and watchdog ticks wait for its end.
     class Exchange {
     public:
         explicit Exchange(Link& link, CommandKind kind = CommandKind::Click);
@@ -133,16 +146,32 @@ public:
         bool cursor_;
     };
     bool busy() const { return exchanges_ > 0; }
+    // A command runs, or one waits to: a new one would not run now.
+    bool holding_back() const { return busy() || !deferred_.empty(); }
 
     // Runs a command inside an Exchange. While another runs: a Click that
     // arrives during a background exchange, and every ModeSwitch, is kept and
     // runs once that exchange has ended, in the order they came (true); a
     // Click during another command is refused (false), as is a tick.
-    bool run_command(const std::function<void()>& handler, CommandKind kind = CommandKind::Click);
+    using Command = std::function<Outcome()>;
+    bool run_command(const Command& handler, CommandKind kind = CommandKind::Click);
+    // A command without an outcome of its own (a tick, a test's step) ends Done.
+    template <std::invocable F>
+        requires std::same_as<std::invoke_result_t<F>, void>
+    bool run_command(F handler, CommandKind kind = CommandKind::Click)
+    {
+        return run_command(Command([handler = std::move(handler)]() mutable {
+                               handler();
+                               return Outcome::ok();
+                           }),
+                           kind);
+    }
+    // How the last command that ran to its end ended.
+    const Outcome& last_outcome() const { return last_outcome_; }
     // Forgets the commands kept for later (the owner is closing).
     void drop_deferred();
 
-    // The port at path went away under the link (empty: none). While Comm1
+    // The port at path went away under the link (empty: none). While the port
     // is closed and still named so, nothing can answer: every reply wait
     // ends at once, so that a command fails now, not seconds later.
     void set_lost_port(const QString& path) { lost_port_ = path; }
@@ -155,21 +184,21 @@ signals:
 private:
     struct Deferred {
         CommandKind kind;
-        std::function<void()> handler;
+        Command handler;
     };
     void exchange_ended();
     void run_deferred();
-    bool holding_back() const { return busy() || !deferred_.empty(); }
     bool probe_port(const QString& port);  // one port of the search; true: the card answered
     void identify_esc();                   // the identification request of a search
     void start_speed_test_in_speed_mode();
+    void run_now(const Command& handler, CommandKind kind);
 
     TComm& comm_;
     SharedState& st_;
     EscView& view_;
     Dialogs& dialogs_;
-    WindowTimer& timer1_;
-    WindowTimer& timer2_;
+    WindowTimer& watchdog_;
+    WindowTimer& replyTimer_;
     int exchanges_ = 0;
     bool background_ = false;  // the running command is a speed tick or the watchdog
     std::deque<Deferred> deferred_;
@@ -177,4 +206,5 @@ private:
     QString model_label_;  // of the last identification, for the search's result box
     QStringList ports_;
     QString lost_port_;
+    Outcome last_outcome_;
 };

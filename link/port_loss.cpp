@@ -21,15 +21,15 @@ constexpr int kPortSettleDelay = 15;  // as at start-up
 
 }  // namespace
 
-PortLoss::PortLoss(Link& link, TComm& comm, SharedState& st, EscView& view, CountingDialogs& dialogs,
-                   WindowTimer& timer1, PortWatcher* watcher, QObject* parent)
+PortLoss::PortLoss(Link& link, TComm& comm, SharedState& st, EscView& view, Dialogs& dialogs,
+                   WindowTimer& watchdog, PortWatcher* watcher, QObject* parent)
     : QObject(parent),
       link_(link),
       comm_(comm),
       st_(st),
       view_(view),
       dialogs_(dialogs),
-      timer1_(timer1),
+      watchdog_(watchdog),
       watcher_(watcher)
 {
     comm_.OnRequestHangup = [this](TComm*) { port_gone(); };
@@ -66,7 +66,6 @@ void PortLoss::port_gone()
     if (link_.busy()) {
         // The command's waits end at once and it reports its own failure.
         downPending_ = true;
-        boxesAtLoss_ = dialogs_.boxes();
         return;
     }
     link_down(true);
@@ -75,7 +74,7 @@ void PortLoss::port_gone()
 void PortLoss::link_down(bool box)
 {
     Link::Exchange exchange(link_, CommandKind::Watchdog);
-    timer1_.stop();  // no search and no second report on top of this one
+    watchdog_.stop();  // no search and no second report on top of this one
     st_.auto_search = false;
     if (stop_speed_poll)
         stop_speed_poll();
@@ -142,7 +141,7 @@ void PortLoss::after_command()
     }
     if (downPending_) {
         downPending_ = false;
-        link_down(dialogs_.boxes() == boxesAtLoss_);
+        link_down(!link_.last_outcome().failure_shown());
     }
     if (!retry_.isActive())
         reconnect();

@@ -1,7 +1,7 @@
 #pragma once
 // The port in use going away while the program runs, and coming back.
 //
-// Comm1's hang-up request, or its device node removed (as the port watcher
+// The port's hang-up request, or its device node removed (as the port watcher
 // reports), ends the link as the watchdog's failure does: the same box, both
 // lamps silver, esc_ok clear, the ESC labels unknown, the speed poll stopped
 // and the port closed. A command running at that moment (a read, a flash)
@@ -10,7 +10,7 @@
 // name), the port is opened again and the start-up chain runs, so the lamps
 // come back without a click.
 
-#include "link/counting_dialogs.h"
+#include "link/dialogs.h"
 
 #include <QObject>
 #include <QString>
@@ -28,10 +28,10 @@ class EscView;
 class PortLoss : public QObject {
     Q_OBJECT
 public:
-    // Takes Comm1's OnRequestHangup. watcher may be null (a fixed port list):
-    // then only the hang-up request is seen and nothing reconnects.
-    PortLoss(Link& link, TComm& comm, SharedState& st, EscView& view, CountingDialogs& dialogs,
-             WindowTimer& timer1, PortWatcher* watcher, QObject* parent = nullptr);
+    // Takes the port's OnRequestHangup. watcher may be null (a fixed port
+    // list): then only the hang-up request is seen and nothing reconnects.
+    PortLoss(Link& link, TComm& comm, SharedState& st, EscView& view, Dialogs& dialogs, WindowTimer& watchdog,
+             PortWatcher* watcher, QObject* parent = nullptr);
     ~PortLoss() override;
 
     // Ends the speed poll without a byte (the port is gone); installed by the owner.
@@ -57,15 +57,14 @@ private:
     TComm& comm_;
     SharedState& st_;
     EscView& view_;
-    CountingDialogs& dialogs_;
-    WindowTimer& timer1_;
+    Dialogs& dialogs_;
+    WindowTimer& watchdog_;
     PortWatcher* watcher_;
     QString lostPort_;
     QString followed_;
     // Gone during a command: the link goes down once the command has ended,
-    // with the box unless the command has shown one since (boxesAtLoss_).
+    // with the box unless the command's outcome was a failure it has shown.
     bool downPending_ = false;
-    int boxesAtLoss_ = 0;
     // Back while a command ran, or the reopen failed (udev may still be
     // setting the node's permissions, ModemManager may be probing it).
     QString backAt_;

@@ -3,10 +3,12 @@
 
 #include "link/link.h"
 #include "link/status_texts.h"
+#include "link/wire_codes.h"
 #include "serial/tcomm.h"
 
-void Link::cmbbxcomnumChange(const QString& portName)
+Outcome Link::switch_port(const QString& portName)
 {
+    Outcome switched = Outcome::ok();
     setStatus(QString::fromLatin1(status::kSwitchPort));
     try {
         comm_.CloseComm();
@@ -16,8 +18,8 @@ void Link::cmbbxcomnumChange(const QString& portName)
         comm_.OpenComm();
         pumped_delay(15);
     } catch (const ECommsError&) {
-        dialogs_.message(QString::fromLatin1(box_title::kCommError),
-                         QStringLiteral("Comm port open error") + QChar(0xFF01), BoxIcon::Error);
+        switched = report(Outcome::Kind::NoAnswer, QString::fromLatin1(box_title::kCommError),
+                          QStringLiteral("Comm port open error") + QChar(0xFF01));
     }
     // Should the switch have stopped before the new name was taken, the box
     // must not name a port the link is not on.
@@ -25,13 +27,14 @@ void Link::cmbbxcomnumChange(const QString& portName)
         view_.showPortName(comm_.CommName());
     st_.esc_ok = false;
     st_.cmd_mode = false;
-    timer1_.start();  // a running watchdog keeps its period
-    mscomm1send(QStringLiteral("35"));
+    watchdog_.start();  // a running watchdog keeps its period
+    send_code(request::kProbeCard);
     setStatus(QString::fromLatin1(status::kIdle));
+    return switched;
 }
 
 void Link::port_box_changed(const QString& text)
 {
-    if (!run_command([this, text] { cmbbxcomnumChange(text); }, CommandKind::Click))
+    if (!run_command(Command([this, text] { return switch_port(text); }), CommandKind::Click))
         view_.showPortName(comm_.CommName());
 }

@@ -1,7 +1,9 @@
 #pragma once
-// Read, write and restore of the eight ESC settings: the buttons "Read ESC
-// parameter" (Button3), "Download parameter to ESC" (Button4) and "Restore
-// default  parameter" (Button6), and the write exchange send03.
+// Read, write and restore of the eight ESC settings ("Read ESC parameter",
+// "Download parameter to ESC" and "Restore default  parameter"), and the
+// write exchange itself.
+
+#include "link/outcome.h"
 
 class Dialogs;
 class EscView;
@@ -11,17 +13,17 @@ class ParamOps {
 public:
     ParamOps(Link& link, EscView& view, Dialogs& dialogs);
 
-    void Button3Click();  // read the ESC's settings into the lists
-    void Button4Click();  // write the lists to the ESC
-    void Button6Click();  // put the defaults in the lists; nothing is sent
+    Outcome read();              // the ESC's settings into the lists
+    Outcome write();             // the lists to the ESC
+    Outcome restore_defaults();  // the defaults into the lists; nothing is sent
 
-    // Sends 0x03 and then the parameter frame of the eight lists; true when
-    // the ESC acknowledged with exactly 0x55. On failure its box has been shown.
+    // Sends 0x03 and then the parameter frame of the eight lists; Done when
+    // the ESC acknowledged with exactly 0x55. A failure has shown its box.
     // Leaves cmd_mode set.
-    bool send03();
+    Outcome send_settings();
 
 private:
-    bool refuseUnselected(int pos);  // pos: the list without a selection
+    Outcome refuseUnselected(int pos);  // pos: the list without a selection
 
     Link& link_;
     EscView& view_;

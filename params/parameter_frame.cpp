@@ -1,9 +1,10 @@
 #include "params/parameter_frame.h"
 
 #include "link/hex_text.h"
+#include "link/wire_codes.h"
 
 namespace {
-const QString kFrameMarker = QStringLiteral("43");
+constexpr char kFrameMarker = 0x43;
 }
 
 int first_unencodable_setting(const SettingValues& values)
@@ -15,19 +16,19 @@ int first_unencodable_setting(const SettingValues& values)
     return -1;
 }
 
-std::optional<QString> encode_parameter_frame(const SettingValues& values)
+std::optional<QByteArray> encode_parameter_frame(const SettingValues& values)
 {
     if (first_unencodable_setting(values) >= 0)
         return std::nullopt;
-    QString frame = kFrameMarker;
+    QByteArray frame(1, kFrameMarker);
     for (int v : values)
-        frame += QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper();
+        frame += static_cast<char>(v);
     return frame;
 }
 
 std::optional<SettingValues> decode_parameter_frame(const QString& reply)
 {
-    if (reply.size() < kFrameTextLength || !reply.startsWith(kFrameMarker))
+    if (reply.size() < kFrameTextLength || !reply.startsWith(reply::kSettingsFrame))
         return std::nullopt;
     SettingValues values{};
     for (int i = 0; i < kSettingCount; ++i)

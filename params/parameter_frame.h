@@ -1,10 +1,12 @@
 #pragma once
 // The parameter frame, the same in both directions: the byte 0x43 and then
 // the item index of each of the eight settings in frame order, one byte each.
-// Held as hex text: "43" and eight pairs, 18 characters.
+// It goes out as bytes; a reply is read from the received hex text: "43" and
+// eight pairs, 18 characters.
 
 #include "params/parameter_set.h"
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -14,9 +16,9 @@ inline constexpr int kFrameTextLength = 18;
 // encoding, such as the -1 of a list without a selection; -1 when all have.
 int first_unencodable_setting(const SettingValues& values);
 
-// "43" and each value as two upper-case hex digits. No frame at all when a
-// value cannot be encoded: a guessed byte must never reach the ESC.
-std::optional<QString> encode_parameter_frame(const SettingValues& values);
+// 0x43 and each value as one byte. No frame at all when a value cannot be
+// encoded: a guessed byte must never reach the ESC.
+std::optional<QByteArray> encode_parameter_frame(const SettingValues& values);
 
 // The eight values of a reply that begins with a frame: "43" and at least 16
 // more characters, of which later ones are ignored. Each pair is read as hex;

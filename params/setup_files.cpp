@@ -28,28 +28,32 @@ private:
 
 SetupFiles::SetupFiles(SharedState& st, EscView& view, Dialogs& dialogs) : st_(st), view_(view), dialogs_(dialogs) {}
 
-void SetupFiles::Button7Click()
+Outcome SetupFiles::load()
 {
     const QString name = dialogs_.openFileName(kFilter, kSuffix);
     if (name.isEmpty())
-        return;
+        return Outcome::fail(Outcome::Kind::Refused);
     const BusyWhile hourglass(view_);
     st_.setup_file_name = QFileInfo(name).absoluteFilePath();
     QCoreApplication::processEvents();
     const SetupValues values = read_setup_file(name);
     for (int i = 0; i < kSetupKeyCount; ++i)
         view_.showSettingIndex(i, values[i]);
+    return Outcome::ok();
 }
 
-void SetupFiles::Button8Click()
+Outcome SetupFiles::save()
 {
     const QString name = dialogs_.saveFileName(kFilter, kSuffix);
     if (name.isEmpty())
-        return;
+        return Outcome::fail(Outcome::Kind::Refused);
     st_.setup_file_name = name;
     SetupValues values{};
     for (int i = 0; i < kSetupKeyCount; ++i)
         values[i] = view_.settingIndex(i);
-    if (!write_setup_file(name, values))
-        dialogs_.message(QString::fromLatin1(box_title::kError), QStringLiteral("Save file error"), BoxIcon::Error);
+    if (write_setup_file(name, values))
+        return Outcome::ok();
+    const QString text = QStringLiteral("Save file error");
+    dialogs_.message(QString::fromLatin1(box_title::kError), text, BoxIcon::Error);
+    return Outcome::fail(Outcome::Kind::FileProblem, text);
 }

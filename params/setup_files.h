@@ -1,7 +1,9 @@
 #pragma once
-// "Load setup" (Button7) and "Save setup" (Button8): six of the eight setting
-// lists to and from a setup file the user names. Neither talks to the ESC;
-// ComboBox7 and ComboBox8 are not part of a setup file.
+// "Load setup" and "Save setup": six of the eight setting lists to and from a
+// setup file the user names. Neither talks to the ESC; the last two settings
+// (current sensitivity and governor mode) are not part of a setup file.
+
+#include "link/outcome.h"
 
 class Dialogs;
 class EscView;
@@ -11,8 +13,10 @@ class SetupFiles {
 public:
     SetupFiles(SharedState& st, EscView& view, Dialogs& dialogs);
 
-    void Button7Click();
-    void Button8Click();
+    // Refused when the user cancels the file dialog. A file that cannot be
+    // read loads fallback values without a word, so a load is otherwise Done.
+    Outcome load();
+    Outcome save();
 
 private:
     SharedState& st_;

@@ -3,6 +3,7 @@
 #include "link/hex_text.h"
 #include "link/link.h"
 #include "link/status_texts.h"
+#include "link/wire_codes.h"
 #include "speedtest/speed_math.h"
 
 namespace {
@@ -19,8 +20,8 @@ bool whole_answer(const QString& recv)
 
 }  // namespace
 
-SpeedMode::SpeedMode(Link& link, SharedState& st, EscView& view, WindowTimer& timer3)
-    : link_(link), st_(st), view_(view), timer3_(timer3), throttlePosition_(speed::kSliderMin), poles_(kInitialPoles)
+SpeedMode::SpeedMode(Link& link, SharedState& st, EscView& view, WindowTimer& pollTimer)
+    : link_(link), st_(st), view_(view), pollTimer_(pollTimer), throttlePosition_(speed::kSliderMin), poles_(kInitialPoles)
 {
 }
 
@@ -30,69 +31,70 @@ void SpeedMode::showMode(OperationMode mode)
     view_.showMode(mode);
 }
 
-void SpeedMode::RadioButton2Click()
+Outcome SpeedMode::switch_mode(OperationMode mode)
 {
-    showMode(OperationMode::Speed);
+    showMode(mode);
+    if (mode == OperationMode::Speed) {
+        if (st_.esc_ok)
+            start_speed_test();
+        // Without an ESC the ticks keep the status line telling the user so.
+        polling_ = true;
+        pollTimer_.start();
+        link_.setStatus(QString::fromLatin1(status::kTesting));
+        return Outcome::ok();
+    }
     if (st_.esc_ok)
-        start_speed_test();
-    // Without an ESC the ticks keep the status line telling the user so.
-    polling_ = true;
-    timer3_.start();
-    link_.setStatus(QString::fromLatin1(status::kTesting));
-}
-
-void SpeedMode::RadioButton1Click()
-{
-    showMode(OperationMode::Parameter);
-    if (st_.esc_ok)
-        link_.mscomm1send(QStringLiteral("FF"));
+        link_.send_code(request::kReleaseMotor);
     polling_ = false;
-    timer3_.stop();
+    pollTimer_.stop();
     link_.setStatus(QString::fromLatin1(status::kIdle));
+    return Outcome::ok();
 }
 
 void SpeedMode::start_speed_test()
 {
     if (closing_)
         return;
-    link_.mscomm1send(QStringLiteral("06"));
+    link_.send_code(request::kStartSpeedTest);
     polling_ = true;
-    timer3_.start();
+    pollTimer_.start();
     st_.throttle_armed = false;
 }
 
 void SpeedMode::stop_poll()
 {
     polling_ = false;
-    timer3_.stop();
+    pollTimer_.stop();
 }
 
 void SpeedMode::beforeClose()
 {
     closing_ = true;
     polling_ = false;
-    timer3_.stop();
+    pollTimer_.stop();
     if (st_.mode != OperationMode::Speed || !st_.esc_ok)
         return;
-    link_.mscomm1send(QStringLiteral("FF"));
+    link_.send_code(request::kReleaseMotor);
     // Closing the port discards what is still queued, so the byte has to be
     // on its way first.
     link_.wait_sent(kSendDrainMs);
 }
 
-void SpeedMode::TrackBar1Change(int position)
+Outcome SpeedMode::set_throttle(int position)
 {
     throttlePosition_ = position;
     view_.showThrottleText(QString::number(position) + QStringLiteral("us"));
+    return Outcome::ok();
 }
 
-void SpeedMode::UpDown1Click(int poles)
+Outcome SpeedMode::set_pole_count(int poles)
 {
     poles_ = poles;
     view_.showPoleCountText(QString::number(poles));
+    return Outcome::ok();
 }
 
-void SpeedMode::Timer3Timer()
+void SpeedMode::poll_tick()
 {
     if (st_.mode == OperationMode::Parameter || closing_)
         return;
@@ -101,11 +103,11 @@ void SpeedMode::Timer3Timer()
         return;
     }
     // No tick may run during the exchange: the wait below processes messages.
-    timer3_.stop();
+    pollTimer_.stop();
     poll();
     // A switch to Parameter or a close inside the wait has ended the poll.
     if (polling_)
-        timer3_.start();
+        pollTimer_.start();
 }
 
 void SpeedMode::poll()
@@ -116,7 +118,7 @@ void SpeedMode::poll()
         view_.showRotateSpeed(QStringLiteral("0"));
     const int code = speed::throttle_code(position, st_.throttle_armed);
 
-    const QString answer = link_.exchange(QString::asprintf("%02X", code),
+    const QString answer = link_.exchange(QByteArray(1, static_cast<char>(code)),
                                           {kAnswerWaitMs, whole_answer, Link::Pass::ProcessOnce, whole_answer});
     if (!whole_answer(answer))
         return;  // no answer or a garbled one: the tick is dropped

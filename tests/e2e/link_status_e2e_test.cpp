@@ -31,14 +31,6 @@ protected:
         ASSERT_TRUE(waitConnected());
         sim().clear_received();
     }
-    // Waits until the simulator has seen n bytes, then a little longer for any
-    // byte that should not come.
-    QByteArray receivedAfter(int n)
-    {
-        waitUntil([&] { return int(sim().received().size()) >= n; }, 2000);
-        settle(100);
-        return wire(sim().received());
-    }
 };
 
 TEST_F(LinkE2e, AnnouncementSplitOverTwoBlocksDoesNothing)
@@ -152,7 +144,7 @@ TEST_F(LinkE2e, Send0dByReplyLength)
     } cases[] = {
         {frame, "430000010000010200", 0, 700, false},
         {{0x43, 0, 0, 1, 0, 0, 1, 2, 0, 0x55}, "43000001000001020055", 900, 2500, false},
-        {{0x43, 0, 0, 1, 0, 0, 1, 2}, "00", 900, 2500, true},
+        {{0x43, 0, 0, 1, 0, 0, 1, 2}, "", 900, 2500, true},
     };
     for (const auto& c : cases) {
         sim().set_reply_override(0x0D, c.reply);
@@ -160,7 +152,7 @@ TEST_F(LinkE2e, Send0dByReplyLength)
         QString result;
         QElapsedTimer t;
         t.start();
-        form().link().run_command([&] { result = form().link().send0d(); });
+        form().link().run_command([&] { return form().link().read_settings_frame(result); });
         const qint64 ms = t.elapsed();
         EXPECT_EQ(result, QString::fromLatin1(c.result));
         EXPECT_GE(ms, c.minMs) << c.result;
@@ -170,26 +162,6 @@ TEST_F(LinkE2e, Send0dByReplyLength)
             EXPECT_EQ(boxes().boxes[0].title, QStringLiteral("Comm error"));
             EXPECT_EQ(boxes().boxes[0].text, QStringLiteral("Receive data error"));
         }
-    }
-}
-
-TEST_F(LinkE2e, RequestBytesSeenByTheDevice)
-{
-    connect();
-    const struct {
-        const char* text;
-        QByteArray bytes;
-    } cases[] = {
-        {"0c00", QByteArray("\x0c\x00", 2)},
-        {"ABC", QByteArray("\xab", 1)},
-        {"A", QByteArray()},
-        {"0G12", QByteArray()},
-    };
-    for (const auto& c : cases) {
-        sim().clear_received();
-        form().link().mscomm1send(QString::fromLatin1(c.text));
-        form().link().mscomm1send(QStringLiteral("35"));  // marker
-        EXPECT_EQ(receivedAfter(c.bytes.size() + 1), c.bytes + QByteArray("\x35")) << c.text;
     }
 }
 
@@ -203,7 +175,7 @@ TEST_F(LinkE2e, SecondClickInsideAWaitSendsNothing)
         QTest::keyClick(portBox()->lineEdit(), Qt::Key_X);
     });
     QString reply;
-    form().link().run_command([&] { reply = form().link().send0d(); });
+    form().link().run_command([&] { return form().link().read_settings_frame(reply); });
     EXPECT_TRUE(reply.startsWith(QStringLiteral("43"))) << reply.toStdString();
     EXPECT_EQ(reply.size(), 18);
     EXPECT_EQ(wire(sim().received()), QByteArray("\x0d"));
@@ -218,8 +190,9 @@ TEST_F(LinkE2e, SimulatorHangsUpInAWait)
     connect();
     sim().set_hangup_after_bytes(1);
     QString reply;
-    form().link().run_command([&] { reply = form().link().send0d(); });
-    EXPECT_EQ(reply, QStringLiteral("00"));
+    form().link().run_command([&] { return form().link().read_settings_frame(reply); });
+    EXPECT_TRUE(reply.isEmpty());
+    EXPECT_EQ(form().link().last_outcome().kind, Outcome::Kind::NoAnswer);
     ASSERT_EQ(boxes().boxes.size(), 1u);
     EXPECT_EQ(boxes().boxes[0].text, QStringLiteral("Receive data error"));
     EXPECT_EQ(control<QLabel>("Label15")->text(), QStringLiteral("Wait user command"));

@@ -3,13 +3,9 @@
 // is up, which the window's end-to-end tests cannot see.
 
 #include "firmware/firmware_update.h"
-#include "link/line_settings.h"
-#include "link/link.h"
-#include "serial/tcomm.h"
-#include "sim/simulator.h"
 #include "testing/event_wait.h"
-#include "testing/fake_view.h"
 #include "testing/qstring_printer.h"
+#include "testing/sim_session.h"
 
 #include <gtest/gtest.h>
 
@@ -41,45 +37,21 @@ private:
     const FakeView& view_;
 };
 
-class FirmwareUpdateOnLink : public ::testing::Test {
+class FirmwareUpdateOnLink : public SimSessionTest {
 protected:
     void SetUp() override
     {
-        sim::Options o;
-        o.paced = false;
-        sim_ = std::make_unique<sim::Simulator>(o);
         ASSERT_TRUE(dir_.isValid());
-        ASSERT_TRUE(sim_->start());
+        shownTo_ = &boxes_;
+        programDir_ = dir_.path();
+        SimSessionTest::SetUp();
         ASSERT_TRUE(sim::Simulator::write_sample_images(dir_.path().toStdString(), "2.4"));
-
         view_.status = QStringLiteral("Wait user command");
-
-        comm_.SetCommName(QString::fromStdString(sim_->port_path()));
-        apply_link_line_settings(comm_);
-        ASSERT_NO_THROW(comm_.OpenComm());
-
-        link_ = std::make_unique<Link>(comm_, state_, view_, boxes_, timer1_, timer2_);
-        state_.esc_ok = true;
-        state_.fw_group = 1;
-        update_ = std::make_unique<FirmwareUpdate>(*link_, state_, view_, boxes_, dir_.path());
-    }
-    void TearDown() override
-    {
-        update_.reset();
-        link_.reset();
-        comm_.CloseComm();
+        s().state.fw_group = 1;
     }
 
     QTemporaryDir dir_;
-    std::unique_ptr<sim::Simulator> sim_;
-    FakeView view_;
-    TComm comm_;
-    SharedState state_;
     RecordingBoxes boxes_{view_};
-    WindowTimer timer1_{1000};
-    WindowTimer timer2_{1000, Qt::PreciseTimer};
-    std::unique_ptr<Link> link_;
-    std::unique_ptr<FirmwareUpdate> update_;
 };
 
 TEST_F(FirmwareUpdateOnLink, EachEndShowsItsBoxOverTheStatusOfItsPhase)
@@ -90,22 +62,26 @@ TEST_F(FirmwareUpdateOnLink, EachEndShowsItsBoxOverTheStatusOfItsPhase)
         std::function<void(sim::Simulator&)> fault;
         Shown last;
         int progressAfter;
+        Outcome::Kind outcome;
     } cases[] = {
         {"verified",
          [](sim::Simulator&) {},
          {"Update hardware succeed,Firmware versionV2.4", "Update hardware finished", 3072, 3072},
-         0},
+         0,
+         Outcome::Kind::Done},
         {"ready twice in block 7",
          [](sim::Simulator& s) {
              s.set_block_reply(7, {0x59, 0x59});
          },
          {"Receive data error,Please update Hardware again", "Update process:Writing ROM.......", 7 * 32,
           3072},
-         0},
+         0,
+         Outcome::Kind::NoAnswer},
         {"flipped read-back byte",
          [](sim::Simulator& s) { s.set_flip_readback_byte(6143); },
          {"Update hardware failure,Please update Hardware again", "Verrify update data...", 3072, 3072},
-         0},
+         0,
+         Outcome::Kind::Rejected},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -116,11 +92,13 @@ TEST_F(FirmwareUpdateOnLink, EachEndShowsItsBoxOverTheStatusOfItsPhase)
         // Let the identification that follows a verified update come in, and
         // let the ESC give up a write left unfinished (after a quiet second).
         settle(1300);
-        state_.esc_ok = true;
+        s().state.esc_ok = true;
         // The ESC as an identification shows it: firmware 1.2.
-        link_->show_identification(QStringLiteral("50031012"));
+        s().link.show_identification(QStringLiteral("50031012"));
 
-        update_->Button2Click();
+        const Outcome updated = s().firmware.update();
+        EXPECT_EQ(updated.kind, c.outcome);
+        EXPECT_EQ(updated.box, c.last.text);
 
         ASSERT_EQ(boxes_.shown.size(), 2u);
         EXPECT_EQ(boxes_.shown[0].text, confirm);
@@ -131,7 +109,7 @@ TEST_F(FirmwareUpdateOnLink, EachEndShowsItsBoxOverTheStatusOfItsPhase)
         EXPECT_EQ(last.maximum, c.last.maximum);
         EXPECT_EQ(view_.status, QStringLiteral("Wait user command"));
         EXPECT_EQ(view_.progress, c.progressAfter);
-        EXPECT_FALSE(state_.cmd_mode);
+        EXPECT_FALSE(s().state.cmd_mode);
     }
 }
 

@@ -22,7 +22,7 @@ TEST_F(Discovery, UserSearchFindsCardAndEscOnSecondPort)
     listPorts({kNoSuchPort, peer.path()});
     QElapsedTimer t;
     t.start();
-    link->run_command([this] { link->Button5Click(); });
+    link->run_command([this] { link->search_by_user(); });
     // The missing first port costs its full probe wait.
     EXPECT_GE(t.elapsed(), 900);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
@@ -55,7 +55,7 @@ TEST_F(Discovery, CardWithoutEsc)
         dialogs.boxes.clear();
         st.esc_ok = true;
         view.escLamp = true;
-        link->run_command([this] { link->Button5Click(); });
+        link->run_command([this] { link->search_by_user(); });
         ASSERT_EQ(dialogs.boxes.size(), 1u);
         EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("find setting card connected with") + peer.path() +
                                              QStringLiteral("\r\nnot find ESC"));
@@ -74,7 +74,7 @@ TEST_F(Discovery, NoCardUserForm)
     st.esc_ok = true;
     view.cardLamp = true;
     view.escLamp = true;
-    link->run_command([this] { link->Button5Click(); });
+    link->run_command([this] { link->search_by_user(); });
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].title, QStringLiteral("not find hardware"));
     EXPECT_EQ(dialogs.boxes[0].text,
@@ -93,7 +93,7 @@ TEST_F(Discovery, NoCardUserForm)
 
 TEST_F(Discovery, EmptyPortListUserForm)
 {
-    link->run_command([this] { link->Button5Click(); });
+    link->run_command([this] { link->search_by_user(); });
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].title, QStringLiteral("not find hardware"));
 }
@@ -105,7 +105,7 @@ TEST_F(Discovery, QuietSearchShowsNoBoxInAnyOutcome)
     st.auto_search = true;
     st.cmd_mode = true;
     view.cardLamp = true;
-    link->run_command([this] { link->findbord(); });
+    link->run_command([this] { link->search(); });
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_FALSE(st.auto_search);
     EXPECT_FALSE(st.cmd_mode);
@@ -116,7 +116,7 @@ TEST_F(Discovery, QuietSearchShowsNoBoxInAnyOutcome)
     cardWithEsc(QByteArray("\x50\x0E\x21\x13", 4));
     listPorts({peer.path()});
     st.auto_search = true;
-    link->run_command([this] { link->findbord(); });
+    link->run_command([this] { link->search(); });
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_FALSE(st.auto_search);
     EXPECT_TRUE(st.esc_ok);
@@ -132,7 +132,7 @@ TEST_F(Discovery, QuietSearchSleepsWithoutHandlingEvents)
     qint64 searchMs = 0;
     link->run_command([&] {
         QMetaObject::invokeMethod(
-            link.get(),
+            link,
             [&] {
                 ran = true;
                 ranInSearch = inSearch;
@@ -141,7 +141,7 @@ TEST_F(Discovery, QuietSearchSleepsWithoutHandlingEvents)
         inSearch = true;
         QElapsedTimer t;
         t.start();
-        link->findbord();  // empty port list: only the sleep could handle the event
+        link->search();  // empty port list: only the sleep could handle the event
         searchMs = t.elapsed();
         inSearch = false;
     });
@@ -167,7 +167,7 @@ TEST_F(Discovery, AnnouncementJudgedExactly)
         peer.answer(0x50, {QByteArray("\x50\x01\x10\x10", 4)});
         listPorts({peer.path()});
         dialogs.boxes.clear();
-        link->run_command([this] { link->Button5Click(); });
+        link->run_command([this] { link->search_by_user(); });
         ASSERT_EQ(dialogs.boxes.size(), 1u);
         EXPECT_EQ(dialogs.boxes[0].title,
                   c.found ? QStringLiteral("Find hardware") : QStringLiteral("not find hardware"));
@@ -179,7 +179,7 @@ TEST_F(Discovery, SpeedModeStartsSpeedTestAfterIdentification)
     cardWithEsc();
     listPorts({peer.path()});
     view.selected = OperationMode::Speed;
-    link->run_command([this] { link->Button5Click(); });
+    link->run_command([this] { link->search_by_user(); });
     EXPECT_EQ(speedStarts, 1);
 }
 

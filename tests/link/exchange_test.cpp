@@ -34,8 +34,8 @@ TEST_F(Guard, ClickInsideAWaitSendsNothing)
     QString reply;
     bool second = true;
     QTimer::singleShot(60,
-                       [&] { second = link->run_command([&] { link->mscomm1send(QStringLiteral("35")); }); });
-    link->run_command([&] { reply = link->send0d(); });
+                       [&] { second = link->run_command([&] { link->send_code(0x35); }); });
+    link->run_command([&] { return link->read_settings_frame(reply); });
     EXPECT_FALSE(second);
     EXPECT_EQ(reply, QStringLiteral("430102030405060700"));
     EXPECT_EQ(peer.received(), QByteArray("\x0d"));
@@ -84,7 +84,7 @@ TEST_F(Guard, DeferredTickWaitsForAnExchangeStartedBeforeTheFlush)
         link->pumped_delay(60);
         // Queued before the flush: starts a new exchange first.
         QMetaObject::invokeMethod(
-            link.get(),
+            link,
             [&] {
                 secondRan = link->run_command([&] {
                     link->pumped_delay(40);

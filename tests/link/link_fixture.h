@@ -1,10 +1,10 @@
 #pragma once
-// A Link over a real TComm on a pseudo-terminal, a FakeView in place of the
-// main window and a scripted device on the other side.
+// The link of an EscSession over a real TComm on a pseudo-terminal, a
+// FakeView in place of the main window and a scripted device on the other
+// side. The watchdog runs; its ticks are counted.
 
-#include "link/link.h"
+#include "core/esc_session.h"
 #include "pty_peer.h"
-#include "serial/tcomm.h"
 #include "testing/event_wait.h"
 #include "testing/fake_view.h"
 #include "testing/recording_dialogs.h"
@@ -21,21 +21,8 @@ class LinkTest : public ::testing::Test {
 protected:
     LinkTest()
     {
-        comm.SetBaudRate(19200);
-        // Binary link: 0x11 and 0x13 are data, not flow control.
-        comm.SetOutx_XonXoffFlow(false);
-        comm.SetInx_XonXoffFlow(false);
-        link = std::make_unique<Link>(comm, st, view, dialogs, timer1, timer2);
         link->start_speed_test = [this] { ++speedStarts; };
-        QObject::connect(&timer1, &WindowTimer::tick, [this] {
-            ++timer1Ticks;
-            link->run_command([this] { link->Timer1Timer(); }, CommandKind::Watchdog);
-        });
-    }
-    ~LinkTest() override
-    {
-        comm.CloseComm();
-        link.reset();
+        QObject::connect(&timer1, &WindowTimer::tick, [this] { ++timer1Ticks; });
     }
 
     void openPeer()
@@ -51,18 +38,19 @@ protected:
     // Hands a block to the receive handler as Comm1 would.
     void receive(const QByteArray& bytes)
     {
-        link->Comm1ReceiveData(&comm, bytes.constData(), static_cast<uint16_t>(bytes.size()));
+        link->receive(&comm, bytes.constData(), static_cast<uint16_t>(bytes.size()));
     }
     const QStringList& labels() const { return view.labels; }
 
     PtyPeer peer;
-    TComm comm;
-    SharedState st;
     FakeView view;
     RecordingDialogs dialogs;
-    WindowTimer timer1{1000};
-    WindowTimer timer2{1000, Qt::PreciseTimer};
-    std::unique_ptr<Link> link;
+    std::unique_ptr<EscSession> session = std::make_unique<EscSession>(view, dialogs, SessionChoices{});
+    TComm& comm = session->comm;
+    SharedState& st = session->state;
+    WindowTimer& timer1 = session->watchdog;
+    WindowTimer& timer2 = session->replyTimer;
+    Link* link = &session->link;
     int speedStarts = 0;
     int timer1Ticks = 0;
 };

@@ -21,9 +21,6 @@ class PortLossTest : public LinkTest {
 protected:
     PortLossTest()
     {
-        // The link's boxes are counted, as in the window.
-        link.reset();
-        link = std::make_unique<Link>(comm, st, view, counted, timer1, timer2);
         EXPECT_TRUE(QDir().mkpath(path("dev/serial/by-id")));
         EXPECT_TRUE(QDir().mkpath(path("sys")));
         EXPECT_TRUE(QDir().mkpath(path("run/serialcomm")));
@@ -31,7 +28,7 @@ protected:
         roots.sysClassTty = path("sys");
         roots.virtualDir = path("run/serialcomm");
         watcher = std::make_unique<PortWatcher>(roots);
-        loss = std::make_unique<PortLoss>(*link, comm, st, view, counted, timer1, watcher.get());
+        loss = std::make_unique<PortLoss>(*link, comm, st, view, dialogs, timer1, watcher.get());
         loss->stop_speed_poll = [this] { ++pollStops; };
     }
     ~PortLossTest() override
@@ -80,7 +77,6 @@ protected:
 
     QTemporaryDir root;
     PortRoots roots;
-    CountingDialogs counted{dialogs};
     std::unique_ptr<PortWatcher> watcher;
     std::unique_ptr<PortLoss> loss;
     int pollStops = 0;
@@ -122,7 +118,7 @@ TEST_F(PortLossTest, GoneEndsTheLinkAsTheWatchdogsFailureDoes)
         if (!QFileInfo::exists(registered()))
             plugVirtual();
         settle(100);
-        link->run_command([this] { link->cmbbxcomnumChange(registered()); });
+        link->run_command([this] { link->switch_port(registered()); });
         settle(50);
         EXPECT_FALSE(loss->lost());
         comm.CloseComm();
@@ -138,13 +134,21 @@ TEST_F(PortLossTest, ACommandEndsAtOnceWithItsOwnFailureAndTheLinkGoesDownWithou
     const struct {
         const char* name;
         CommandKind kind;
-        std::function<void(Link&)> command;
+        std::function<Outcome(Link&)> command;
         QStringList boxes;
     } cases[] = {
-        {"a read", CommandKind::Click, [](Link& l) { l.send0d(); }, {kReceiveError}},
+        {"a read", CommandKind::Click,
+         [](Link& l) {
+             QString frame;
+             return l.read_settings_frame(frame);
+         },
+         {kReceiveError}},
         // A speed tick fails silently, so the loss has its box.
         {"a speed tick", CommandKind::SpeedTick,
-         [](Link& l) { l.exchange(QStringLiteral("42"), {1000, [](const QString& r) { return r.size() == 4; }}); },
+         [](Link& l) {
+             l.exchange(QByteArray("\x42"), {1000, [](const QString& r) { return r.size() == 4; }});
+             return Outcome::ok();
+         },
          {kBox}},
     };
     for (const auto& c : cases) {
@@ -155,7 +159,7 @@ TEST_F(PortLossTest, ACommandEndsAtOnceWithItsOwnFailureAndTheLinkGoesDownWithou
         QTimer::singleShot(50, [this] { comm.OnRequestHangup(&comm); });
         QElapsedTimer clock;
         clock.start();
-        link->run_command([&] { c.command(*link); }, c.kind);
+        link->run_command(Link::Command([&] { return c.command(*link); }), c.kind);
         EXPECT_LT(clock.elapsed(), 500) << "the reply wait ended with the port";
         settle(100);
         EXPECT_EQ(boxes(), c.boxes);
@@ -165,7 +169,7 @@ TEST_F(PortLossTest, ACommandEndsAtOnceWithItsOwnFailureAndTheLinkGoesDownWithou
         dialogs.boxes.clear();
         pollStops = 0;
         // The user's next switch (here: to the same port) ends the wait for the old one.
-        link->run_command([&] { link->cmbbxcomnumChange(peer.path()); });
+        link->run_command([&] { link->switch_port(peer.path()); });
         settle(50);
         EXPECT_FALSE(loss->lost());
         comm.CloseComm();

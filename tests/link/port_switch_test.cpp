@@ -8,7 +8,7 @@ TEST_F(PortSwitch, UnopenablePortGivesTheOpenErrorAndStillArmsTheWatchdog)
 {
     st.esc_ok = true;
     st.cmd_mode = true;
-    link->run_command([this] { link->cmbbxcomnumChange(kNoSuchPort); });
+    link->run_command([this] { link->switch_port(kNoSuchPort); });
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].title, QStringLiteral("Comm error"));
     EXPECT_EQ(dialogs.boxes[0].text, QStringLiteral("Comm port open error") + QChar(0xFF01));
@@ -28,7 +28,7 @@ TEST_F(PortSwitch, UnopenablePortGivesTheOpenErrorAndStillArmsTheWatchdog)
 TEST_F(PortSwitch, OpensTheNamedPortAndProbesIt)
 {
     openPeer();
-    link->run_command([this] { link->cmbbxcomnumChange(peer.path()); });
+    link->run_command([this] { link->switch_port(peer.path()); });
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_TRUE(comm.IsOpen());
     EXPECT_EQ(comm.CommName(), peer.path());
@@ -40,7 +40,7 @@ TEST_F(PortSwitch, CardAnswerRunsTheStartupChain)
 {
     peer.answer(0x35, {QByteArray("\x25\x01", 2)});
     peer.answer(0x50, {QByteArray("\x50\x07\x10\x12", 4)});
-    link->run_command([this] { link->cmbbxcomnumChange(peer.path()); });
+    link->run_command([this] { link->switch_port(peer.path()); });
     ASSERT_TRUE(waitUntil([this] { return st.esc_ok; }, 3000));
     EXPECT_TRUE(view.cardLamp);
     EXPECT_TRUE(view.escLamp);
@@ -54,9 +54,9 @@ TEST_F(PortSwitch, SecondSwitchDoesNotRestartTheWatchdog)
 {
     QElapsedTimer t;
     t.start();
-    link->run_command([this] { link->cmbbxcomnumChange(kNoSuchPort); });
+    link->run_command([this] { link->switch_port(kNoSuchPort); });
     settle(500);
-    link->run_command([this] { link->cmbbxcomnumChange(kNoSuchPort); });
+    link->run_command([this] { link->switch_port(kNoSuchPort); });
     ASSERT_TRUE(waitUntil([this] { return timer1Ticks > 0; }, 3000));
     EXPECT_LT(t.elapsed(), 1400);  // ~1000 ms after the first switch, not 1500
     EXPECT_EQ(timer1Ticks, 1);

@@ -12,35 +12,35 @@ using Transport = LinkTest;
 TEST_F(Transport, RequestsReachTheWireWholeOrNotAtAll)
 {
     openPeer();
+    QByteArray largest;
+    for (int i = 0; i < kMaxRequestBytes; ++i)
+        largest.append(char(i));
     const struct {
-        const char* text;
+        const char* name;
+        QByteArray request;
         QByteArray wire;
     } cases[] = {
-        {"0c00", QByteArray("\x0c\x00", 2)},
-        {"ABC", QByteArray("\xab", 1)},
-        {"A", QByteArray()},
-        {"0G12", QByteArray()},
-        {"", QByteArray()},
+        {"two bytes, a zero among them", QByteArray("\x0c\x00", 2), QByteArray("\x0c\x00", 2)},
+        {"the largest request", largest, largest},
+        {"one byte too many", largest + 'x', QByteArray()},
+        {"nothing", QByteArray(), QByteArray()},
     };
     for (const auto& c : cases) {
         peer.clear();
-        link->mscomm1send(QString::fromLatin1(c.text));
-        link->mscomm1send(QStringLiteral("7E"));  // marker: everything before it has arrived
-        ASSERT_TRUE(peer.waitReceived("\x7e", 2000)) << c.text;
-        EXPECT_EQ(peer.received(), c.wire + "\x7e") << c.text;
+        link->send(c.request);
+        link->send_code(0x7E);  // marker: everything before it has arrived
+        ASSERT_TRUE(peer.waitReceived("\x7e", 2000)) << c.name;
+        EXPECT_EQ(peer.received(), c.wire + "\x7e") << c.name;
     }
 }
 
 TEST_F(Transport, SixtyFourByteBlockGoesOutInOrder)
 {
     openPeer();
-    QString text;
     QByteArray wire;
-    for (int i = 0; i < 64; ++i) {
-        text += QString::asprintf("%02X", (i * 37) & 0xFF);
+    for (int i = 0; i < 64; ++i)
         wire.append(char((i * 37) & 0xFF));
-    }
-    link->mscomm1send(text);
+    link->send(wire);
     ASSERT_TRUE(peer.waitReceived(wire, 2000));
     EXPECT_EQ(peer.received(), wire);
 }
@@ -190,9 +190,9 @@ TEST_F(Transport, Send0dJudgesTheReplyByLengthAndLead)
         {{frame}, "430000010000010200", 0, 700, false},
         {{frame.left(4), frame.mid(4)}, "430000010000010200", 0, 700, false},
         {{frame + QByteArray("\x55", 1)}, "43000001000001020055", 900, 2500, false},
-        {{frame.left(8)}, "00", 900, 2500, true},
-        {{QByteArray("\x44", 1) + frame.mid(1)}, "00", 0, 700, true},
-        {{}, "00", 900, 2500, true},
+        {{frame.left(8)}, "", 900, 2500, true},
+        {{QByteArray("\x44", 1) + frame.mid(1)}, "", 0, 700, true},
+        {{}, "", 900, 2500, true},
     };
     for (const auto& c : cases) {
         peer.answer(0x0D, c.reply);
@@ -200,9 +200,12 @@ TEST_F(Transport, Send0dJudgesTheReplyByLengthAndLead)
         st.cmd_mode = false;
         QElapsedTimer t;
         t.start();
-        const QString result = link->send0d();
+        QString result;
+        const Outcome read = link->read_settings_frame(result);
         const qint64 ms = t.elapsed();
         EXPECT_EQ(result, QString::fromLatin1(c.result));
+        EXPECT_EQ(read.kind, c.box ? Outcome::Kind::NoAnswer : Outcome::Kind::Done) << c.result;
+        EXPECT_EQ(read.box, c.box ? QStringLiteral("Receive data error") : QString()) << c.result;
         EXPECT_GE(ms, c.minMs) << c.result;
         EXPECT_LE(ms, c.maxMs) << c.result;
         EXPECT_TRUE(st.cmd_mode);
@@ -266,7 +269,7 @@ TEST_F(Transport, PumpedDelayPassesAndEvents)
     for (const auto& c : cases) {
         bool handled = false;
         QMetaObject::invokeMethod(
-            link.get(), [&] { handled = true; }, Qt::QueuedConnection);
+            link, [&] { handled = true; }, Qt::QueuedConnection);
         QElapsedTimer t;
         t.start();
         link->pumped_delay(c.n);

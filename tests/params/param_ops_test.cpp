@@ -4,7 +4,7 @@
 #include "params/param_ops.h"
 #include "testing/event_wait.h"
 #include "testing/qstring_printer.h"
-#include "testing/sim_link.h"
+#include "testing/sim_session.h"
 
 #include <functional>
 
@@ -12,7 +12,7 @@ namespace {
 
 using Settings = std::array<int, 8>;
 
-class ParamOpsOnLink : public SimLinkTest {};
+class ParamOpsOnLink : public SimSessionTest {};
 
 TEST_F(ParamOpsOnLink, EachCommandSendsItsBytesAndShowsItsResult)
 {
@@ -23,30 +23,34 @@ TEST_F(ParamOpsOnLink, EachCommandSendsItsBytesAndShowsItsResult)
         const char* name;
         bool escOk;
         std::function<void(Settings&)> change;  // to the lists before the command
-        std::function<void(ParamOps&)> command;
+        std::function<Outcome(ParamOps&)> command;
         std::vector<uint8_t> wire;
         QStringList boxes;
         Settings listsAfter;
         Settings escAfter;
+        Outcome::Kind outcome;  // its box is the last one shown
     } cases[] = {
-        {"read", true, nullptr, &ParamOps::Button3Click, {0x0D}, {"Prompt|Reading ESC parameter OK"}, onEsc, onEsc},
-        {"write", true, nullptr, &ParamOps::Button4Click, writeFrame, {"Prompt|Send parameter to ESC OK"}, shown,
-         shown},
+        {"read", true, nullptr, &ParamOps::read, {0x0D}, {"Prompt|Reading ESC parameter OK"}, onEsc, onEsc,
+         Outcome::Kind::Done},
+        {"write", true, nullptr, &ParamOps::write, writeFrame, {"Prompt|Send parameter to ESC OK"}, shown, shown,
+         Outcome::Kind::Done},
         {"write with a list unselected",
          true,
          [](Settings& s) { s[3] = -1; },
-         &ParamOps::Button4Click,
+         &ParamOps::write,
          {},
          {"Error|No value selected for Start Mode. Choose one before downloading."},
          {0, 1, 0, -1, 2, 2, 3, 0},
-         onEsc},
-        {"restore", true, nullptr, &ParamOps::Button6Click, {}, {}, {0, 0, 1, 0, 0, 1, 2, 0}, onEsc},
-        {"read without ESC", false, nullptr, &ParamOps::Button3Click, {},
-         {"Comm error|Hardware not connect,please connect first"}, shown, onEsc},
-        {"write without ESC", false, nullptr, &ParamOps::Button4Click, {},
-         {"Comm error|Hardware not connect,please connect first"}, shown, onEsc},
+         onEsc,
+         Outcome::Kind::Refused},
+        {"restore", true, nullptr, &ParamOps::restore_defaults, {}, {}, {0, 0, 1, 0, 0, 1, 2, 0}, onEsc,
+         Outcome::Kind::Done},
+        {"read without ESC", false, nullptr, &ParamOps::read, {},
+         {"Comm error|Hardware not connect,please connect first"}, shown, onEsc, Outcome::Kind::Refused},
+        {"write without ESC", false, nullptr, &ParamOps::write, {},
+         {"Comm error|Hardware not connect,please connect first"}, shown, onEsc, Outcome::Kind::Refused},
     };
-    ParamOps ops(*link_, view_, dialogs_);
+    ParamOps& ops = s().params;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         sim_->set_settings({1, 1, 2, 2, 3, 0, 4, 1});
@@ -55,11 +59,13 @@ TEST_F(ParamOpsOnLink, EachCommandSendsItsBytesAndShowsItsResult)
         view_.settings = shown;
         if (c.change)
             c.change(view_.settings);
-        st_.esc_ok = c.escOk;
+        s().state.esc_ok = c.escOk;
 
-        c.command(ops);
+        const Outcome ended = c.command(ops);
         settle(50);  // the last bytes reach the simulator
 
+        EXPECT_EQ(ended.kind, c.outcome);
+        EXPECT_EQ(ended.box, c.boxes.isEmpty() ? QString() : c.boxes.back().section(QLatin1Char('|'), 1));
         EXPECT_EQ(sim_->received(), c.wire);
         EXPECT_EQ(shownBoxes(), c.boxes);
         EXPECT_EQ(view_.settings, c.listsAfter);
@@ -72,16 +78,30 @@ TEST_F(ParamOpsOnLink, EachCommandSendsItsBytesAndShowsItsResult)
     }
 }
 
-TEST_F(ParamOpsOnLink, RefusedWriteShowsTheReceiveErrorAndNoSuccess)
+TEST_F(ParamOpsOnLink, AWriteTheEscAnswersWrongOrNotAtAllShowsTheReceiveErrorAndNoSuccess)
 {
-    sim_->set_write_ack(0x66);
-    ParamOps ops(*link_, view_, dialogs_);
-    ops.Button4Click();
-    EXPECT_EQ(shownBoxes(), QStringList{"Comm error|Receive data error"});
-    EXPECT_EQ(view_.statusTrail,
-              (QStringList{"Send parameter to ESC", "Wait user command", "Wait user command", "Send parameter done",
-                           "Wait user command"}));
-    EXPECT_TRUE(st_.cmd_mode);
+    const struct {
+        const char* name;
+        std::function<void(sim::Simulator&)> fault;
+        Outcome::Kind outcome;
+    } cases[] = {
+        {"the ESC says no", [](sim::Simulator& sim) { sim.set_write_ack(0x66); }, Outcome::Kind::Rejected},
+        {"the ESC is silent", [](sim::Simulator& sim) { sim.set_reply_override(0x03, {}); }, Outcome::Kind::NoAnswer},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.fault(*sim_);
+        dialogs_.boxes.clear();
+        view_.statusTrail.clear();
+        const Outcome written = s().params.write();
+        EXPECT_EQ(written.kind, c.outcome);
+        EXPECT_EQ(written.box, QStringLiteral("Receive data error"));
+        EXPECT_EQ(shownBoxes(), QStringList{"Comm error|Receive data error"});
+        EXPECT_EQ(view_.statusTrail,
+                  (QStringList{"Send parameter to ESC", "Wait user command", "Wait user command",
+                               "Send parameter done", "Wait user command"}));
+        EXPECT_TRUE(s().state.cmd_mode);
+    }
 }
 
 }  // namespace

@@ -4,43 +4,26 @@
 #include "speedtest/speed_mode.h"
 #include "testing/event_wait.h"
 #include "testing/qstring_printer.h"
-#include "testing/sim_link.h"
+#include "testing/sim_session.h"
 
 #include <algorithm>
 
 namespace {
 
-class SpeedModeOnLink : public SimLinkTest {
-protected:
-    void SetUp() override
-    {
-        SimLinkTest::SetUp();
-        speed_ = std::make_unique<SpeedMode>(*link_, st_, view_, timer3_);
-        QObject::connect(&timer3_, &WindowTimer::tick,
-                         [this] { link_->run_command([this] { speed_->Timer3Timer(); }, CommandKind::SpeedTick); });
-        link_->start_speed_test = [this] { speed_->start_speed_test(); };
-    }
-    void TearDown() override
-    {
-        timer3_.stop();
-        speed_.reset();
-        SimLinkTest::TearDown();
-    }
-    WindowTimer timer3_{5, Qt::PreciseTimer};
-    std::unique_ptr<SpeedMode> speed_;
-};
+using SpeedModeOnLink = SimSessionTest;
 
 TEST_F(SpeedModeOnLink, SpeedModeDrivesTheMotorAndShowsItsSpeedUntilParameterMode)
 {
-    speed_->UpDown1Click(14);
-    speed_->TrackBar1Change(900);  // arms the throttle
-    speed_->RadioButton2Click();
+    SpeedMode& speed = s().speed;
+    speed.set_pole_count(14);
+    speed.set_throttle(900);  // arms the throttle
+    speed.switch_mode(OperationMode::Speed);
     EXPECT_EQ(view_.mode, OperationMode::Speed);
     EXPECT_EQ(view_.status, QStringLiteral("Testing rotate speed.."));
     ASSERT_TRUE(wait_until([&] { return sim_->received().size() >= 3; }, 2000));
     EXPECT_EQ(sim_->received().front(), 0x06);
 
-    speed_->TrackBar1Change(1500);
+    speed.set_throttle(1500);
     EXPECT_EQ(view_.throttleText, QStringLiteral("1500us"));
     EXPECT_EQ(view_.poleCountText, QStringLiteral("14"));
     ASSERT_TRUE(wait_until([&] { return sim_->received().back() == 0x42; }, 1000));
@@ -53,10 +36,10 @@ TEST_F(SpeedModeOnLink, SpeedModeDrivesTheMotorAndShowsItsSpeedUntilParameterMod
         8000))
         << view_.rotateSpeed.toStdString() << " against " << sim_->motor_rpm();
 
-    speed_->RadioButton1Click();
+    speed.switch_mode(OperationMode::Parameter);
     EXPECT_EQ(view_.mode, OperationMode::Parameter);
     EXPECT_EQ(view_.status, QStringLiteral("Wait user command"));
-    EXPECT_FALSE(timer3_.isActive());
+    EXPECT_FALSE(s().pollTimer.isActive());
     ASSERT_TRUE(wait_until([&] { return sim_->received().back() == 0xFF; }, 1000));
     EXPECT_FALSE(sim_->in_speed_mode());
 }
