@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QFileDialog>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,17 +21,22 @@ namespace {
 
 const QString kRule = QStringLiteral("---------------------------\n");
 
-// Runs act on the modal widget once it is shown.
+// Runs act on the modal widget that the caller's next call opens, once it is
+// shown. A dialog an earlier call opened may still be the active modal
+// widget for a moment while it closes; acting on that one instead would
+// leave the new one open for good.
 void when_modal_shows(const std::function<void(QWidget*)>& act)
 {
+    const QPointer<QWidget> earlier = QApplication::activeModalWidget();
     auto* poll = new QTimer;
     poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            act(modal);
-        }
+    QObject::connect(poll, &QTimer::timeout, [poll, act, earlier] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == earlier || !modal->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act(modal);
     });
     poll->start();
 }

@@ -320,8 +320,7 @@ protected:
 TEST_P(FaultMatrixE2e, FailsSafelyAndComesToRest)
 {
     const Outcome expected = fault().outcome(op());
-    if (expected == Outcome::Skip)
-        GTEST_SKIP() << fault().name << " cannot happen in " << opName(op());
+    ASSERT_NE(expected, Outcome::Skip) << "only the cells that apply are instantiated";
     ASSERT_NO_FATAL_FAILURE(prepare());
 
     const bool succeeded = run();
@@ -384,13 +383,22 @@ std::string cellName(const ::testing::TestParamInfo<Cell>& info)
     return std::string(kFaults[std::get<0>(info.param)].name) + "_" + opName(std::get<1>(info.param));
 }
 
+// The cells of faults [from, to) that can happen in their operation (a wrong
+// block reply, say, only in a firmware update).
+std::vector<Cell> cellsThatApply(int from, int to)
+{
+    std::vector<Cell> cells;
+    for (int f = from; f < to; ++f)
+        for (Op op : kOps)
+            if (kFaults[f].outcome(op) != Outcome::Skip)
+                cells.emplace_back(f, op);
+    return cells;
+}
+
 // One suite per fault group, so that ctest runs the cells side by side.
-INSTANTIATE_TEST_SUITE_P(Replies, FaultMatrixE2e,
-                         ::testing::Combine(::testing::Range(0, 6), ::testing::ValuesIn(kOps)), cellName);
-INSTANTIATE_TEST_SUITE_P(Firmware, FaultMatrixE2e,
-                         ::testing::Combine(::testing::Range(6, 9), ::testing::ValuesIn(kOps)), cellName);
-INSTANTIATE_TEST_SUITE_P(Line, FaultMatrixE2e,
-                         ::testing::Combine(::testing::Range(9, int(std::size(kFaults))), ::testing::ValuesIn(kOps)),
+INSTANTIATE_TEST_SUITE_P(Replies, FaultMatrixE2e, ::testing::ValuesIn(cellsThatApply(0, 6)), cellName);
+INSTANTIATE_TEST_SUITE_P(Firmware, FaultMatrixE2e, ::testing::ValuesIn(cellsThatApply(6, 9)), cellName);
+INSTANTIATE_TEST_SUITE_P(Line, FaultMatrixE2e, ::testing::ValuesIn(cellsThatApply(9, int(std::size(kFaults)))),
                          cellName);
 
 }  // namespace
