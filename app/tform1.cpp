@@ -4,7 +4,7 @@
 #include "app/form_style.h"
 #include "app/maker_icon.h"
 #include "app/close_on_signal.h"
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 #include "app/widget_dialogs.h"
 #include "app/lamp.h"
 #include "app/log_window.h"

@@ -1,7 +1,7 @@
 // doctor: why a port cannot be used, for every listed port and the one the
 // window remembers, each finding with the command that fixes it.
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 #include "cli/commands.h"
 #include "cli/console_out.h"
 #include "cli/exit_status.h"

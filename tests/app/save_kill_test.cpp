@@ -1,7 +1,7 @@
 // A save killed at any moment leaves the old file or the new one, whole, and
 // whatever it left beside the file is gone at the next start.
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 #include "params/setup_file_format.h"
 #include "file_helpers.h"
 #include "save_sets.h"

@@ -3,7 +3,7 @@
 // once the first round is saved; the kill test then ends it at a random
 // moment and looks at what the files hold.
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 #include "params/setup_file_format.h"
 #include "save_sets.h"
 

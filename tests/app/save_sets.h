@@ -1,7 +1,7 @@
 #pragma once
 // The two sets of values the save loop writes in turn.
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 #include "params/setup_file_format.h"
 
 struct SaveSet {

@@ -1,8 +1,8 @@
 // Where the settings file lives: beside a program in a folder of its own that
 // it may write, else in the user's configuration folder.
 
-#include "app/settings_file.h"
-#include "app/settings_location.h"
+#include "settings/settings_file.h"
+#include "settings/settings_location.h"
 #include "file_helpers.h"
 #include "form_fixture.h"
 #include "testing/qstring_printer.h"

@@ -1,7 +1,7 @@
 // What the user does on the window reaches its handler once, and only when no
 // exchange is running; what the program itself changes raises nothing.
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 #include "form_fixture.h"
 
 #include <QComboBox>

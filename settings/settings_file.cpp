@@ -1,6 +1,6 @@
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 
-#include "app/settings_location.h"
+#include "settings/settings_location.h"
 
 #include "params/ini_file.h"
 #include "params/setting_keys.h"
