@@ -6,7 +6,7 @@
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
 #include "params/ini_file.h"
-#include "serial/port_doctor.h"
+#include "diagnostics/port_doctor.h"
 
 #include <QFileInfo>
 #include <algorithm>

@@ -6,7 +6,7 @@
 // as the device's group. A FIFO stands in for the device node, which only
 // root could make.
 
-#include "serial/port_doctor.h"
+#include "diagnostics/port_doctor.h"
 #include "testing/qstring_printer.h"
 
 #include <QDir>

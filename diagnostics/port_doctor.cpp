@@ -1,4 +1,4 @@
-#include "serial/port_doctor.h"
+#include "diagnostics/port_doctor.h"
 
 #include "serial/port_list.h"
 
