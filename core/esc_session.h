@@ -16,7 +16,7 @@
 #include "link/outcome.h"
 #include "link/port_loss.h"
 #include "link/shared_state.h"
-#include "link/window_timer.h"
+#include "timing/window_timer.h"
 #include "params/param_ops.h"
 #include "params/setup_files.h"
 #include "serial/tcomm.h"

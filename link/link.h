@@ -12,7 +12,7 @@
 #include "link/model_table.h"
 #include "link/outcome.h"
 #include "link/shared_state.h"
-#include "link/window_timer.h"
+#include "timing/window_timer.h"
 
 #include <QObject>
 #include <QString>

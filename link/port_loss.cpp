@@ -4,7 +4,7 @@
 #include "link/link.h"
 #include "link/model_table.h"
 #include "link/status_texts.h"
-#include "link/window_timer.h"
+#include "timing/window_timer.h"
 #include "serial/link_trace.h"
 #include "serial/port_list.h"
 #include "serial/port_watcher.h"

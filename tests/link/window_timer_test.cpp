@@ -1,4 +1,4 @@
-#include "link/window_timer.h"
+#include "timing/window_timer.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 // A precise timer keeps its period to the microsecond (see PreciseClock);
 // a coarse one is a plain QTimer.
 
-#include "link/precise_clock.h"
+#include "timing/precise_clock.h"
 
 #include <QObject>
 #include <QTimer>

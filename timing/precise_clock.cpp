@@ -1,4 +1,4 @@
-#include "link/precise_clock.h"
+#include "timing/precise_clock.h"
 
 #include <QSocketNotifier>
 

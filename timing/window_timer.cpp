@@ -1,4 +1,4 @@
-#include "link/window_timer.h"
+#include "timing/window_timer.h"
 
 WindowTimer::WindowTimer(int intervalMs, Qt::TimerType type, QObject* parent) : QObject(parent)
 {
