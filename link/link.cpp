@@ -51,6 +51,14 @@ void Link::mscomm1send(const QString& hexText)
     comm_.SendData(bytes->constData(), static_cast<uint16_t>(bytes->size()));
 }
 
+void Link::keep_stop_byte_ready(bool ready)
+{
+    if (ready)
+        comm_.ArmEmergencyByte(0xFF);
+    else
+        comm_.DisarmEmergencyByte();
+}
+
 void Link::wait_sent(int maxMs)
 {
     QElapsedTimer waited;

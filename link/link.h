@@ -50,6 +50,10 @@ public:
     // installed by the owner, called when an ESC is identified in Speed mode.
     std::function<void()> start_speed_test;
 
+    // While the ESC may drive the motor (speed mode is on), the stop byte FF
+    // is kept ready for the ends of the program that cannot wait for the link.
+    void keep_stop_byte_ready(bool ready);
+
     // Transport.
     void mscomm1send(const QString& hexText);
     void Comm1ReceiveData(TComm* sender, const char* buffer, uint16_t bufferLength);

@@ -117,6 +117,10 @@ public:
     virtual void interruptLineEventWait() = 0;
 
     virtual void close() = 0;
+
+    // The system's descriptor for a last byte written straight from a signal
+    // handler (serial/emergency_byte.h); -1 where there is none.
+    virtual int descriptor() const { return -1; }
 };
 
 enum class OpenStatus { Ok, OpenFailed, NotATerminal };

@@ -1,4 +1,5 @@
 #include "serial/posix_port.h"
+#include "serial/emergency_byte.h"
 
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -384,11 +385,14 @@ public:
     void close() override
     {
         if (fd_ >= 0) {
+            emergency_byte::release(fd_);
             ::ioctl(fd_, TIOCNXCL);
             ::close(fd_);  // also drops the advisory lock
             fd_ = -1;
         }
     }
+
+    int descriptor() const override { return fd_; }
 
 private:
     Timeouts currentTimeouts()

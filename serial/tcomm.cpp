@@ -1,4 +1,5 @@
 #include "serial/tcomm.h"
+#include "serial/emergency_byte.h"
 
 #include "serial/close_event.h"
 #include "serial/link_trace.h"
@@ -184,6 +185,17 @@ void TComm::CloseComm()
     // Blocks still queued are released with the queue.
     d->closePort();
     trace_close(d->openPath);
+}
+
+void TComm::ArmEmergencyByte(unsigned char byte)
+{
+    if (d->port)
+        emergency_byte::arm(d->port->descriptor(), byte);
+}
+
+void TComm::DisarmEmergencyByte()
+{
+    emergency_byte::disarm();
 }
 
 bool TComm::SendData(const char* buffer, uint16_t length)

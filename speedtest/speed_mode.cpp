@@ -46,6 +46,7 @@ void SpeedMode::RadioButton1Click()
     showMode(OperationMode::Parameter);
     if (st_.esc_ok)
         link_.mscomm1send(QStringLiteral("FF"));
+    link_.keep_stop_byte_ready(false);
     polling_ = false;
     timer3_.stop();
     link_.setStatus(QString::fromLatin1(status::kIdle));
@@ -56,6 +57,7 @@ void SpeedMode::start_speed_test()
     if (closing_)
         return;
     link_.mscomm1send(QStringLiteral("06"));
+    link_.keep_stop_byte_ready(true);
     polling_ = true;
     timer3_.start();
     st_.throttle_armed = false;
@@ -78,6 +80,7 @@ void SpeedMode::beforeClose()
     // Closing the port discards what is still queued, so the byte has to be
     // on its way first.
     link_.wait_sent(kSendDrainMs);
+    link_.keep_stop_byte_ready(false);
 }
 
 void SpeedMode::TrackBar1Change(int position)
