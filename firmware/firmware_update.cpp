@@ -5,10 +5,12 @@
 #include "firmware/image_locations.h"
 #include "link/link.h"
 #include "link/status_texts.h"
+#include "shutdown/finish_first.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -69,9 +71,13 @@ void FirmwareUpdate::updata_board()
     Image image;
     if (!prepare(image))
         return;
+    // From the first block to the read-back's end, a stop request waits.
+    std::optional<FinishFirst> whole(std::in_place);
     if (!write_phase(image))
         return;
-    if (!verify_phase(image)) {
+    const bool verified = verify_phase(image);
+    whole.reset();
+    if (!verified) {
         result_ = Result::VerifyFailed;
         dialogs_.message(kError, kVerifyError, BoxIcon::Error);
         link_.setStatus(kIdle);
