@@ -1,12 +1,13 @@
 // speed: the rotate-speed test of Speed mode for a fixed time, the speed
-// printed once a second. Whatever ends it (the time, Ctrl+C, SIGTERM), the
-// switch back to Parameter mode sends FF, so the motor stops.
+// printed once a second. Whatever ends it (the time, a signal, a reader of
+// standard output that has gone), the switch back to Parameter mode sends
+// FF, so the motor stops.
 
 #include "cli/commands.h"
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
-#include "link/termination_signals.h"
+#include "shutdown/stop_signals.h"
 #include "speedtest/speed_math.h"
 
 #include <QEventLoop>
@@ -16,11 +17,13 @@ namespace cli {
 
 int speed_command(const CliOptions& options, Session& s)
 {
-    TerminationSignals stop;  // before the search: a stop during it ends the command too
+    // Before the search: a stop during it ends the command too. A closed
+    // standard output (`| head -n 1`) is a stop like any other, and quiet.
+    StopSignals stop(QStringLiteral("zelt-cli"), true);
     if (!s.connect_esc(options.port))
-        return stop.caught() ? exit_status_of_signal(stop.caught()) : kDeviceFailed;
+        return stop.caught() ? stop.exitStatus() : kDeviceFailed;
     if (stop.caught())
-        return exit_status_of_signal(stop.caught());
+        return stop.exitStatus();
 
     // The throttle starts at its minimum, which arms it, as the window's
     // slider does; the first tick that has armed it sets the chosen one.
@@ -42,7 +45,7 @@ int speed_command(const CliOptions& options, Session& s)
     s.run([&s] { s.speed.RadioButton2Click(); }, CommandKind::ModeSwitch);
 
     QEventLoop loop;
-    QObject::connect(&stop, &TerminationSignals::stopRequested, &loop, &QEventLoop::quit);
+    QObject::connect(&stop, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
     QTimer report;
     QObject::connect(&report, &QTimer::timeout, &loop, [&s] { print_out(QStringLiteral("rpm=") + s.view.rotateSpeed); });
     report.start(1000);
@@ -56,7 +59,7 @@ int speed_command(const CliOptions& options, Session& s)
     // The port closes when the command ends, which would drop a byte still queued.
     s.link.wait_sent(100);
     if (stop.caught())
-        return exit_status_of_signal(stop.caught());
+        return stop.exitStatus();
     print_out(QStringLiteral("rpm=") + s.view.rotateSpeed);
     return kSuccess;
 }
