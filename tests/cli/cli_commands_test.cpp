@@ -9,9 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QThread>
-
-#include <csignal>
 
 namespace {
 
@@ -131,26 +128,6 @@ TEST_F(CliTest, FlashWritesTheImageAndIdentifyShowsTheNewVersion)
     EXPECT_EQ(cli({"identify", "--port", "PORT"}).out, QString(kIdentity).replace("1.2", "1.3").replace("PORT", port_));
 }
 
-// Stopped halfway, an ESC may not start again: Ctrl+C waits for the end.
-TEST_F(CliTest, CtrlCDoesNotCutAFlashShort)
-{
-    ASSERT_TRUE(sim::Simulator::write_sample_images(xdg("XDG_DATA_HOME", "zelt/firmware").toStdString(), "1.4"));
-    sim_->set_reply_delay_ms(5);  // a few blocks' time to send the signal in
-    QProcess p;
-    start(p, {"flash", "--yes", "--port", "PORT"});
-    for (int waited = 0; waited < 5000 && sim_->request_count() < 10; waited += 5)
-        QThread::msleep(5);
-    ASSERT_GE(sim_->request_count(), 10) << p.readAllStandardError().toStdString();
-    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
-    ASSERT_TRUE(p.waitForFinished(20000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), 0);
-    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
-    EXPECT_TRUE(err.contains("zelt-cli: the firmware update goes on to its end")) << err.toStdString();
-    EXPECT_TRUE(err.contains("Prompt: Update hardware succeed,Firmware versionV1.4")) << err.toStdString();
-    EXPECT_EQ(sim_->fw_version(), 0x14);
-}
-
 TEST_F(CliTest, SpeedPrintsTheRpmAndEndsWithFf)
 {
     const QStringList speed = {"speed", "--throttle", "1500", "--poles", "14", "--seconds", "1", "--port", "PORT"};
@@ -166,27 +143,6 @@ TEST_F(CliTest, SpeedPrintsTheRpmAndEndsWithFf)
     EXPECT_NE(std::find(wire.begin(), wire.end(), 0x42), wire.end()) << "1500 us is code 0x42";
     EXPECT_EQ(wire.back(), 0xFF);
     EXPECT_FALSE(sim_->in_speed_mode());
-}
-
-TEST_F(CliTest, StopSignalDuringSpeedSendsFfLast)
-{
-    for (const int signal : {SIGINT, SIGTERM}) {
-        sim_->clear_received();
-        QProcess p;
-        start(p, {"speed", "--throttle", "1200", "--poles", "2", "--seconds", "30", "--port", "PORT"});
-        for (int waited = 0; waited < 5000 && !sim_->in_speed_mode(); waited += 10)
-            QThread::msleep(10);
-        ASSERT_TRUE(sim_->in_speed_mode()) << p.readAllStandardError().toStdString();
-        QThread::msleep(200);  // some throttle ticks
-        ::kill(static_cast<pid_t>(p.processId()), signal);
-        ASSERT_TRUE(p.waitForFinished(5000));
-        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p.exitCode(), 128 + signal);
-        const std::vector<uint8_t> wire = sim_->received();
-        ASSERT_FALSE(wire.empty());
-        EXPECT_EQ(wire.back(), 0xFF) << signal;
-        EXPECT_FALSE(sim_->in_speed_mode()) << signal;
-    }
 }
 
 }  // namespace
