@@ -46,8 +46,22 @@ int speed_command(const CliOptions& options, Session& s)
 
     QEventLoop loop;
     QObject::connect(&stop, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
+    // Only a speed measured in the last second is printed; "-" stands for a
+    // second without one, explained once.
+    bool explained = false;
+    const auto rpm_line = [&s, &explained] {
+        const qint64 since = s.speed.since_sample_ms();
+        if (since >= 0 && since < 1000 && !s.speed.measured_speed().isEmpty())
+            return QStringLiteral("rpm=") + s.speed.measured_speed();
+        if (!explained) {
+            explained = true;
+            print_err(QStringLiteral("zelt-cli: the ESC answered no speed in the last second; rpm=- until it does "
+                                     "(is the ESC powered and the motor connected?)"));
+        }
+        return QStringLiteral("rpm=-");
+    };
     QTimer report;
-    QObject::connect(&report, &QTimer::timeout, &loop, [&s] { print_out(QStringLiteral("rpm=") + s.view.rotateSpeed); });
+    QObject::connect(&report, &QTimer::timeout, &loop, [&rpm_line] { print_out(rpm_line()); });
     report.start(1000);
     QTimer::singleShot(options.seconds * 1000, &loop, &QEventLoop::quit);
     if (!stop.caught())
@@ -60,7 +74,7 @@ int speed_command(const CliOptions& options, Session& s)
     s.link.wait_sent(100);
     if (stop.caught())
         return stop.exitStatus();
-    print_out(QStringLiteral("rpm=") + s.view.rotateSpeed);
+    print_out(rpm_line());
     return kSuccess;
 }
 

@@ -114,8 +114,12 @@ void StopSignals::watchDeadline(int readEnd)
             return;  // the owner has ended without a signal
     } while (first == 0);
     auto deadline = Clock::now() + std::chrono::milliseconds(kDeadlineMs);
+    bool wasHeld = FinishFirst::active();
     for (;;) {
         const bool held = FinishFirst::active();
+        if (wasHeld && !held)  // a firmware update has ended: the shut-down goes on from here
+            deadline = Clock::now() + std::chrono::milliseconds(kDeadlineMs);
+        wasHeld = held;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (!held && left <= 0)
             break;
@@ -124,7 +128,7 @@ void StopSignals::watchDeadline(int readEnd)
             char next;
             if (::read(readEnd, &next, 1) != 1)
                 return;  // the owner has ended in time
-            if (next == 0)  // a firmware update has ended: the shut-down goes on from here
+            if (next == 0)  // one began and ended between two looks
                 deadline = Clock::now() + std::chrono::milliseconds(kDeadlineMs);
         }
     }

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int kAnswerWaitMs = 20;
 constexpr int kAnswerChars = 4;  // two bytes of period, high byte first
 constexpr int kSendDrainMs = 100;
 constexpr int kInitialPoles = 2;
@@ -58,6 +57,11 @@ void SpeedMode::start_speed_test()
         return;
     link_.mscomm1send(QStringLiteral("06"));
     link_.keep_stop_byte_ready(true);
+    answerPending_ = false;
+    stale_ = false;
+    samples_ = 0;
+    measuredSpeed_.clear();
+    sinceSample_.start();
     polling_ = true;
     timer3_.start();
     st_.throttle_armed = false;
@@ -100,12 +104,14 @@ void SpeedMode::Timer3Timer()
     if (st_.mode == OperationMode::Parameter || closing_)
         return;
     if (!st_.esc_ok) {
+        note_staleness();
         link_.setStatus(QString::fromLatin1(status::kIdle));
         return;
     }
     // No tick may run during the exchange: the wait below processes messages.
     timer3_.stop();
     poll();
+    note_staleness();
     // A switch to Parameter or a close inside the wait has ended the poll.
     if (polling_)
         timer3_.start();
@@ -115,20 +121,68 @@ void SpeedMode::poll()
 {
     // The slider is read once, here: a move during the exchange belongs to the next tick.
     const int position = throttlePosition_;
-    if (position < speed::kArmBelow)
+    if (position < speed::kArmBelow && !stale_)
         view_.showRotateSpeed(QStringLiteral("0"));
+    if (answerPending_)
+        take_late_answer();
     const int code = speed::throttle_code(position, st_.throttle_armed);
 
+    QElapsedTimer sent;
+    sent.start();
     const QString answer = link_.exchange(QString::asprintf("%02X", code),
-                                          {kAnswerWaitMs, whole_answer, Link::Pass::ProcessOnce, whole_answer});
-    if (!whole_answer(answer))
-        return;  // no answer or a garbled one: the tick is dropped
+                                          {answerWait_.ms(), whole_answer, Link::Pass::ProcessOnce, whole_answer});
+    if (whole_answer(answer)) {
+        measured(answer, sent.elapsed());
+        return;
+    }
+    // No answer yet, or a garbled one: a late one may still come.
+    answerPending_ = true;
+    pendingSent_ = sent;
+}
 
+void SpeedMode::take_late_answer()
+{
+    answerPending_ = false;
+    const qint64 left = speed::AnswerWait::kCapMs - pendingSent_.elapsed();
+    const QString answer =
+        whole_answer(st_.recv_str) || left <= 0
+            ? link_.take_received()
+            : link_.await_more({static_cast<int>(left), whole_answer, Link::Pass::ProcessOnce, whole_answer});
+    if (whole_answer(answer))
+        measured(answer, pendingSent_.elapsed());
+    else
+        link_.take_received();  // belongs to no code: dropped with the tick
+}
+
+void SpeedMode::measured(const QString& answer, qint64 answeredAfterMs)
+{
+    answerWait_.answered(static_cast<int>(answeredAfterMs));
+    ++samples_;
+    sinceSample_.start();
     const int64_t period = hex_to_int(answer);
     const int32_t sample = speed::period_to_rpm(period, poles_);
     speed::RpmFilter filter{st_.rpm_value, st_.rpm_count};
-    if (const auto shown = filter.add(sample)) {
-        view_.showRotateSpeed(QString::number(*shown));
+    const std::optional<int32_t> shown = filter.add(sample);
+    if (stale_) {
+        // Answers again: the box shows a measured speed at once.
+        stale_ = false;
+        link_.setStatus(QString::fromLatin1(status::kTesting));
+        measuredSpeed_ = QString::number(shown.value_or(sample));
+        view_.showRotateSpeed(measuredSpeed_);
+        return;
+    }
+    if (shown) {
+        measuredSpeed_ = QString::number(*shown);
+        view_.showRotateSpeed(measuredSpeed_);
         link_.pumped_delay(2);
     }
+}
+
+void SpeedMode::note_staleness()
+{
+    if (stale_ || !sinceSample_.isValid() || sinceSample_.elapsed() < kStaleMs || st_.mode != OperationMode::Speed)
+        return;
+    stale_ = true;
+    view_.showRotateSpeed(QStringLiteral("-"));
+    link_.setStatus(QString::fromLatin1(status::kSpeedAnswersStopped));
 }

@@ -1,7 +1,14 @@
 #pragma once
 // The two operation modes and the rotate-speed test. In Speed mode Timer3
 // sends one throttle code per tick and turns the ESC's period answer into a
-// speed, shown once per four consistent samples.
+// speed, shown once per four consistent samples. An answer that comes after
+// its tick's wait still counts for its own code, and a speed that nothing
+// has measured for a while is not shown as if it were.
+
+#include "speedtest/answer_wait.h"
+
+#include <QElapsedTimer>
+#include <QString>
 
 class EscView;
 class Link;
@@ -29,8 +36,22 @@ public:
     // keep driving the motor with the last throttle code. Ends the poll.
     void beforeClose();
 
+    // Samples measured since the speed test started, and the speed last
+    // shown from them (empty before the first).
+    int measured_samples() const { return samples_; }
+    const QString& measured_speed() const { return measuredSpeed_; }
+    // Milliseconds since the last measured sample; -1 before the first.
+    qint64 since_sample_ms() const { return samples_ > 0 ? sinceSample_.elapsed() : -1; }
+
+    // Without a measured sample for this long, the rotate-speed box shows
+    // "-" and the status line says that the answers have stopped.
+    static constexpr int kStaleMs = 500;
+
 private:
     void poll();
+    void take_late_answer();
+    void measured(const QString& answer, qint64 answeredAfterMs);
+    void note_staleness();
     void showMode(OperationMode mode);
 
     Link& link_;
@@ -43,4 +64,14 @@ private:
     // Parameter run inside a tick's wait must not see the tick restart Timer3.
     bool polling_ = false;
     bool closing_ = false;  // nothing may drive the ESC once the owner is closing
+
+    speed::AnswerWait answerWait_;
+    // The last code's answer was not whole when its wait ended: what comes
+    // later still answers that code, and is taken before the next goes out.
+    bool answerPending_ = false;
+    QElapsedTimer pendingSent_;
+    QElapsedTimer sinceSample_;  // since the last measured sample, or the test's start
+    bool stale_ = false;
+    int samples_ = 0;
+    QString measuredSpeed_;
 };

@@ -104,3 +104,25 @@ TEST_F(CliTest, DoctorAndTraceFile)
 }
 
 }  // namespace
+
+namespace {
+
+// An ESC that stops answering the speed poll: every second without a
+// measured speed prints "rpm=-", never the last speed or the arming tick's 0,
+// and stderr says why once.
+TEST_F(CliTest, SpeedWithoutAnswersPrintsADashNotAStaleSpeed)
+{
+    sim_->set_reply_override(0x42, {});  // 1500 us is never answered
+    const QStringList speed = {"speed", "--throttle", "1500", "--poles", "14", "--seconds", "2", "--port", "PORT"};
+    const CliRun run = cli(speed);
+    ASSERT_EQ(run.status, 0) << describe(speed, run);
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2) << describe(speed, run);
+    EXPECT_EQ(lines.last(), "rpm=-") << describe(speed, run);
+    EXPECT_EQ(lines[lines.size() - 2], "rpm=-") << describe(speed, run);
+    EXPECT_EQ(run.err.count("zelt-cli: the ESC answered no speed in the last second; rpm=- until it does"), 1)
+        << describe(speed, run);
+    EXPECT_EQ(sim_->received().back(), 0xFF);
+}
+
+}  // namespace
