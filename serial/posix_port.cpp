@@ -220,6 +220,8 @@ public:
         }
     }
 
+    LowLatencyAnswer requestLowLatency() override { return request_low_latency(fd_); }
+
     void applyTimeouts(const Timeouts& t) override
     {
         std::lock_guard lock(timeoutsMutex_);

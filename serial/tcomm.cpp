@@ -132,6 +132,7 @@ void TComm::OpenComm()
     d->sendIdle = true;
     port->applyTimeouts(d->timeouts);
     port->applyLineSettings(d->line);
+    const LowLatencyAnswer lowLatency = port->requestLowLatency();
 
     errno = 0;
     d->closeEvent = d->layer->createCloseEvent();
@@ -172,6 +173,7 @@ void TComm::OpenComm()
     d->lastOpenError = 0;
     d->openPath = tracePath;
     trace_open(tracePath);
+    trace_event(low_latency_trace_line(lowLatency));
 }
 
 void TComm::CloseComm()

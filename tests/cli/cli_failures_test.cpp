@@ -103,6 +103,37 @@ TEST_F(CliTest, DoctorAndTraceFile)
         EXPECT_TRUE(text.contains(line)) << line << "\n" << text.toStdString();
 }
 
+// With --port and a card answering, the doctor times the probe; an adapter
+// that holds each reply 16 ms makes it slow.
+class CliDoctorSlow : public CliTest {};
+
+TEST_F(CliDoctorSlow, TheProbesRoundTripThroughEachAdapter)
+{
+    const struct {
+        const char* preset;
+        const char* says;
+    } cases[] = {
+        {"none", "  ok       the card answers the probe in "},
+        {"ftdi-16ms", "  problem  the card answers the probe in "},
+    };
+    for (const auto& c : cases) {
+        sim::Options o;
+        o.paced = false;
+        o.adapter = *sim::adapter_preset(c.preset);
+        sim_ = std::make_unique<sim::Simulator>(o);
+        ASSERT_TRUE(sim_->start());
+        port_ = QString::fromStdString(sim_->port_path());
+        const CliRun doctor = cli({"doctor", "--port", "PORT"});
+        const QString heading = port_ + "\n";
+        ASSERT_TRUE(doctor.out.contains(heading)) << describe({"doctor"}, doctor);
+        const QString block = doctor.out.mid(doctor.out.indexOf(heading)).section("\n\n", 0, 0);
+        EXPECT_TRUE(block.contains(c.says)) << c.preset << "\n" << block.toStdString();
+        EXPECT_TRUE(block.contains("(median of 10 tries)")) << block.toStdString();
+        // Ten probes after the search's own; nothing else was asked.
+        EXPECT_TRUE(wire_of(*sim_).endsWith(QByteArray("35").repeated(10))) << wire_of(*sim_).toStdString();
+    }
+}
+
 }  // namespace
 
 namespace {

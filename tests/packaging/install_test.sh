@@ -70,6 +70,9 @@ fi
 for vendor in 1a86 10c4 0403 067b; do
     grep -q "^ATTRS{idVendor}==\"$vendor\"" "$rules" || fail "no line for vendor $vendor"
 done
+# FTDI adapters get a 1 ms latency timer when they are added.
+grep -qx 'ACTION=="add", SUBSYSTEM=="usb-serial", DRIVER=="ftdi_sio", ATTR{latency_timer}="1"' "$rules" ||
+    fail "the rule does not set the FTDI latency timer to 1 ms"
 
 # --help and --version need no display.
 nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
