@@ -56,6 +56,7 @@ void SpeedMode::start_speed_test()
     if (closing_)
         return;
     link_.mscomm1send(QStringLiteral("06"));
+    sinceStart_.start();
     polling_ = true;
     timer3_.start();
     st_.throttle_armed = false;
@@ -108,24 +109,37 @@ void SpeedMode::Timer3Timer()
         timer3_.start();
 }
 
+void SpeedMode::showSpeed(int32_t rpm)
+{
+    shownRpm_ = rpm;
+    view_.showRotateSpeed(QString::number(rpm));
+}
+
 void SpeedMode::poll()
 {
     // The slider is read once, here: a move during the exchange belongs to the next tick.
     const int position = throttlePosition_;
     if (position < speed::kArmBelow)
-        view_.showRotateSpeed(QStringLiteral("0"));
+        showSpeed(0);
     const int code = speed::throttle_code(position, st_.throttle_armed);
+    SpeedTick tick{sinceStart_.elapsed(), position, code, {}, {}, {}};
 
     const QString answer = link_.exchange(QString::asprintf("%02X", code),
                                           {kAnswerWaitMs, whole_answer, Link::Pass::ProcessOnce, whole_answer});
-    if (!whole_answer(answer))
-        return;  // no answer or a garbled one: the tick is dropped
-
-    const int64_t period = hex_to_int(answer);
-    const int32_t sample = speed::period_to_rpm(period, poles_);
-    speed::RpmFilter filter{st_.rpm_value, st_.rpm_count};
-    if (const auto shown = filter.add(sample)) {
-        view_.showRotateSpeed(QString::number(*shown));
-        link_.pumped_delay(2);
+    // No answer or a garbled one: the tick is dropped, only its record says so.
+    if (whole_answer(answer)) {
+        const int64_t period = hex_to_int(answer);
+        const int32_t sample = speed::period_to_rpm(period, poles_);
+        tick.period = period;
+        tick.sampleRpm = sample;
+        speed::RpmFilter filter{st_.rpm_value, st_.rpm_count};
+        if (const auto shown = filter.add(sample)) {
+            showSpeed(*shown);
+            link_.pumped_delay(2);
+        }
+    }
+    if (onTick) {
+        tick.shownRpm = shownRpm_;
+        onTick(tick);
     }
 }

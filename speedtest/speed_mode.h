@@ -3,6 +3,12 @@
 // sends one throttle code per tick and turns the ESC's period answer into a
 // speed, shown once per four consistent samples.
 
+#include "speedtest/speed_tick.h"
+
+#include <QElapsedTimer>
+#include <functional>
+#include <optional>
+
 class EscView;
 class Link;
 class WindowTimer;
@@ -29,9 +35,14 @@ public:
     // keep driving the motor with the last throttle code. Ends the poll.
     void beforeClose();
 
+    // Called with the record of every tick that sent a throttle code; unset,
+    // the poll builds no record.
+    std::function<void(const SpeedTick&)> onTick;
+
 private:
     void poll();
     void showMode(OperationMode mode);
+    void showSpeed(int32_t rpm);
 
     Link& link_;
     SharedState& st_;
@@ -43,4 +54,6 @@ private:
     // Parameter run inside a tick's wait must not see the tick restart Timer3.
     bool polling_ = false;
     bool closing_ = false;  // nothing may drive the ESC once the owner is closing
+    QElapsedTimer sinceStart_;          // the tick records' clock, from the start byte
+    std::optional<int32_t> shownRpm_ = 0;  // the display starts at "0"
 };
