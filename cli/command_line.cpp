@@ -29,6 +29,14 @@ const char* const kCommands =
     "  speed --throttle US --poles N --seconds S\n"
     "                        run the motor and print its speed in rpm once a second; the ESC\n"
     "                        leaves speed mode at the end, on Ctrl+C and on SIGTERM too\n"
+    "  speed --sweep FROM:TO:STEP[:SECONDS] --poles N\n"
+    "                        hold the throttle at each step from FROM to TO for SECONDS\n"
+    "                        (default 2) and print throttle=US rpm=N per step, the mean\n"
+    "                        speed of the step's second half (rpm=- when none was measured)\n"
+    "  speed ... --csv FILE  also log every tick to FILE (- for standard output, the other\n"
+    "                        lines then go to standard error): time_ms, throttle_us, code,\n"
+    "                        period_us, sample_rpm, shown_rpm; a cell is empty when the ESC\n"
+    "                        did not answer\n"
     "  doctor                tell why a port cannot be used, with the command that fixes it\n"
     "\n"
     "Exit status: 0 success, 1 the setting card or the ESC said no or did not answer,\n"
@@ -64,6 +72,9 @@ void describe(QCommandLineParser& parser)
         {"throttle", "speed: the throttle signal, 900 to 2100 microseconds.", "US"},
         {"poles", "speed: the motor's pole count, an even number from 2 to 24.", "N"},
         {"seconds", "speed: how long the motor runs, 1 to 3600.", "S"},
+        {"sweep", "speed: step the throttle from FROM to TO by STEP microseconds, SECONDS (default 2) each.",
+         "FROM:TO:STEP[:SECONDS]"},
+        {"csv", "speed: log every tick to FILE as CSV; - for standard output.", "FILE"},
     });
     parser.addPositionalArgument("command", "One of the commands below.");
     parser.addPositionalArgument("arguments", "The command's arguments.", "[arguments...]");
@@ -102,6 +113,23 @@ bool take_write_arguments(const QStringList& args, CliOptions* out, QString* err
             return false;
         out->assignments.push_back(*a);
     }
+    return true;
+}
+
+// A sweep sets the throttle and the time itself.
+bool take_sweep(const QCommandLineParser& parser, CliOptions* out, QString* error)
+{
+    for (const char* name : {"throttle", "seconds"}) {
+        if (parser.isSet(QLatin1String(name))) {
+            *error = QStringLiteral("speed --sweep does not take --%1").arg(QLatin1String(name));
+            return false;
+        }
+    }
+    SweepPlan plan;
+    if (!parse_sweep(parser.value(QStringLiteral("sweep")), &plan, error))
+        return false;
+    out->sweep = plan;
+    out->throttle = plan.from;
     return true;
 }
 
@@ -160,6 +188,7 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
     const std::pair<const char*, bool> allowed[] = {
         {"json", r.json},  {"port", r.port},         {"image", isFlash},   {"yes", isFlash},
         {"throttle", isSpeed}, {"poles", isSpeed}, {"seconds", isSpeed},
+        {"sweep", isSpeed}, {"csv", isSpeed},
     };
     for (const auto& [name, ok] : allowed) {
         if (!ok && parser.isSet(QLatin1String(name))) {
@@ -183,10 +212,18 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
     if (out->command == QLatin1String("save"))
         out->file = args.first();
     if (isSpeed) {
-        if (!number_option(parser, "throttle", speed::kSliderMin, speed::kSliderMax, &out->throttle, error) ||
-            !number_option(parser, "poles", 2, 24, &out->poles, error) ||
-            !number_option(parser, "seconds", 1, 3600, &out->seconds, error))
+        const bool sweep = parser.isSet(QStringLiteral("sweep"));
+        if (sweep ? !take_sweep(parser, out, error)
+                  : !number_option(parser, "throttle", speed::kSliderMin, speed::kSliderMax, &out->throttle, error))
             return false;
+        if (!number_option(parser, "poles", 2, 24, &out->poles, error) ||
+            (!sweep && !number_option(parser, "seconds", 1, 3600, &out->seconds, error)))
+            return false;
+        out->csvFile = parser.value(QStringLiteral("csv"));
+        if (parser.isSet(QStringLiteral("csv")) && out->csvFile.isEmpty()) {
+            *error = QStringLiteral("--csv needs a file name, or - for standard output");
+            return false;
+        }
         if (out->poles % 2 != 0) {
             *error = QStringLiteral("speed needs an even --poles, not %1").arg(out->poles);
             return false;

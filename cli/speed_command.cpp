@@ -6,6 +6,8 @@
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
+#include "cli/speed_log.h"
+#include "cli/throttle_sweep.h"
 #include "link/termination_signals.h"
 #include "speedtest/speed_math.h"
 
@@ -16,6 +18,12 @@ namespace cli {
 
 int speed_command(const CliOptions& options, Session& s)
 {
+    SpeedLog log;
+    QString error;
+    if (!log.open(options.csvFile, &error)) {
+        print_err(QStringLiteral("zelt-cli: ") + error);
+        return kUsageOrFile;
+    }
     TerminationSignals stop;  // before the search: a stop during it ends the command too
     if (!s.connect_esc(options.port))
         return stop.caught() ? exit_status_of_signal(stop.caught()) : kDeviceFailed;
@@ -36,17 +44,36 @@ int speed_command(const CliOptions& options, Session& s)
             },
             CommandKind::SpeedTick);
     });
+    QEventLoop loop;
+    std::optional<ThrottleSweep> sweep;
+    if (options.sweep)
+        sweep.emplace(*options.sweep);
+    s.speed.onTick = [&](const SpeedTick& tick) {
+        log.tick(tick);
+        if (!sweep)
+            return;
+        if (const auto step = sweep->take(tick)) {
+            log.result(*step);
+            if (sweep->finished())
+                loop.quit();
+            else
+                s.speed.TrackBar1Change(sweep->throttle());
+        }
+    };
     s.speed.UpDown1Click(options.poles);
     s.speed.TrackBar1Change(speed::kSliderMin);
     s.view.selected = OperationMode::Speed;
     s.run([&s] { s.speed.RadioButton2Click(); }, CommandKind::ModeSwitch);
 
-    QEventLoop loop;
     QObject::connect(&stop, &TerminationSignals::stopRequested, &loop, &QEventLoop::quit);
     QTimer report;
-    QObject::connect(&report, &QTimer::timeout, &loop, [&s] { print_out(QStringLiteral("rpm=") + s.view.rotateSpeed); });
+    QObject::connect(&report, &QTimer::timeout, &loop, [&] {
+        if (!sweep)
+            log.result(QStringLiteral("rpm=") + s.view.rotateSpeed);
+    });
     report.start(1000);
-    QTimer::singleShot(options.seconds * 1000, &loop, &QEventLoop::quit);
+    // A sweep ends with its last step; the time is there for an ESC that stops answering.
+    QTimer::singleShot(sweep ? sweep->durationMs() + 10000 : options.seconds * 1000, &loop, &QEventLoop::quit);
     if (!stop.caught())
         loop.exec();
     report.stop();
@@ -57,7 +84,8 @@ int speed_command(const CliOptions& options, Session& s)
     s.link.wait_sent(100);
     if (stop.caught())
         return exit_status_of_signal(stop.caught());
-    print_out(QStringLiteral("rpm=") + s.view.rotateSpeed);
+    if (!sweep)
+        log.result(QStringLiteral("rpm=") + s.view.rotateSpeed);
     return kSuccess;
 }
 
