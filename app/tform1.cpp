@@ -8,12 +8,14 @@
 #include "app/widget_dialogs.h"
 #include "app/lamp.h"
 #include "app/log_window.h"
+#include "app/speed_plot.h"
 #include "link/line_settings.h"
 #include "serial/link_trace.h"
 #include "serial/port_list.h"
 #include "serial/port_watcher.h"
 #include "ui_tform1.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QShortcut>
@@ -190,6 +192,25 @@ void TForm1::addShortcuts()
     auto* log = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
     log->setContext(Qt::ApplicationShortcut);
     connect(log, &QShortcut::activated, this, &TForm1::showLogWindow);
+    auto* plot = new QAction(QStringLiteral("Speed plot"), ui->GroupBox5);
+    plot->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    plot->setShortcutContext(Qt::ApplicationShortcut);
+    connect(plot, &QAction::triggered, this, &TForm1::showSpeedPlot);
+    ui->GroupBox5->addAction(plot);
+    ui->GroupBox5->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+SpeedPlotWindow* TForm1::showSpeedPlot()
+{
+    if (!speedPlot_) {
+        speedPlot_ = new SpeedPlotWindow(dialogs_, this);
+        // Until the plot is first opened, the poll builds no records.
+        speed_.onTick = [this](const SpeedTick& tick) { speedPlot_->addTick(tick); };
+    }
+    speedPlot_->show();
+    speedPlot_->raise();
+    speedPlot_->activateWindow();
+    return speedPlot_;
 }
 
 LogWindow* TForm1::showLogWindow()

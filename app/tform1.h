@@ -25,6 +25,7 @@
 #include <optional>
 
 class LogWindow;
+class SpeedPlotWindow;
 class PortWatcher;
 class QComboBox;
 class RecentLines;
@@ -67,6 +68,8 @@ public:
     PortLoss& portLoss() { return portLoss_; }
     // Ctrl+L: the log window with the recent trace lines (null without them).
     LogWindow* showLogWindow();
+    // Ctrl+G, or the rotate-speed group's context menu: the speed plot.
+    SpeedPlotWindow* showSpeedPlot();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -107,6 +110,7 @@ private:
     std::unique_ptr<PortWatcher> watcher_;  // null with a fixed port list
     RecentLines* traceLines_;
     LogWindow* logWindow_ = nullptr;
+    SpeedPlotWindow* speedPlot_ = nullptr;  // made when first asked for
 
     TComm Comm1;
     SharedState state_;
