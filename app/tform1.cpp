@@ -108,12 +108,24 @@ void TForm1::connectControls()
     if (watcher_)
         connect(watcher_.get(), &PortWatcher::portsChanged, this, [this] { link_.set_port_list(listPorts_()); });
 
+    params_.onRead = [this](const SettingValues& values) {
+        lastRead_.remember(link_.port_in_use(), link_.model_label(), values);
+    };
     const std::pair<QPushButton*, std::function<void()>> buttons[] = {
-        {ui->Button2, [this] { firmware_.Button2Click(); }},
+        {ui->Button2, [this] {
+             backUpBeforeOverwrite();
+             firmware_.Button2Click();
+         }},
         {ui->Button3, [this] { params_.Button3Click(); }},
-        {ui->Button4, [this] { params_.Button4Click(); }},
+        {ui->Button4, [this] {
+             backUpBeforeOverwrite();
+             params_.Button4Click();
+         }},
         {ui->Button5, [this] { link_.Button5Click(); }},
-        {ui->Button6, [this] { params_.Button6Click(); }},
+        {ui->Button6, [this] {
+             backUpBeforeOverwrite();
+             params_.Button6Click();
+         }},
         {ui->Button7, [this] { setupFiles_.Button7Click(); }},
         {ui->Button8, [this] { setupFiles_.Button8Click(); }},
     };
@@ -176,6 +188,11 @@ void TForm1::modeClicked(OperationMode mode)
                 speed_.RadioButton1Click();
         },
         CommandKind::ModeSwitch);
+}
+
+void TForm1::backUpBeforeOverwrite()
+{
+    lastRead_.back_up_before_overwrite(link_.port_in_use(), link_.model_label());
 }
 
 void TForm1::addShortcuts()

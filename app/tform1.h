@@ -3,6 +3,7 @@
 // the state the operations share. Creating it runs the start-up sequence
 // (FormCreate); closing it writes the settings file (FormDestroy).
 
+#include "backups/last_read.h"
 #include "firmware/firmware_update.h"
 #include "link/counting_dialogs.h"
 #include "link/dialogs.h"
@@ -81,6 +82,7 @@ private:
     void connectControls();
     void modeClicked(OperationMode mode);
     void addShortcuts();
+    void backUpBeforeOverwrite();  // the last read of this ESC, before a download, restore or update
     std::array<QComboBox*, 8> settingLists() const;  // frame order
 
     // EscView
@@ -123,6 +125,7 @@ private:
     FirmwareUpdate firmware_;
     SpeedMode speed_;
     PortLoss portLoss_;
+    backups::LastRead lastRead_;
 
     bool closed_ = false;
     bool destroyed_ = false;

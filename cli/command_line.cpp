@@ -18,9 +18,11 @@ const char* const kCommands =
     "  read                  print the eight settings as caption=item lines\n"
     "  write [FILE.zelt] [SETTING=ITEM...]\n"
     "                        write settings from a setup file and/or given one by one; the\n"
-    "                        settings not given are read from the ESC first. SETTING is a\n"
+    "                        ESC is read first and the settings not given keep what it\n"
+    "                        holds. SETTING is a\n"
     "                        caption (\"Brake Mode\") or a number 1-8, ITEM a list item\n"
-    "                        (\"Low brake\") or its index from 0\n"
+    "                        (\"Low brake\") or its index from 0. A backup (see backups)\n"
+    "                        as FILE puts all eight settings back\n"
     "  restore               write the default settings\n"
     "  save FILE.zelt        save the ESC's settings into a setup file\n"
     "  flash [--image FILE] --yes\n"
@@ -37,6 +39,9 @@ const char* const kCommands =
     "                        lines then go to standard error): time_ms, throttle_us, code,\n"
     "                        period_us, sample_rpm, shown_rpm; a cell is empty when the ESC\n"
     "                        did not answer\n"
+    "  backups               list the settings backups, newest first; write and restore\n"
+    "                        read the ESC first and save what it held into\n"
+    "                        $XDG_STATE_HOME/zelt/backups (~/.local/state/zelt/backups)\n"
     "  doctor                tell why a port cannot be used, with the command that fixes it\n"
     "\n"
     "Exit status: 0 success, 1 the setting card or the ESC said no or did not answer,\n"
@@ -54,7 +59,7 @@ const std::map<QString, CommandRule> kRules = {
     {"ports", {0, 0, true, false}},   {"find", {0, 0, true, true}},     {"identify", {0, 0, true, true}},
     {"read", {0, 0, true, true}},     {"write", {1, -1, false, true}},  {"restore", {0, 0, false, true}},
     {"save", {1, 1, false, true}},    {"flash", {0, 0, false, true}},   {"speed", {0, 0, false, true}},
-    {"doctor", {0, 0, false, true}},
+    {"doctor", {0, 0, false, true}},  {"backups", {0, 0, false, false}},
 };
 
 void describe(QCommandLineParser& parser)

@@ -14,7 +14,7 @@ TEST_F(CliTest, HelpAndVersionNeedNoPort)
     EXPECT_EQ(help.status, 0);
     for (const char* text : {"Usage: zelt-cli [options] command [arguments...]", "--port <P>", "--json",
                              "--log <FILE>", "save FILE.zelt", "--sweep <FROM:TO:STEP[:SECONDS]>",
-                             "--csv <FILE>", "throttle=US rpm=N", "flash [--image FILE] --yes", "doctor", "Exit status"})
+                             "--csv <FILE>", "throttle=US rpm=N", "backups", "flash [--image FILE] --yes", "doctor", "Exit status"})
         EXPECT_TRUE(help.out.contains(text)) << text << "\n" << help.out.toStdString();
 }
 
@@ -76,6 +76,8 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
         {{"speed", "--throttle", "1500", "--poles", "14", "--seconds", "1", "--port", "PORT", "--csv", "/nonexistent/s.csv"},
          "cannot write the speed log /nonexistent/s.csv"},
         {{"read", "--csv", "s.csv", "--port", "PORT"}, "read does not take --csv"},
+        {{"backups", "old"}, "backups takes no argument old"},
+        {{"backups", "--port", "PORT"}, "backups does not take --port"},
         // Nobody can answer the update's questions: the port is not even opened.
         {{"flash", "--port", "PORT"}, "Nothing was sent. Run it again with --yes to answer Yes."},
         {{"flash", "--yes", "--port", "PORT", "--image", "/nonexistent/upt03.blo"},
