@@ -12,6 +12,7 @@
 #include "speedtest/speed_math.h"
 
 #include <QEventLoop>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace cli {
@@ -60,6 +61,8 @@ int speed_command(const CliOptions& options, Session& s)
                 s.speed.TrackBar1Change(sweep->throttle());
         }
     };
+    // The observer refers to this frame; no tick may reach it once the command has returned.
+    const auto unhook = qScopeGuard([&s] { s.speed.onTick = nullptr; });
     s.speed.UpDown1Click(options.poles);
     s.speed.TrackBar1Change(speed::kSliderMin);
     s.view.selected = OperationMode::Speed;

@@ -9,17 +9,14 @@ namespace cli {
 
 bool parse_sweep(const QString& text, SweepPlan* out, QString* error)
 {
-    const QStringList parts = text.split(QLatin1Char(':'));
     std::vector<int> numbers;
-    for (const QString& part : parts) {
+    bool whole = true;
+    for (const QString& part : text.split(QLatin1Char(':'))) {
         bool ok = false;
         numbers.push_back(part.toInt(&ok));
-        if (!ok)
-            numbers.clear();
-        if (!ok)
-            break;
+        whole = whole && ok;
     }
-    if (numbers.size() != 3 && numbers.size() != 4) {
+    if (!whole || (numbers.size() != 3 && numbers.size() != 4)) {
         *error = QStringLiteral("speed needs --sweep FROM:TO:STEP[:SECONDS] in whole numbers, not %1").arg(text);
         return false;
     }

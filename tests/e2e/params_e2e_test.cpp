@@ -555,6 +555,8 @@ TEST_F(ParamsE2e, DownloadBacksUpTheLastReadAndNothingWithoutOne)
         {false, "Button4", {0x03, 0x43, 1, 1, 2, 2, 3, 2, 4, 1}, 0},  // nothing read yet: no backup
         {true, "Button4", {0x0D, 0x03, 0x43, 1, 1, 2, 2, 3, 2, 4, 1}, 1},
         {true, "Button6", {0x0D}, 2},  // restore sends nothing, but backs up
+        // A firmware update backs up before anything else; without an image it then stops at its box.
+        {true, "Button2", {0x0D}, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.button) + (c.readFirst ? " after a read" : " without a read"));
