@@ -8,12 +8,14 @@
 #include "app/widget_dialogs.h"
 #include "app/lamp.h"
 #include "app/log_window.h"
+#include "app/speed_plot.h"
 #include "link/line_settings.h"
 #include "serial/link_trace.h"
 #include "serial/port_list.h"
 #include "serial/port_watcher.h"
 #include "ui_tform1.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QShortcut>
@@ -106,12 +108,24 @@ void TForm1::connectControls()
     if (watcher_)
         connect(watcher_.get(), &PortWatcher::portsChanged, this, [this] { link_.set_port_list(listPorts_()); });
 
+    params_.onRead = [this](const SettingValues& values) {
+        lastRead_.remember(link_.port_in_use(), link_.model_label(), values);
+    };
     const std::pair<QPushButton*, std::function<void()>> buttons[] = {
-        {ui->Button2, [this] { firmware_.Button2Click(); }},
+        {ui->Button2, [this] {
+             backUpBeforeOverwrite();
+             firmware_.Button2Click();
+         }},
         {ui->Button3, [this] { params_.Button3Click(); }},
-        {ui->Button4, [this] { params_.Button4Click(); }},
+        {ui->Button4, [this] {
+             backUpBeforeOverwrite();
+             params_.Button4Click();
+         }},
         {ui->Button5, [this] { link_.Button5Click(); }},
-        {ui->Button6, [this] { params_.Button6Click(); }},
+        {ui->Button6, [this] {
+             backUpBeforeOverwrite();
+             params_.Button6Click();
+         }},
         {ui->Button7, [this] { setupFiles_.Button7Click(); }},
         {ui->Button8, [this] { setupFiles_.Button8Click(); }},
     };
@@ -176,6 +190,11 @@ void TForm1::modeClicked(OperationMode mode)
         CommandKind::ModeSwitch);
 }
 
+void TForm1::backUpBeforeOverwrite()
+{
+    lastRead_.back_up_before_overwrite(link_.port_in_use(), link_.model_label());
+}
+
 void TForm1::addShortcuts()
 {
     // Motor safety: Escape stops the motor wherever the focus is, in the log
@@ -190,6 +209,25 @@ void TForm1::addShortcuts()
     auto* log = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
     log->setContext(Qt::ApplicationShortcut);
     connect(log, &QShortcut::activated, this, &TForm1::showLogWindow);
+    auto* plot = new QAction(QStringLiteral("Speed plot"), ui->GroupBox5);
+    plot->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    plot->setShortcutContext(Qt::ApplicationShortcut);
+    connect(plot, &QAction::triggered, this, &TForm1::showSpeedPlot);
+    ui->GroupBox5->addAction(plot);
+    ui->GroupBox5->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+SpeedPlotWindow* TForm1::showSpeedPlot()
+{
+    if (!speedPlot_) {
+        speedPlot_ = new SpeedPlotWindow(dialogs_, this);
+        // Until the plot is first opened, the poll builds no records.
+        speed_.onTick = [this](const SpeedTick& tick) { speedPlot_->addTick(tick); };
+    }
+    speedPlot_->show();
+    speedPlot_->raise();
+    speedPlot_->activateWindow();
+    return speedPlot_;
 }
 
 LogWindow* TForm1::showLogWindow()

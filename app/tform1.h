@@ -3,6 +3,7 @@
 // the state the operations share. Creating it runs the start-up sequence
 // (FormCreate); closing it writes the settings file (FormDestroy).
 
+#include "backups/last_read.h"
 #include "firmware/firmware_update.h"
 #include "link/counting_dialogs.h"
 #include "link/dialogs.h"
@@ -25,6 +26,7 @@
 #include <optional>
 
 class LogWindow;
+class SpeedPlotWindow;
 class PortWatcher;
 class QComboBox;
 class RecentLines;
@@ -67,6 +69,8 @@ public:
     PortLoss& portLoss() { return portLoss_; }
     // Ctrl+L: the log window with the recent trace lines (null without them).
     LogWindow* showLogWindow();
+    // Ctrl+G, or the rotate-speed group's context menu: the speed plot.
+    SpeedPlotWindow* showSpeedPlot();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +82,7 @@ private:
     void connectControls();
     void modeClicked(OperationMode mode);
     void addShortcuts();
+    void backUpBeforeOverwrite();  // the last read of this ESC, before a download, restore or update
     std::array<QComboBox*, 8> settingLists() const;  // frame order
 
     // EscView
@@ -107,6 +112,7 @@ private:
     std::unique_ptr<PortWatcher> watcher_;  // null with a fixed port list
     RecentLines* traceLines_;
     LogWindow* logWindow_ = nullptr;
+    SpeedPlotWindow* speedPlot_ = nullptr;  // made when first asked for
 
     TComm Comm1;
     SharedState state_;
@@ -119,6 +125,7 @@ private:
     FirmwareUpdate firmware_;
     SpeedMode speed_;
     PortLoss portLoss_;
+    backups::LastRead lastRead_;
 
     bool closed_ = false;
     bool destroyed_ = false;

@@ -1,22 +1,31 @@
-// speed: the rotate-speed test of Speed mode for a fixed time, the speed
-// printed once a second. Whatever ends it (the time, a signal, a reader of
-// standard output that has gone), the switch back to Parameter mode sends
-// FF, so the motor stops.
+// speed: the rotate-speed test of Speed mode for a fixed time, or a sweep of
+// throttle steps, the speed printed once a second or once a step. Whatever
+// ends it (the time, the last step, a signal, a reader of standard output that
+// has gone), the switch back to Parameter mode sends FF, so the motor stops.
 
 #include "cli/commands.h"
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
+#include "cli/speed_log.h"
+#include "cli/throttle_sweep.h"
 #include "shutdown/stop_signals.h"
 #include "speedtest/speed_math.h"
 
 #include <QEventLoop>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace cli {
 
 int speed_command(const CliOptions& options, Session& s)
 {
+    SpeedLog log;
+    QString error;
+    if (!log.open(options.csvFile, &error)) {
+        print_err(QStringLiteral("zelt-cli: ") + error);
+        return kUsageOrFile;
+    }
     // Before the search: a stop during it ends the command too. A closed
     // standard output (`| head -n 1`) is a stop like any other, and quiet.
     StopSignals stop(QStringLiteral("zelt-cli"), true);
@@ -39,12 +48,29 @@ int speed_command(const CliOptions& options, Session& s)
             },
             CommandKind::SpeedTick);
     });
+    QEventLoop loop;
+    std::optional<ThrottleSweep> sweep;
+    if (options.sweep)
+        sweep.emplace(*options.sweep);
+    s.speed.onTick = [&](const SpeedTick& tick) {
+        log.tick(tick);
+        if (!sweep)
+            return;
+        if (const auto step = sweep->take(tick)) {
+            log.result(*step);
+            if (sweep->finished())
+                loop.quit();
+            else
+                s.speed.TrackBar1Change(sweep->throttle());
+        }
+    };
+    // The observer refers to this frame; no tick may reach it once the command has returned.
+    const auto unhook = qScopeGuard([&s] { s.speed.onTick = nullptr; });
     s.speed.UpDown1Click(options.poles);
     s.speed.TrackBar1Change(speed::kSliderMin);
     s.view.selected = OperationMode::Speed;
     s.run([&s] { s.speed.RadioButton2Click(); }, CommandKind::ModeSwitch);
 
-    QEventLoop loop;
     QObject::connect(&stop, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
     // Only a speed measured in the last second is printed; "-" stands for a
     // second without one, explained once.
@@ -61,9 +87,13 @@ int speed_command(const CliOptions& options, Session& s)
         return QStringLiteral("rpm=-");
     };
     QTimer report;
-    QObject::connect(&report, &QTimer::timeout, &loop, [&rpm_line] { print_out(rpm_line()); });
+    QObject::connect(&report, &QTimer::timeout, &loop, [&] {
+        if (!sweep)
+            log.result(rpm_line());
+    });
     report.start(1000);
-    QTimer::singleShot(options.seconds * 1000, &loop, &QEventLoop::quit);
+    // A sweep ends with its last step; the time is there for an ESC that stops answering.
+    QTimer::singleShot(sweep ? sweep->durationMs() + 10000 : options.seconds * 1000, &loop, &QEventLoop::quit);
     if (!stop.caught())
         loop.exec();
     report.stop();
@@ -74,7 +104,8 @@ int speed_command(const CliOptions& options, Session& s)
     s.link.wait_sent(100);
     if (stop.caught())
         return stop.exitStatus();
-    print_out(rpm_line());
+    if (!sweep)
+        log.result(rpm_line());
     return kSuccess;
 }
 

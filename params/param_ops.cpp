@@ -29,6 +29,8 @@ void ParamOps::Button3Click()
         return;
     }
     assign_list_values(view_, *values);
+    if (onRead)
+        onRead(*values);
     link_.setStatus(QString::fromLatin1(status::kReadOk));
     dialogs_.message(kPrompt, QString::fromLatin1(status::kReadOk), BoxIcon::None);
     link_.setStatus(kIdle);

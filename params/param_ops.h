@@ -3,6 +3,10 @@
 // parameter" (Button3), "Download parameter to ESC" (Button4) and "Restore
 // default  parameter" (Button6), and the write exchange send03.
 
+#include "params/parameter_set.h"
+
+#include <functional>
+
 class Dialogs;
 class EscView;
 class Link;
@@ -19,6 +23,9 @@ public:
     // the ESC acknowledged with exactly 0x55. On failure its box has been shown.
     // Leaves cmd_mode set.
     bool send03();
+
+    // Called with the settings of every read that succeeded, after the lists show them.
+    std::function<void(const SettingValues&)> onRead;
 
 private:
     bool refuseUnselected(int pos);  // pos: the list without a selection

@@ -46,6 +46,7 @@ void SpeedMode::RadioButton1Click()
     if (st_.esc_ok)
         link_.mscomm1send(QStringLiteral("FF"));
     link_.keep_stop_byte_ready(false);
+    record_unanswered();
     polling_ = false;
     timer3_.stop();
     link_.setStatus(QString::fromLatin1(status::kIdle));
@@ -62,6 +63,9 @@ void SpeedMode::start_speed_test()
     samples_ = 0;
     measuredSpeed_.clear();
     sinceSample_.start();
+    sinceStart_.start();
+    shownRpm_ = 0;
+    pendingTick_.reset();
     polling_ = true;
     timer3_.start();
     st_.throttle_armed = false;
@@ -69,6 +73,7 @@ void SpeedMode::start_speed_test()
 
 void SpeedMode::stop_poll()
 {
+    record_unanswered();
     polling_ = false;
     timer3_.stop();
 }
@@ -117,27 +122,36 @@ void SpeedMode::Timer3Timer()
         timer3_.start();
 }
 
+void SpeedMode::showSpeed(int32_t rpm)
+{
+    shownRpm_ = rpm;
+    view_.showRotateSpeed(QString::number(rpm));
+}
+
 void SpeedMode::poll()
 {
     // The slider is read once, here: a move during the exchange belongs to the next tick.
     const int position = throttlePosition_;
     if (position < speed::kArmBelow && !stale_)
-        view_.showRotateSpeed(QStringLiteral("0"));
+        showSpeed(0);
     if (answerPending_)
         take_late_answer();
     const int code = speed::throttle_code(position, st_.throttle_armed);
+    SpeedTick tick{sinceStart_.elapsed(), position, code, {}, {}, {}};
 
     QElapsedTimer sent;
     sent.start();
     const QString answer = link_.exchange(QString::asprintf("%02X", code),
                                           {answerWait_.ms(), whole_answer, Link::Pass::ProcessOnce, whole_answer});
     if (whole_answer(answer)) {
-        measured(answer, sent.elapsed());
+        measured(answer, sent.elapsed(), tick);
+        record(tick);
         return;
     }
     // No answer yet, or a garbled one: a late one may still come.
     answerPending_ = true;
     pendingSent_ = sent;
+    pendingTick_ = tick;
 }
 
 void SpeedMode::take_late_answer()
@@ -148,32 +162,55 @@ void SpeedMode::take_late_answer()
         whole_answer(st_.recv_str) || left <= 0
             ? link_.take_received()
             : link_.await_more({static_cast<int>(left), whole_answer, Link::Pass::ProcessOnce, whole_answer});
+    SpeedTick tick = pendingTick_.value_or(SpeedTick{});
+    pendingTick_.reset();
     if (whole_answer(answer))
-        measured(answer, pendingSent_.elapsed());
+        measured(answer, pendingSent_.elapsed(), tick);
     else
-        link_.take_received();  // belongs to no code: dropped with the tick
+        link_.take_received();  // belongs to no code: the tick is dropped, only its record says so
+    record(tick);
 }
 
-void SpeedMode::measured(const QString& answer, qint64 answeredAfterMs)
+void SpeedMode::record_unanswered()
+{
+    answerPending_ = false;
+    if (!pendingTick_)
+        return;
+    SpeedTick tick = *pendingTick_;
+    pendingTick_.reset();
+    record(tick);
+}
+
+void SpeedMode::record(SpeedTick& tick)
+{
+    if (!onTick)
+        return;
+    tick.shownRpm = shownRpm_;
+    onTick(tick);
+}
+
+void SpeedMode::measured(const QString& answer, qint64 answeredAfterMs, SpeedTick& tick)
 {
     answerWait_.answered(static_cast<int>(answeredAfterMs));
     ++samples_;
     sinceSample_.start();
     const int64_t period = hex_to_int(answer);
     const int32_t sample = speed::period_to_rpm(period, poles_);
+    tick.period = period;
+    tick.sampleRpm = sample;
     speed::RpmFilter filter{st_.rpm_value, st_.rpm_count};
     const std::optional<int32_t> shown = filter.add(sample);
     if (stale_) {
         // Answers again: the box shows a measured speed at once.
         stale_ = false;
         link_.setStatus(QString::fromLatin1(status::kTesting));
-        measuredSpeed_ = QString::number(shown.value_or(sample));
-        view_.showRotateSpeed(measuredSpeed_);
+        showSpeed(shown.value_or(sample));
+        measuredSpeed_ = QString::number(*shownRpm_);
         return;
     }
     if (shown) {
+        showSpeed(*shown);
         measuredSpeed_ = QString::number(*shown);
-        view_.showRotateSpeed(measuredSpeed_);
         link_.pumped_delay(2);
     }
 }
@@ -183,6 +220,7 @@ void SpeedMode::note_staleness()
     if (stale_ || !sinceSample_.isValid() || sinceSample_.elapsed() < kStaleMs || st_.mode != OperationMode::Speed)
         return;
     stale_ = true;
+    shownRpm_.reset();
     view_.showRotateSpeed(QStringLiteral("-"));
     link_.setStatus(QString::fromLatin1(status::kSpeedAnswersStopped));
 }

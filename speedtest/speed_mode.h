@@ -6,9 +6,13 @@
 // has measured for a while is not shown as if it were.
 
 #include "speedtest/answer_wait.h"
+#include "speedtest/speed_tick.h"
 
 #include <QElapsedTimer>
 #include <QString>
+
+#include <functional>
+#include <optional>
 
 class EscView;
 class Link;
@@ -47,12 +51,21 @@ public:
     // "-" and the status line says that the answers have stopped.
     static constexpr int kStaleMs = 500;
 
+    // Called with the record of every tick that sent a throttle code, once
+    // its answer is settled (a late one at the next tick); unset, the poll
+    // builds no record.
+    std::function<void(const SpeedTick&)> onTick;
+
 private:
     void poll();
     void take_late_answer();
-    void measured(const QString& answer, qint64 answeredAfterMs);
+    void measured(const QString& answer, qint64 answeredAfterMs, SpeedTick& tick);
+    void record(SpeedTick& tick);
+    // The poll ends: a code whose answer was still awaited is recorded unanswered.
+    void record_unanswered();
     void note_staleness();
     void showMode(OperationMode mode);
+    void showSpeed(int32_t rpm);
 
     Link& link_;
     SharedState& st_;
@@ -74,4 +87,7 @@ private:
     bool stale_ = false;
     int samples_ = 0;
     QString measuredSpeed_;
+    QElapsedTimer sinceStart_;             // the tick records' clock, from the start byte
+    std::optional<int32_t> shownRpm_ = 0;  // the display starts at "0"; none while it shows "-"
+    std::optional<SpeedTick> pendingTick_;  // the record of the code whose answer may still come
 };

@@ -59,7 +59,11 @@ TEST_F(CliTest, EscFailuresEndWithTheirBoxAndStatus)
         {"read unanswered", [](sim::Simulator& s) { s.set_reply_override(0x0D, {}); },
          {"read"}, 1, "Comm error: Receive data error\nComm error: Receive data error\n", "35500D"},
         {"write refused", [](sim::Simulator& s) { s.set_write_ack(0x00); },
-         {"restore"}, 1, "Comm error: Receive data error\n", "3550034300000100"},
+         {"restore"}, 1, "Comm error: Receive data error\n", "35500D034300000100"},
+        // The read before a restore is for the backup only: without it the restore still runs.
+        {"restore without its read", [](sim::Simulator& s) { s.set_reply_override(0x0D, {}); }, {"restore"}, 0,
+         "zelt-cli: warning: the settings were not backed up: the ESC's settings could not be read; going on",
+         "35500D03430000010000010200"},
         {"image too short", [](sim::Simulator&) {}, {"flash", "--yes", "--image", shortImage}, 2,
          "cannot be written", "3550"},
         {"read-back differs", [](sim::Simulator& s) { s.set_flip_readback_byte(100); },

@@ -78,7 +78,10 @@ grep -qx 'ACTION=="add", SUBSYSTEM=="usb-serial", DRIVER=="ftdi_sio", ATTR{laten
 nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
 for p in zelt-esc zelt-sim zelt-cli; do
     [ "$("${nodisplay[@]}" "$usr/bin/$p" --version)" = "$p $version" ] || fail "$p --version"
-    "${nodisplay[@]}" "$usr/bin/$p" --help | grep -q -- '--version' || fail "$p --help"
+    # Read whole: grep -q leaves at its first match, and a help longer than one
+    # pipe write would then die of SIGPIPE under pipefail.
+    help=$("${nodisplay[@]}" "$usr/bin/$p" --help) || fail "$p --help failed"
+    grep -q -- '--version' <<<"$help" || fail "$p --help"
 done
 # The command line's manual page lists its commands, and it runs without a display.
 zcat "$usr/share/man/man1/zelt-cli.1.gz" | grep -q 'restore' || fail "zelt-cli.1 does not list the commands"

@@ -1,6 +1,7 @@
 // The modes and the speed poll through a FakeView against the simulator's
 // motor, run as a console program runs them.
 
+#include "speedtest/speed_math.h"
 #include "speedtest/speed_mode.h"
 #include "testing/event_wait.h"
 #include "testing/qstring_printer.h"
@@ -108,6 +109,50 @@ TEST_F(SpeedModeOnLink, ACardThatStopsAnsweringBlanksTheSpeedUntilItAnswersAgain
     sim_->set_silent_card(false);
     EXPECT_TRUE(wait_until([&] { return view_.rotateSpeed.toInt() > 3000; }, 1000)) << view_.rotateSpeed.toStdString();
     EXPECT_EQ(view_.status, QStringLiteral("Testing rotate speed.."));
+}
+
+TEST_F(SpeedModeOnLink, EveryTickLeavesARecordOfWhatWasSentAndAnswered)
+{
+    std::vector<SpeedTick> ticks;
+    speed_->onTick = [&](const SpeedTick& t) { ticks.push_back(t); };
+    speed_->UpDown1Click(14);
+    speed_->TrackBar1Change(1500);  // not armed yet: the minimum code goes out
+    speed_->RadioButton2Click();
+    ASSERT_TRUE(wait_until([&] { return ticks.size() >= 10; }, 2000));
+    speed_->TrackBar1Change(900);
+    ASSERT_TRUE(wait_until([&] { return ticks.back().throttleUs == 900; }, 1000));
+    speed_->TrackBar1Change(1500);
+    ASSERT_TRUE(wait_until([&] { return ticks.back().shownRpm.value_or(0) > 1000; }, 4000));
+    sim_->set_no_reply_to(1);  // one tick goes unanswered
+    const size_t before = ticks.size();
+    ASSERT_TRUE(wait_until([&] { return ticks.size() >= before + 5; }, 1000));
+    speed_->RadioButton1Click();
+    ASSERT_TRUE(wait_until([&] { return sim_->received().back() == 0xFF; }, 1000));
+    const size_t recorded = ticks.size();
+
+    // The codes recorded are the codes on the line, in order, and nothing else.
+    std::vector<uint8_t> wire = sim_->received();
+    ASSERT_EQ(wire.size(), recorded + 2);
+    EXPECT_EQ(wire.front(), 0x06);
+    EXPECT_EQ(wire.back(), 0xFF);
+    int unanswered = 0;
+    for (size_t i = 0; i < recorded; ++i) {
+        const SpeedTick& t = ticks[i];
+        EXPECT_EQ(t.code, wire[i + 1]) << i;
+        if (i > 0)
+            EXPECT_GE(t.timeMs, ticks[i - 1].timeMs) << i;
+        EXPECT_EQ(t.period.has_value(), t.sampleRpm.has_value()) << i;
+        if (t.period)
+            EXPECT_EQ(*t.sampleRpm, speed::period_to_rpm(*t.period, 14)) << i;
+        else
+            ++unanswered;
+    }
+    EXPECT_GE(unanswered, 1);
+    EXPECT_EQ(ticks.front().throttleUs, 1500);
+    EXPECT_EQ(ticks.front().code, 1) << "unarmed";
+    EXPECT_LT(ticks.front().timeMs, 100);
+    EXPECT_EQ(ticks.back().code, 0x42);
+    EXPECT_EQ(QString::number(*ticks.back().shownRpm), view_.rotateSpeed);
 }
 
 }  // namespace
