@@ -65,7 +65,10 @@ stage_done "release tests (after the address build)"
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-tests_in_background build/address -j "$((jobs + 1))"
+# Suites named *Slow (a simulated 16 ms adapter, whole firmware updates) run
+# once, in the release build.
+tests_in_background build/address -j "$((jobs + 1))" -E 'Slow\.'
+
 
 # The serial component's and the link's threads under ThreadSanitizer, built
 # while the address suites run.

@@ -1,7 +1,9 @@
 #include "app/close_on_signal.h"
 #include "serial/link_trace.h"
+#include "shutdown/stop_signals.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -11,10 +13,12 @@ bool g_failed = false;
 
 }  // namespace
 
-CloseOnSignal::CloseOnSignal(QWidget* window) : window_(window)
+CloseOnSignal::CloseOnSignal(QWidget* window, StopSignals& stop) : window_(window)
 {
     g_closing = g_failed = false;
-    connect(&termination_, &TerminationSignals::stopRequested, this, &CloseOnSignal::onSignal);
+    connect(&stop, &StopSignals::stopRequested, this, &CloseOnSignal::onSignal);
+    if (stop.caught() != 0)
+        QTimer::singleShot(0, this, &CloseOnSignal::onSignal);
 }
 
 CloseOnSignal::~CloseOnSignal()
@@ -33,6 +37,11 @@ void CloseOnSignal::onSignal()
 bool CloseOnSignal::closing()
 {
     return g_closing;
+}
+
+void CloseOnSignal::beginUnattendedEnd()
+{
+    g_closing = true;
 }
 
 bool CloseOnSignal::failed()

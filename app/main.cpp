@@ -1,8 +1,11 @@
 #include "app/close_on_signal.h"
+#include "app/display_loss.h"
 #include "app/program_options.h"
 #include "app/first_frame_notice.h"
 #include "app/tform1.h"
 #include "serial/trace_capture.h"
+#include "shutdown/crash_stop.h"
+#include "shutdown/stop_signals.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -19,6 +22,7 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    install_crash_stop();
     QApplication app(argc, argv);
     parser.process(app);  // an unknown option ends the program with a message
     // Before any port opens, and until the window has closed them.
@@ -32,12 +36,22 @@ int main(int argc, char** argv)
     }
     QApplication::setStyle(QStringLiteral("Fusion"));
     QGuiApplication::setDesktopFileName(QStringLiteral(ZELT_APP_ID));  // the desktop entry's name
+    // Before the window: its start-up search may take a while, and a signal
+    // then must close it too. It outlives the window, so that the bound on the
+    // shut-down covers closing the port.
+    StopSignals stop(QStringLiteral("zelt-esc"));
     AppEnv env;
     env.traceLines = &trace.recent();
     TForm1 form{env};
-    CloseOnSignal closeOnSignal(&form);
+    CloseOnSignal closeOnSignal(&form, stop);
+    DisplayLoss displayLoss([&form] {
+        CloseOnSignal::beginUnattendedEnd();
+        form.FormDestroy();
+    });
     announce_first_frame(&form);
     form.show();
     const int status = app.exec();
-    return CloseOnSignal::failed() ? 1 : status;
+    if (CloseOnSignal::failed())
+        return 1;
+    return stop.caught() != 0 ? stop.exitStatus() : status;
 }

@@ -8,11 +8,13 @@
 #include "app/widget_dialogs.h"
 #include "app/lamp.h"
 #include "app/log_window.h"
+#include "app/speed_plot.h"
 #include "serial/link_trace.h"
 #include "serial/port_list.h"
 #include "serial/port_watcher.h"
 #include "ui_tform1.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QShortcut>
@@ -86,7 +88,10 @@ std::array<QComboBox*, 8> TForm1::settingLists() const
 // command (one at a time); its boxes have told the user how it ended.
 void TForm1::Button2Click()
 {
-    session_.run([this] { return session_.firmware.update(); });
+    session_.run([this] {
+        backUpBeforeOverwrite();
+        return session_.firmware.update();
+    });
 }
 
 void TForm1::Button3Click()
@@ -96,7 +101,10 @@ void TForm1::Button3Click()
 
 void TForm1::Button4Click()
 {
-    session_.run([this] { return session_.params.write(); });
+    session_.run([this] {
+        backUpBeforeOverwrite();
+        return session_.params.write();
+    });
 }
 
 void TForm1::Button5Click()
@@ -106,7 +114,10 @@ void TForm1::Button5Click()
 
 void TForm1::Button6Click()
 {
-    session_.run([this] { return session_.params.restore_defaults(); });
+    session_.run([this] {
+        backUpBeforeOverwrite();
+        return session_.params.restore_defaults();
+    });
 }
 
 void TForm1::Button7Click()
@@ -136,6 +147,9 @@ void TForm1::connectControls()
     if (watcher_)
         connect(watcher_.get(), &PortWatcher::portsChanged, this, [this] { session_.link.set_port_list(listPorts_()); });
 
+    session_.params.onRead = [this](const SettingValues& values) {
+        lastRead_.remember(session_.link.port_in_use(), session_.link.model_label(), values);
+    };
     const std::pair<QPushButton*, void (TForm1::*)()> buttons[] = {
         {ui->Button2, &TForm1::Button2Click}, {ui->Button3, &TForm1::Button3Click},
         {ui->Button4, &TForm1::Button4Click}, {ui->Button5, &TForm1::Button5Click},
@@ -200,6 +214,11 @@ void TForm1::modeClicked(OperationMode mode)
         CommandKind::ModeSwitch);
 }
 
+void TForm1::backUpBeforeOverwrite()
+{
+    lastRead_.back_up_before_overwrite(session_.link.port_in_use(), session_.link.model_label());
+}
+
 void TForm1::addShortcuts()
 {
     // Motor safety: Escape stops the motor wherever the focus is, in the log
@@ -214,6 +233,25 @@ void TForm1::addShortcuts()
     auto* log = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
     log->setContext(Qt::ApplicationShortcut);
     connect(log, &QShortcut::activated, this, &TForm1::showLogWindow);
+    auto* plot = new QAction(QStringLiteral("Speed plot"), ui->GroupBox5);
+    plot->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    plot->setShortcutContext(Qt::ApplicationShortcut);
+    connect(plot, &QAction::triggered, this, &TForm1::showSpeedPlot);
+    ui->GroupBox5->addAction(plot);
+    ui->GroupBox5->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+SpeedPlotWindow* TForm1::showSpeedPlot()
+{
+    if (!speedPlot_) {
+        speedPlot_ = new SpeedPlotWindow(dialogs_, this);
+        // Until the plot is first opened, the poll builds no records.
+        session_.speed.onTick = [this](const SpeedTick& tick) { speedPlot_->addTick(tick); };
+    }
+    speedPlot_->show();
+    speedPlot_->raise();
+    speedPlot_->activateWindow();
+    return speedPlot_;
 }
 
 LogWindow* TForm1::showLogWindow()

@@ -4,6 +4,7 @@
 // state the operations share. Creating it runs the start-up sequence
 // (FormCreate); closing it writes the settings file (FormDestroy).
 
+#include "backups/last_read.h"
 #include "core/esc_session.h"
 #include "link/dialogs.h"
 #include "link/esc_view.h"
@@ -17,6 +18,7 @@
 #include <optional>
 
 class LogWindow;
+class SpeedPlotWindow;
 class PortWatcher;
 class QComboBox;
 class RecentLines;
@@ -60,6 +62,8 @@ public:
     PortLoss& portLoss() { return *session_.portLoss; }
     // Ctrl+L: the log window with the recent trace lines (null without them).
     LogWindow* showLogWindow();
+    // Ctrl+G, or the rotate-speed group's context menu: the speed plot.
+    SpeedPlotWindow* showSpeedPlot();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,6 +83,7 @@ private:
     void UpDown1Click(int poles);
     void modeClicked(OperationMode mode);
     void addShortcuts();
+    void backUpBeforeOverwrite();  // the last read of this ESC, before a download, restore or update
     std::array<QComboBox*, 8> settingLists() const;  // frame order
 
     // EscView
@@ -108,8 +113,10 @@ private:
     std::unique_ptr<PortWatcher> watcher_;  // null with a fixed port list
     RecentLines* traceLines_;
     LogWindow* logWindow_ = nullptr;
+    SpeedPlotWindow* speedPlot_ = nullptr;  // made when first asked for
 
     EscSession session_;
+    backups::LastRead lastRead_;
 
     bool closed_ = false;
     bool destroyed_ = false;

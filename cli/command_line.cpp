@@ -18,9 +18,11 @@ const char* const kCommands =
     "  read                  print the eight settings as caption=item lines\n"
     "  write [FILE.zelt] [SETTING=ITEM...]\n"
     "                        write settings from a setup file and/or given one by one; the\n"
-    "                        settings not given are read from the ESC first. SETTING is a\n"
+    "                        ESC is read first and the settings not given keep what it\n"
+    "                        holds. SETTING is a\n"
     "                        caption (\"Brake Mode\") or a number 1-8, ITEM a list item\n"
-    "                        (\"Low brake\") or its index from 0\n"
+    "                        (\"Low brake\") or its index from 0. A backup (see backups)\n"
+    "                        as FILE puts all eight settings back\n"
     "  restore               write the default settings\n"
     "  save FILE.zelt        save the ESC's settings into a setup file\n"
     "  flash [--image FILE] --yes\n"
@@ -29,6 +31,17 @@ const char* const kCommands =
     "  speed --throttle US --poles N --seconds S\n"
     "                        run the motor and print its speed in rpm once a second; the ESC\n"
     "                        leaves speed mode at the end, on Ctrl+C and on SIGTERM too\n"
+    "  speed --sweep FROM:TO:STEP[:SECONDS] --poles N\n"
+    "                        hold the throttle at each step from FROM to TO for SECONDS\n"
+    "                        (default 2) and print throttle=US rpm=N per step, the mean\n"
+    "                        speed of the step's second half (rpm=- when none was measured)\n"
+    "  speed ... --csv FILE  also log every tick to FILE (- for standard output, the other\n"
+    "                        lines then go to standard error): time_ms, throttle_us, code,\n"
+    "                        period_us, sample_rpm, shown_rpm; a cell is empty when the ESC\n"
+    "                        did not answer\n"
+    "  backups               list the settings backups, newest first; write and restore\n"
+    "                        read the ESC first and save what it held into\n"
+    "                        $XDG_STATE_HOME/zelt/backups (~/.local/state/zelt/backups)\n"
     "  doctor                tell why a port cannot be used, with the command that fixes it\n"
     "\n"
     "Exit status: 0 success, 1 the setting card or the ESC said no or did not answer,\n"
@@ -46,7 +59,7 @@ const std::map<QString, CommandRule> kRules = {
     {"ports", {0, 0, true, false}},   {"find", {0, 0, true, true}},     {"identify", {0, 0, true, true}},
     {"read", {0, 0, true, true}},     {"write", {1, -1, false, true}},  {"restore", {0, 0, false, true}},
     {"save", {1, 1, false, true}},    {"flash", {0, 0, false, true}},   {"speed", {0, 0, false, true}},
-    {"doctor", {0, 0, false, true}},
+    {"doctor", {0, 0, false, true}},  {"backups", {0, 0, false, false}},
 };
 
 void describe(QCommandLineParser& parser)
@@ -64,6 +77,9 @@ void describe(QCommandLineParser& parser)
         {"throttle", "speed: the throttle signal, 900 to 2100 microseconds.", "US"},
         {"poles", "speed: the motor's pole count, an even number from 2 to 24.", "N"},
         {"seconds", "speed: how long the motor runs, 1 to 3600.", "S"},
+        {"sweep", "speed: step the throttle from FROM to TO by STEP microseconds, SECONDS (default 2) each.",
+         "FROM:TO:STEP[:SECONDS]"},
+        {"csv", "speed: log every tick to FILE as CSV; - for standard output.", "FILE"},
     });
     parser.addPositionalArgument("command", "One of the commands below.");
     parser.addPositionalArgument("arguments", "The command's arguments.", "[arguments...]");
@@ -102,6 +118,23 @@ bool take_write_arguments(const QStringList& args, CliOptions* out, QString* err
             return false;
         out->assignments.push_back(*a);
     }
+    return true;
+}
+
+// A sweep sets the throttle and the time itself.
+bool take_sweep(const QCommandLineParser& parser, CliOptions* out, QString* error)
+{
+    for (const char* name : {"throttle", "seconds"}) {
+        if (parser.isSet(QLatin1String(name))) {
+            *error = QStringLiteral("speed --sweep does not take --%1").arg(QLatin1String(name));
+            return false;
+        }
+    }
+    SweepPlan plan;
+    if (!parse_sweep(parser.value(QStringLiteral("sweep")), &plan, error))
+        return false;
+    out->sweep = plan;
+    out->throttle = plan.from;
     return true;
 }
 
@@ -160,6 +193,7 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
     const std::pair<const char*, bool> allowed[] = {
         {"json", r.json},  {"port", r.port},         {"image", isFlash},   {"yes", isFlash},
         {"throttle", isSpeed}, {"poles", isSpeed}, {"seconds", isSpeed},
+        {"sweep", isSpeed}, {"csv", isSpeed},
     };
     for (const auto& [name, ok] : allowed) {
         if (!ok && parser.isSet(QLatin1String(name))) {
@@ -183,10 +217,18 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
     if (out->command == QLatin1String("save"))
         out->file = args.first();
     if (isSpeed) {
-        if (!number_option(parser, "throttle", speed::kSliderMin, speed::kSliderMax, &out->throttle, error) ||
-            !number_option(parser, "poles", 2, 24, &out->poles, error) ||
-            !number_option(parser, "seconds", 1, 3600, &out->seconds, error))
+        const bool sweep = parser.isSet(QStringLiteral("sweep"));
+        if (sweep ? !take_sweep(parser, out, error)
+                  : !number_option(parser, "throttle", speed::kSliderMin, speed::kSliderMax, &out->throttle, error))
             return false;
+        if (!number_option(parser, "poles", 2, 24, &out->poles, error) ||
+            (!sweep && !number_option(parser, "seconds", 1, 3600, &out->seconds, error)))
+            return false;
+        out->csvFile = parser.value(QStringLiteral("csv"));
+        if (parser.isSet(QStringLiteral("csv")) && out->csvFile.isEmpty()) {
+            *error = QStringLiteral("--csv needs a file name, or - for standard output");
+            return false;
+        }
         if (out->poles % 2 != 0) {
             *error = QStringLiteral("speed needs an even --poles, not %1").arg(out->poles);
             return false;

@@ -4,9 +4,11 @@
 // costs no byte on the line.
 
 #include "cli/setting_text.h"
+#include "cli/throttle_sweep.h"
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace cli {
@@ -31,6 +33,8 @@ struct CliOptions {
     int throttle = 0;
     int poles = 0;
     int seconds = 0;
+    QString csvFile;                 // --csv: the tick log, "-" for standard output
+    std::optional<SweepPlan> sweep;  // --sweep; throttle is then its first step
 };
 
 // Parses arguments (the program name first). False with a message for the

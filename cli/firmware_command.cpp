@@ -5,7 +5,7 @@
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
-#include "link/termination_signals.h"
+#include "shutdown/stop_signals.h"
 
 #include <QFileInfo>
 
@@ -21,27 +21,11 @@ int refuse_unconfirmed_flash()
     return kUsageOrFile;
 }
 
-int flash_command(const CliOptions& options, Session& s)
-{
-    if (!options.image.isEmpty() && !QFileInfo(options.image).isFile()) {
-        print_err(QStringLiteral("zelt-cli: there is no firmware image %1").arg(options.image));
-        return kUsageOrFile;
-    }
-    if (!s.connect_esc(options.port))
-        return kDeviceFailed;
+namespace {
 
-    s.core.firmware.set_image_path(options.image);
-    s.dialogs.answerYes = options.yes;
-    s.view.reportProgress = true;
-    // An ESC left with half an image may not start again: Ctrl+C and SIGTERM
-    // wait for the update's end; only a second one ends the program at once.
-    TerminationSignals stop;
-    QObject::connect(&stop, &TerminationSignals::stopRequested, [] {
-        print_err(QStringLiteral("zelt-cli: the firmware update goes on to its end, since an ESC left with half "
-                                 "an image may not start again; a second signal ends the program at once"));
-    });
-    const Outcome updated = s.perform([&s] { return s.core.firmware.update(); });
-    s.view.reportProgress = false;
+// The exit status of the update that has run.
+int update_status(Session& s, const Outcome& updated)
+{
     if (updated.done())
         return kSuccess;
     if (updated.kind == Outcome::Kind::FileProblem)
@@ -62,6 +46,32 @@ int flash_command(const CliOptions& options, Session& s)
         default:
             return kDeviceFailed;
     }
+}
+
+}  // namespace
+
+int flash_command(const CliOptions& options, Session& s)
+{
+    if (!options.image.isEmpty() && !QFileInfo(options.image).isFile()) {
+        print_err(QStringLiteral("zelt-cli: there is no firmware image %1").arg(options.image));
+        return kUsageOrFile;
+    }
+    // An ESC left with half an image may not start again: once the update
+    // has begun, a signal, or a reader of the progress that has gone, waits
+    // for its end (the update says so on stderr).
+    StopSignals stop(QStringLiteral("zelt-cli"), true);
+    if (!s.connect_esc(options.port))
+        return stop.caught() ? stop.exitStatus() : kDeviceFailed;
+    if (stop.caught())
+        return stop.exitStatus();
+
+    s.core.firmware.set_image_path(options.image);
+    s.dialogs.answerYes = options.yes;
+    s.view.reportProgress = true;
+    const Outcome updated = s.perform([&s] { return s.core.firmware.update(); });
+    s.view.reportProgress = false;
+    const int status = update_status(s, updated);
+    return stop.caught() ? stop.exitStatus() : status;
 }
 
 }  // namespace cli

@@ -2,11 +2,13 @@
 // terminal or a script, without a window or a display.
 
 #include "cli/commands.h"
+#include "shutdown/crash_stop.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char** argv)
 {
+    install_crash_stop();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zelt-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELT_VERSION));

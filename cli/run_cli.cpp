@@ -1,3 +1,4 @@
+#include "cli/backup_commands.h"
 #include "cli/commands.h"
 
 #include "cli/console_out.h"
@@ -36,6 +37,8 @@ int run_cli(const QStringList& arguments, const QString& programDir)
 
     if (options.command == QLatin1String("ports"))
         return ports_command(options);
+    if (options.command == QLatin1String("backups"))
+        return backups_command(options);
     if (options.command == QLatin1String("doctor"))
         return doctor_command(options, programDir);
     if (options.command == QLatin1String("flash") && !options.yes)

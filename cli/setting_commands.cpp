@@ -1,6 +1,8 @@
 // read, write, restore and save: the eight settings through the operations
 // behind the window's buttons.
 
+#include "backups/settings_backup.h"
+#include "cli/backup_commands.h"
 #include "cli/commands.h"
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
@@ -95,19 +97,26 @@ int write_command(const CliOptions& options, Session& s)
     if (!s.connect_esc(options.port))
         return kDeviceFailed;
 
+    // A backup holds other1 and other2 too; a plain setup file does not.
+    const auto extra = options.file.isEmpty() ? std::nullopt : backups::extra_settings(options.file);
     // The settings not given keep what the ESC holds: nothing is guessed.
     std::set<int> given;
     if (!options.file.isEmpty())
-        for (int pos = 0; pos < kSetupKeyCount; ++pos)
+        for (int pos = 0; pos < (extra ? kSettingCount : kSetupKeyCount); ++pos)
             given.insert(pos);
     for (const SettingAssignment& a : options.assignments)
         given.insert(a.pos);
-    if (given.size() < kSettingCount && !read_from_esc(s))
+    // Read first, for the settings not given and for the backup.
+    const bool read = read_from_esc(s);
+    if (!read && given.size() < kSettingCount)
         return kDeviceFailed;
+    back_up_read_settings(s, read);
 
     if (!options.file.isEmpty()) {
         s.dialogs.fileName = options.file;
         s.perform([&s] { return s.core.setupFiles.load(); });
+        for (int i = 0; extra && i < 2; ++i)
+            s.view.showSettingIndex(kSetupKeyCount + i, (*extra)[i]);
     }
     for (const SettingAssignment& a : options.assignments)
         s.view.showSettingIndex(a.pos, a.index);
@@ -121,6 +130,7 @@ int restore_command(const CliOptions& options, Session& s)
 {
     if (!s.connect_esc(options.port))
         return kDeviceFailed;
+    back_up_read_settings(s, read_from_esc(s));
     s.perform([&s] { return s.core.params.restore_defaults(); });
     const int status = download(s, false);
     if (status == kSuccess)

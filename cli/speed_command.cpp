@@ -1,26 +1,38 @@
-// speed: the rotate-speed test of Speed mode for a fixed time, the speed
-// printed once a second. Whatever ends it (the time, Ctrl+C, SIGTERM), the
-// switch back to Parameter mode sends FF, so the motor stops.
+// speed: the rotate-speed test of Speed mode for a fixed time, or a sweep of
+// throttle steps, the speed printed once a second or once a step. Whatever
+// ends it (the time, the last step, a signal, a reader of standard output that
+// has gone), the switch back to Parameter mode sends FF, so the motor stops.
 
 #include "cli/commands.h"
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
-#include "link/termination_signals.h"
+#include "cli/speed_log.h"
+#include "cli/throttle_sweep.h"
+#include "shutdown/stop_signals.h"
 #include "speedtest/speed_math.h"
 
 #include <QEventLoop>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace cli {
 
 int speed_command(const CliOptions& options, Session& s)
 {
-    TerminationSignals stop;  // before the search: a stop during it ends the command too
+    SpeedLog log;
+    QString error;
+    if (!log.open(options.csvFile, &error)) {
+        print_err(QStringLiteral("zelt-cli: ") + error);
+        return kUsageOrFile;
+    }
+    // Before the search: a stop during it ends the command too. A closed
+    // standard output (`| head -n 1`) is a stop like any other, and quiet.
+    StopSignals stop(QStringLiteral("zelt-cli"), true);
     if (!s.connect_esc(options.port))
-        return stop.caught() ? exit_status_of_signal(stop.caught()) : kDeviceFailed;
+        return stop.caught() ? stop.exitStatus() : kDeviceFailed;
     if (stop.caught())
-        return exit_status_of_signal(stop.caught());
+        return stop.exitStatus();
 
     // The throttle starts at its minimum, which arms it, as the window's
     // slider does; after the first tick that has armed it (the session runs
@@ -33,17 +45,53 @@ int speed_command(const CliOptions& options, Session& s)
         core.speed.set_throttle(options.throttle);
         QObject::disconnect(chooseThrottle);
     });
+    const auto unchoose = qScopeGuard([&chooseThrottle] { QObject::disconnect(chooseThrottle); });
+    QEventLoop loop;
+    std::optional<ThrottleSweep> sweep;
+    if (options.sweep)
+        sweep.emplace(*options.sweep);
+    core.speed.onTick = [&](const SpeedTick& tick) {
+        log.tick(tick);
+        if (!sweep)
+            return;
+        if (const auto step = sweep->take(tick)) {
+            log.result(*step);
+            if (sweep->finished())
+                loop.quit();
+            else
+                core.speed.set_throttle(sweep->throttle());
+        }
+    };
+    // The observer refers to this frame; no tick may reach it once the command has returned.
+    const auto unhook = qScopeGuard([&core] { core.speed.onTick = nullptr; });
     core.speed.set_pole_count(options.poles);
     core.speed.set_throttle(speed::kSliderMin);
     s.view.selected = OperationMode::Speed;
     core.run([&core] { return core.speed.switch_mode(OperationMode::Speed); }, CommandKind::ModeSwitch);
 
-    QEventLoop loop;
-    QObject::connect(&stop, &TerminationSignals::stopRequested, &loop, &QEventLoop::quit);
+    QObject::connect(&stop, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
+    // Only a speed measured in the last second is printed; "-" stands for a
+    // second without one, explained once.
+    bool explained = false;
+    const auto rpm_line = [&core, &explained] {
+        const qint64 since = core.speed.since_sample_ms();
+        if (since >= 0 && since < 1000 && !core.speed.measured_speed().isEmpty())
+            return QStringLiteral("rpm=") + core.speed.measured_speed();
+        if (!explained) {
+            explained = true;
+            print_err(QStringLiteral("zelt-cli: the ESC answered no speed in the last second; rpm=- until it does "
+                                     "(is the ESC powered and the motor connected?)"));
+        }
+        return QStringLiteral("rpm=-");
+    };
     QTimer report;
-    QObject::connect(&report, &QTimer::timeout, &loop, [&s] { print_out(QStringLiteral("rpm=") + s.view.rotateSpeed); });
+    QObject::connect(&report, &QTimer::timeout, &loop, [&] {
+        if (!sweep)
+            log.result(rpm_line());
+    });
     report.start(1000);
-    QTimer::singleShot(options.seconds * 1000, &loop, &QEventLoop::quit);
+    // A sweep ends with its last step; the time is there for an ESC that stops answering.
+    QTimer::singleShot(sweep ? sweep->durationMs() + 10000 : options.seconds * 1000, &loop, &QEventLoop::quit);
     if (!stop.caught())
         loop.exec();
     report.stop();
@@ -53,8 +101,9 @@ int speed_command(const CliOptions& options, Session& s)
     // The port closes when the command ends, which would drop a byte still queued.
     core.link.wait_sent(100);
     if (stop.caught())
-        return exit_status_of_signal(stop.caught());
-    print_out(QStringLiteral("rpm=") + s.view.rotateSpeed);
+        return stop.exitStatus();
+    if (!sweep)
+        log.result(rpm_line());
     return kSuccess;
 }
 

@@ -1,6 +1,7 @@
 #include "diagnostics/port_doctor.h"
 
 #include "serial/port_list.h"
+#include "diagnostics/usb_serial_doctor.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,6 +107,12 @@ public:
                 QStringLiteral("brltty is installed and claims this adapter (one of %1) as a braille display")
                     .arg(kBrlttyClaimNames),
                 removePackage("brltty"));
+        }
+        if (!device.startsWith(QStringLiteral("/dev/pts/"))) {
+            if (const auto adapter = read_usb_serial(at("/sys/class/tty"), QFileInfo(device).fileName())) {
+                const auto found = usb_serial_findings(path, *adapter, ruleInstalled_);
+                out.insert(out.end(), found.begin(), found.end());
+            }
         }
     }
 

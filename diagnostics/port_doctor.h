@@ -27,7 +27,7 @@ struct DoctorContext {
     static DoctorContext forThisProcess();
 };
 
-enum class DoctorCheck { Exists, Access, Holder, ModemManager, Brltty, UdevRule };
+enum class DoctorCheck { Exists, Access, Holder, ModemManager, Brltty, UdevRule, Adapter, LatencyTimer, RoundTrip };
 enum class DoctorVerdict { Ok, Note, Problem };
 
 struct DoctorFinding {

@@ -6,10 +6,12 @@
 #include "link/link.h"
 #include "link/status_texts.h"
 #include "link/wire_codes.h"
+#include "shutdown/finish_first.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -95,9 +97,13 @@ Outcome FirmwareUpdate::run_update()
     Image image;
     if (Outcome stopped = prepare(image); !stopped.done())
         return stopped;
+    // From the first block to the read-back's end, a stop request waits.
+    std::optional<FinishFirst> whole(std::in_place);
     if (Outcome stopped = write_phase(image); !stopped.done())
         return stopped;
-    if (!verify_phase(image)) {
+    const bool verified = verify_phase(image);
+    whole.reset();
+    if (!verified) {
         dialogs_.message(kError, kVerifyError, BoxIcon::Error);
         link_.setStatus(kIdle);
         set_progress(0);

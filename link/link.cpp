@@ -52,6 +52,14 @@ void Link::send(const QByteArray& bytes)
     comm_.SendData(bytes.constData(), static_cast<uint16_t>(bytes.size()));
 }
 
+void Link::keep_stop_byte_ready(bool ready)
+{
+    if (ready)
+        comm_.ArmEmergencyByte(request::kReleaseMotor);
+    else
+        comm_.DisarmEmergencyByte();
+}
+
 void Link::wait_sent(int maxMs)
 {
     QElapsedTimer waited;

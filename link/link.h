@@ -53,6 +53,10 @@ public:
     // installed by the owner, called when an ESC is identified in Speed mode.
     std::function<void()> start_speed_test;
 
+    // While the ESC may drive the motor (speed mode is on), the stop byte FF
+    // is kept ready for the ends of the program that cannot wait for the link.
+    void keep_stop_byte_ready(bool ready);
+
     // Transport.
     void send(const QByteArray& bytes);
     void send_code(uint8_t code) { send(QByteArray(1, static_cast<char>(code))); }

@@ -19,6 +19,8 @@ inline constexpr const char* kUpdateWriting = "Update process:Writing ROM.......
 inline constexpr const char* kUpdateVerifying = "Verrify update data...";
 inline constexpr const char* kUpdateFinished = "Update hardware finished";
 inline constexpr const char* kTesting = "Testing rotate speed..";
+// Speed mode, but no speed answer from the ESC for half a second.
+inline constexpr const char* kSpeedAnswersStopped = "ESC speed answers stopped";
 }  // namespace status
 
 // The watchdog's report, also shown when the port in use goes away.

@@ -30,6 +30,8 @@ Outcome ParamOps::read()
         return link_.receive_data_error();
     }
     assign_list_values(view_, *values);
+    if (onRead)
+        onRead(*values);
     link_.setStatus(QString::fromLatin1(status::kReadOk));
     dialogs_.message(kPrompt, QString::fromLatin1(status::kReadOk), BoxIcon::None);
     link_.setStatus(kIdle);

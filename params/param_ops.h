@@ -5,6 +5,10 @@
 
 #include "link/outcome.h"
 
+#include "params/parameter_set.h"
+
+#include <functional>
+
 class Dialogs;
 class EscView;
 class Link;
@@ -21,6 +25,9 @@ public:
     // the ESC acknowledged with exactly 0x55. A failure has shown its box.
     // Leaves cmd_mode set.
     Outcome send_settings();
+
+    // Called with the settings of every read that succeeded, after the lists show them.
+    std::function<void(const SettingValues&)> onRead;
 
 private:
     Outcome refuseUnselected(int pos);  // pos: the list without a selection

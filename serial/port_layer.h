@@ -6,6 +6,7 @@
 
 #include "serial/close_event.h"
 #include "serial/line_enums.h"
+#include "serial/low_latency.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -100,6 +101,8 @@ public:
     // Failures to apply settings are not reported.
     virtual void applyLineSettings(const LineSettings& s) = 0;
     virtual void applyTimeouts(const Timeouts& t) = 0;
+    // Asked once on every open (see low_latency.h); the answer never fails it.
+    virtual LowLatencyAnswer requestLowLatency() = 0;
 
     // Waits for at least one byte, then gathers bytes until the read interval
     // passes or capacity bytes are read. Every wait includes stop.
@@ -117,6 +120,10 @@ public:
     virtual void interruptLineEventWait() = 0;
 
     virtual void close() = 0;
+
+    // The system's descriptor for a last byte written straight from a signal
+    // handler (serial/emergency_byte.h); -1 where there is none.
+    virtual int descriptor() const { return -1; }
 };
 
 enum class OpenStatus { Ok, OpenFailed, NotATerminal };

@@ -1,4 +1,5 @@
 #include "serial/posix_port.h"
+#include "serial/emergency_byte.h"
 
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -219,6 +220,8 @@ public:
         }
     }
 
+    LowLatencyAnswer requestLowLatency() override { return request_low_latency(fd_); }
+
     void applyTimeouts(const Timeouts& t) override
     {
         std::lock_guard lock(timeoutsMutex_);
@@ -384,11 +387,14 @@ public:
     void close() override
     {
         if (fd_ >= 0) {
+            emergency_byte::release(fd_);
             ::ioctl(fd_, TIOCNXCL);
             ::close(fd_);  // also drops the advisory lock
             fd_ = -1;
         }
     }
+
+    int descriptor() const override { return fd_; }
 
 private:
     Timeouts currentTimeouts()

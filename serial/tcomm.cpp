@@ -1,4 +1,5 @@
 #include "serial/tcomm.h"
+#include "serial/emergency_byte.h"
 
 #include "serial/close_event.h"
 #include "serial/link_trace.h"
@@ -131,6 +132,7 @@ void TComm::OpenComm()
     d->sendIdle = true;
     port->applyTimeouts(d->timeouts);
     port->applyLineSettings(d->line);
+    const LowLatencyAnswer lowLatency = port->requestLowLatency();
 
     errno = 0;
     d->closeEvent = d->layer->createCloseEvent();
@@ -171,6 +173,7 @@ void TComm::OpenComm()
     d->lastOpenError = 0;
     d->openPath = tracePath;
     trace_open(tracePath);
+    trace_event(low_latency_trace_line(lowLatency));
 }
 
 void TComm::CloseComm()
@@ -184,6 +187,17 @@ void TComm::CloseComm()
     // Blocks still queued are released with the queue.
     d->closePort();
     trace_close(d->openPath);
+}
+
+void TComm::ArmEmergencyByte(unsigned char byte)
+{
+    if (d->port)
+        emergency_byte::arm(d->port->descriptor(), byte);
+}
+
+void TComm::DisarmEmergencyByte()
+{
+    emergency_byte::disarm();
 }
 
 bool TComm::SendData(const char* buffer, uint16_t length)

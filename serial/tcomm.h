@@ -56,6 +56,11 @@ public:
     bool SendData(const char* buffer, uint16_t length);
     bool SendIdle() const;
     bool IsOpen() const;
+    // Keeps byte ready for the ends of the program that cannot wait for the
+    // transmit thread (serial/emergency_byte.h), until the port closes or
+    // the byte is disarmed. Does nothing while closed.
+    void ArmEmergencyByte(unsigned char byte);
+    void DisarmEmergencyByte();
     // The system's reason (errno) for the last OpenComm that failed; 0 once
     // an open succeeds.
     int LastOpenError() const;

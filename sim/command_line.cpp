@@ -65,6 +65,14 @@ std::string usage()
            "  --images DIR         write the sample firmware images into DIR\n"
            "  --image-version D.D  version in the sample images' header (default 1.3)\n"
            "  --no-register        do not list the port among the virtual ports\n"
+           "adapter (a USB-serial adapter between the card and the program; none by default):\n"
+           "  --adapter PRESET     none, ftdi-16ms, ftdi-1ms (62-byte packets, latency timer\n"
+           "                       16 or 1 ms) or ch340 (32-byte packets)\n"
+           "  --adapter-packet N   bytes per receive packet (1-4096)\n"
+           "  --adapter-hold-ms N  how long bytes of a packet that is not full wait, counted\n"
+           "                       from the previous packet (0-1000)\n"
+           "  A pseudo-terminal cannot pass the program's low-latency request on to the\n"
+           "  adapter: pick the preset the request would give (ftdi-1ms where it is granted).\n"
            "faults:\n"
            "  --silent             the card answers nothing\n"
            "  --no-reply-to N      no answer to the Nth request\n"
@@ -136,7 +144,25 @@ bool parse_command_line(int argc, char** argv, CommandLine* out, std::string* er
             ok = value(&out->image_version);
         else if (arg == "--no-register")
             out->register_port = false;
-        else if (arg == "--silent")
+        else if (arg == "--adapter") {
+            std::string v;
+            ok = value(&v);
+            const auto preset = ok ? adapter_preset(v) : std::nullopt;
+            if (ok && !preset) {
+                *error = "--adapter: " + v + " is not one of " + adapter_preset_names();
+                ok = false;
+            }
+            if (ok)
+                out->options.adapter = *preset;
+        } else if (arg == "--adapter-packet") {
+            int n = 0;
+            ok = int_option(1, 4096, &n);
+            out->options.adapter.packet_bytes = static_cast<size_t>(n);
+        } else if (arg == "--adapter-hold-ms") {
+            int ms = 0;
+            ok = int_option(0, 1000, &ms);
+            out->options.adapter.hold = std::chrono::milliseconds(ms);
+        } else if (arg == "--silent")
             out->silent_card = true;
         else if (arg == "--no-reply-to")
             ok = int_option(1, 1000000, &out->no_reply_to);

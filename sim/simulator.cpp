@@ -35,13 +35,15 @@ struct OutByte {
 }  // namespace
 
 struct Simulator::Impl {
-    explicit Impl(const Options& o) : options(o), device(o), pacer(o.paced) {}
+    explicit Impl(const Options& o) : options(o), device(o), pacer(o.paced), adapter(o.adapter, Clock::now()) {}
 
     void run();
     void take_bytes(const uint8_t* bytes, ssize_t n, Clock::time_point now);
     void queue_reply(std::vector<uint8_t> reply, Clock::time_point request_arrived);
     void queue_unasked(const std::vector<uint8_t>& bytes);
     void flush_due(Clock::time_point now);
+    void flush_packets(Clock::time_point now);
+    std::optional<Clock::time_point> next_output() const;
     void hang_up();
     void take_port_events();
     void wake();
@@ -50,6 +52,7 @@ struct Simulator::Impl {
     mutable std::mutex mutex;
     Device device;
     LinePacer pacer;
+    UsbAdapter adapter;
     PtyPair pty;
     PortWatch port_watch;
     int wake_fd = -1;
@@ -120,6 +123,10 @@ void Simulator::Impl::take_bytes(const uint8_t* bytes, ssize_t n, Clock::time_po
 
 void Simulator::Impl::flush_due(Clock::time_point now)
 {
+    if (adapter.active()) {
+        flush_packets(now);
+        return;
+    }
     std::vector<uint8_t> chunk;
     for (const OutByte& out : output) {
         if (out.due > now)
@@ -134,6 +141,48 @@ void Simulator::Impl::flush_due(Clock::time_point now)
         output.erase(output.begin(), output.begin() + written);
         last_activity = now;
     }
+}
+
+namespace {
+// When the first bytes waiting reach the adapter: as many as one packet holds.
+std::vector<Clock::time_point> adapter_arrivals(const std::deque<OutByte>& output, size_t packet_bytes)
+{
+    std::vector<Clock::time_point> arrivals;
+    for (size_t i = 0; i < output.size() && i < packet_bytes; ++i)
+        arrivals.push_back(output[i].due);
+    return arrivals;
+}
+}  // namespace
+
+// Through the adapter: each packet is one write, when the adapter sends it.
+void Simulator::Impl::flush_packets(Clock::time_point now)
+{
+    while (!output.empty()) {
+        const auto packet = adapter.next(adapter_arrivals(output, options.adapter.packet_bytes));
+        if (!packet || packet->when > now)
+            return;
+        std::vector<uint8_t> chunk;
+        for (size_t i = 0; i < packet->bytes; ++i)
+            chunk.push_back(output[i].byte);
+        const ssize_t written = write(pty.device_fd(), chunk.data(), chunk.size());
+        output_blocked = written < static_cast<ssize_t>(chunk.size());
+        if (written > 0) {
+            output.erase(output.begin(), output.begin() + written);
+            last_activity = now;
+            adapter.sent(packet->when);
+        }
+        if (output_blocked)
+            return;
+    }
+}
+
+std::optional<Clock::time_point> Simulator::Impl::next_output() const
+{
+    if (output.empty())
+        return std::nullopt;
+    if (!adapter.active())
+        return output.front().due;
+    return adapter.next(adapter_arrivals(output, options.adapter.packet_bytes))->when;
 }
 
 void Simulator::Impl::take_port_events()
@@ -179,7 +228,7 @@ void Simulator::Impl::run()
         // program writes, or a test changes something.
         std::optional<Clock::time_point> until;
         if (!hung_up && !output.empty() && !output_blocked)
-            until = output.front().due;
+            until = next_output();
         else if (!hung_up && output.empty() && device.waiting_for_more())
             until = last_activity + kQuietLine;
 

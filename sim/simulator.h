@@ -3,6 +3,8 @@
 // only the bytes the program writes and answers with its own timing, like the
 // real devices. Thread-safe: tests change its state and faults while it runs.
 
+#include "sim/usb_adapter.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -22,6 +24,7 @@ struct Options {
     // Without an ESC a card answers "50" with 0x50 alone; some answer 50 00 00 00.
     bool zero_id_without_esc = false;
     int poles = 14;                    // motor model
+    AdapterSettings adapter;           // a USB adapter between card and program; none by default
 };
 
 class Simulator {

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kAnswerWaitMs = 20;
 constexpr int kAnswerChars = 4;  // two bytes of period, high byte first
 constexpr int kSendDrainMs = 100;
 constexpr int kInitialPoles = 2;
@@ -45,6 +44,8 @@ Outcome SpeedMode::switch_mode(OperationMode mode)
     }
     if (st_.esc_ok)
         link_.send_code(request::kReleaseMotor);
+    link_.keep_stop_byte_ready(false);
+    record_unanswered();
     polling_ = false;
     pollTimer_.stop();
     link_.setStatus(QString::fromLatin1(status::kIdle));
@@ -56,6 +57,15 @@ void SpeedMode::start_speed_test()
     if (closing_)
         return;
     link_.send_code(request::kStartSpeedTest);
+    link_.keep_stop_byte_ready(true);
+    answerPending_ = false;
+    stale_ = false;
+    samples_ = 0;
+    measuredSpeed_.clear();
+    sinceSample_.start();
+    sinceStart_.start();
+    shownRpm_ = 0;
+    pendingTick_.reset();
     polling_ = true;
     pollTimer_.start();
     st_.throttle_armed = false;
@@ -63,6 +73,7 @@ void SpeedMode::start_speed_test()
 
 void SpeedMode::stop_poll()
 {
+    record_unanswered();
     polling_ = false;
     pollTimer_.stop();
 }
@@ -78,6 +89,7 @@ void SpeedMode::beforeClose()
     // Closing the port discards what is still queued, so the byte has to be
     // on its way first.
     link_.wait_sent(kSendDrainMs);
+    link_.keep_stop_byte_ready(false);
 }
 
 Outcome SpeedMode::set_throttle(int position)
@@ -99,35 +111,118 @@ void SpeedMode::poll_tick()
     if (st_.mode == OperationMode::Parameter || closing_)
         return;
     if (!st_.esc_ok) {
+        note_staleness();
         link_.setStatus(QString::fromLatin1(status::kIdle));
         return;
     }
     // No tick may run during the exchange: the wait below processes messages.
     pollTimer_.stop();
     poll();
+    note_staleness();
     // A switch to Parameter or a close inside the wait has ended the poll.
     if (polling_)
         pollTimer_.start();
+}
+
+void SpeedMode::showSpeed(int32_t rpm)
+{
+    shownRpm_ = rpm;
+    view_.showRotateSpeed(QString::number(rpm));
 }
 
 void SpeedMode::poll()
 {
     // The slider is read once, here: a move during the exchange belongs to the next tick.
     const int position = throttlePosition_;
-    if (position < speed::kArmBelow)
-        view_.showRotateSpeed(QStringLiteral("0"));
+    if (position < speed::kArmBelow && !stale_)
+        showSpeed(0);
+    if (answerPending_)
+        take_late_answer();
     const int code = speed::throttle_code(position, st_.throttle_armed);
+    SpeedTick tick{sinceStart_.elapsed(), position, code, {}, {}, {}};
 
+    QElapsedTimer sent;
+    sent.start();
     const QString answer = link_.exchange(QByteArray(1, static_cast<char>(code)),
-                                          {kAnswerWaitMs, whole_answer, Link::Pass::ProcessOnce, whole_answer});
-    if (!whole_answer(answer))
-        return;  // no answer or a garbled one: the tick is dropped
+                                          {answerWait_.ms(), whole_answer, Link::Pass::ProcessOnce, whole_answer});
+    if (whole_answer(answer)) {
+        measured(answer, sent.elapsed(), tick);
+        record(tick);
+        return;
+    }
+    // No answer yet, or a garbled one: a late one may still come.
+    answerPending_ = true;
+    pendingSent_ = sent;
+    pendingTick_ = tick;
+}
 
+void SpeedMode::take_late_answer()
+{
+    answerPending_ = false;
+    const qint64 left = speed::AnswerWait::kCapMs - pendingSent_.elapsed();
+    const QString answer =
+        whole_answer(st_.recv_str) || left <= 0
+            ? link_.take_received()
+            : link_.await_more({static_cast<int>(left), whole_answer, Link::Pass::ProcessOnce, whole_answer});
+    SpeedTick tick = pendingTick_.value_or(SpeedTick{});
+    pendingTick_.reset();
+    if (whole_answer(answer))
+        measured(answer, pendingSent_.elapsed(), tick);
+    else
+        link_.take_received();  // belongs to no code: the tick is dropped, only its record says so
+    record(tick);
+}
+
+void SpeedMode::record_unanswered()
+{
+    answerPending_ = false;
+    if (!pendingTick_)
+        return;
+    SpeedTick tick = *pendingTick_;
+    pendingTick_.reset();
+    record(tick);
+}
+
+void SpeedMode::record(SpeedTick& tick)
+{
+    if (!onTick)
+        return;
+    tick.shownRpm = shownRpm_;
+    onTick(tick);
+}
+
+void SpeedMode::measured(const QString& answer, qint64 answeredAfterMs, SpeedTick& tick)
+{
+    answerWait_.answered(static_cast<int>(answeredAfterMs));
+    ++samples_;
+    sinceSample_.start();
     const int64_t period = hex_to_int(answer);
     const int32_t sample = speed::period_to_rpm(period, poles_);
+    tick.period = period;
+    tick.sampleRpm = sample;
     speed::RpmFilter filter{st_.rpm_value, st_.rpm_count};
-    if (const auto shown = filter.add(sample)) {
-        view_.showRotateSpeed(QString::number(*shown));
+    const std::optional<int32_t> shown = filter.add(sample);
+    if (stale_) {
+        // Answers again: the box shows a measured speed at once.
+        stale_ = false;
+        link_.setStatus(QString::fromLatin1(status::kTesting));
+        showSpeed(shown.value_or(sample));
+        measuredSpeed_ = QString::number(*shownRpm_);
+        return;
+    }
+    if (shown) {
+        showSpeed(*shown);
+        measuredSpeed_ = QString::number(*shown);
         link_.pumped_delay(2);
     }
+}
+
+void SpeedMode::note_staleness()
+{
+    if (stale_ || !sinceSample_.isValid() || sinceSample_.elapsed() < kStaleMs || st_.mode != OperationMode::Speed)
+        return;
+    stale_ = true;
+    shownRpm_.reset();
+    view_.showRotateSpeed(QStringLiteral("-"));
+    link_.setStatus(QString::fromLatin1(status::kSpeedAnswersStopped));
 }

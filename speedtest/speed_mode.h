@@ -1,9 +1,19 @@
 #pragma once
 // The two operation modes and the rotate-speed test. In Speed mode the poll
-// timer sends one throttle code per tick and turns the ESC's period answer
-// into a speed, shown once per four consistent samples.
+// timer sends one throttle code per tick and turns the ESC's period answer into a
+// speed, shown once per four consistent samples. An answer that comes after
+// its tick's wait still counts for its own code, and a speed that nothing
+// has measured for a while is not shown as if it were.
 
 #include "link/outcome.h"
+#include "speedtest/answer_wait.h"
+#include "speedtest/speed_tick.h"
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <functional>
+#include <optional>
 
 class EscView;
 class Link;
@@ -32,9 +42,32 @@ public:
     // keep driving the motor with the last throttle code. Ends the poll.
     void beforeClose();
 
+    // Samples measured since the speed test started, and the speed last
+    // shown from them (empty before the first).
+    int measured_samples() const { return samples_; }
+    const QString& measured_speed() const { return measuredSpeed_; }
+    // Milliseconds since the last measured sample; -1 before the first.
+    qint64 since_sample_ms() const { return samples_ > 0 ? sinceSample_.elapsed() : -1; }
+
+    // Without a measured sample for this long, the rotate-speed box shows
+    // "-" and the status line says that the answers have stopped.
+    static constexpr int kStaleMs = 500;
+
+    // Called with the record of every tick that sent a throttle code, once
+    // its answer is settled (a late one at the next tick); unset, the poll
+    // builds no record.
+    std::function<void(const SpeedTick&)> onTick;
+
 private:
     void poll();
+    void take_late_answer();
+    void measured(const QString& answer, qint64 answeredAfterMs, SpeedTick& tick);
+    void record(SpeedTick& tick);
+    // The poll ends: a code whose answer was still awaited is recorded unanswered.
+    void record_unanswered();
+    void note_staleness();
     void showMode(OperationMode mode);
+    void showSpeed(int32_t rpm);
 
     Link& link_;
     SharedState& st_;
@@ -46,4 +79,17 @@ private:
     // Parameter run inside a tick's wait must not see the tick restart it.
     bool polling_ = false;
     bool closing_ = false;  // nothing may drive the ESC once the owner is closing
+
+    speed::AnswerWait answerWait_;
+    // The last code's answer was not whole when its wait ended: what comes
+    // later still answers that code, and is taken before the next goes out.
+    bool answerPending_ = false;
+    QElapsedTimer pendingSent_;
+    QElapsedTimer sinceSample_;  // since the last measured sample, or the test's start
+    bool stale_ = false;
+    int samples_ = 0;
+    QString measuredSpeed_;
+    QElapsedTimer sinceStart_;             // the tick records' clock, from the start byte
+    std::optional<int32_t> shownRpm_ = 0;  // the display starts at "0"; none while it shows "-"
+    std::optional<SpeedTick> pendingTick_;  // the record of the code whose answer may still come
 };

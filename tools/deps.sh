@@ -4,7 +4,8 @@ install_deps() {
     local pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
                 qt6-serialport-dev libgl-dev fonts-dejavu-core qt6-svg-dev help2man)
     if [ "${1:-}" = test ]; then
-        pkgs+=(googletest libgtest-dev libgmock-dev xvfb xauth clang libclang-rt-14-dev)
+        # xdotool clicks at the controls' places of the real window under Xvfb.
+        pkgs+=(googletest libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev)
         # The installation and Debian package checks.
         pkgs+=(appstream desktop-file-utils dpkg-dev file)
     fi

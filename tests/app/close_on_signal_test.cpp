@@ -3,6 +3,7 @@
 // a box nobody is there to answer.
 
 #include "app/close_on_signal.h"
+#include "shutdown/stop_signals.h"
 #include "file_helpers.h"
 #include "form_fixture.h"
 
@@ -30,7 +31,8 @@ TEST_F(FormTest, TerminationSignalsCloseTheWindowAndWriteTheSettings)
         auto form = makeForm();
         form->show();
         form->findChild<QComboBox*>(QStringLiteral("ComboBox5"))->setCurrentIndex(3);
-        CloseOnSignal closer(form.get());
+        StopSignals stop(QStringLiteral("zelt-esc"));
+        CloseOnSignal closer(form.get(), stop);
         {
             std::unique_ptr<UnwritableFolder> guard;
             if (c.unwritable)

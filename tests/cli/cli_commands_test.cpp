@@ -4,14 +4,13 @@
 #include "cli_fixture.h"
 
 #include "params/ini_file.h"
+#include "params/setting_keys.h"
 #include "serial/port_list.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QThread>
-
-#include <csignal>
+#include <QRegularExpression>
 
 namespace {
 
@@ -37,7 +36,8 @@ TEST_F(CliTest, EachCommandPrintsItsResult)
         {{"find", "--port", "PORT"}, kIdentity, "Find hardware: find setting card connected withPORT\nand find ESCESC_T03",
          "3550"},
         {{"read", "--port", "PORT"}, kOwnLines, "Prompt: Reading ESC parameter OK", "35500D"},
-        {{"restore", "--port", "PORT"}, kDefaults, "Prompt: Send parameter to ESC OK", "355003430000010000010200"},
+        // A restore reads first, for its backup.
+        {{"restore", "--port", "PORT"}, kDefaults, "Prompt: Send parameter to ESC OK", "35500D03430000010000010200"},
     };
     for (const Case& c : cases) {
         sim_->set_settings(kOwn);
@@ -102,7 +102,7 @@ TEST_F(CliTest, WriteKeepsWhatItIsNotGivenAndReadRoundTrips)
     EXPECT_TRUE(read.out.contains("Brake Mode=Low brake\nTiming option=Low\n")) << read.out.toStdString();
 
     // save, then write the file back with the two settings it does not hold:
-    // all eight are given, so nothing is read first.
+    // all eight are given, and the one read is the backup's.
     const QString file = xdg("XDG_DATA_HOME", "bench.zelt");
     ASSERT_EQ(cli({"save", file, "--port", "PORT"}).status, 0);
     EXPECT_EQ(IniFile(file).readInteger("INC", "break_mode", -9), 2);
@@ -114,7 +114,8 @@ TEST_F(CliTest, WriteKeepsWhatItIsNotGivenAndReadRoundTrips)
     ASSERT_EQ(restored.status, 0) << describe(back, restored);
     EXPECT_EQ(sim_->settings(), (std::array<uint8_t, 8>{1, 1, 2, 2, 1, 0, 4, 1}));
     const std::vector<uint8_t> wire = sim_->received();
-    EXPECT_EQ(std::count(wire.begin(), wire.end(), 0x0D), 0) << "read although every setting was given";
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(wire.data()), wire.size()).toHex().toUpper(),
+              "35500D03430101020201000401");
 }
 
 TEST_F(CliTest, FlashWritesTheImageAndIdentifyShowsTheNewVersion)
@@ -129,26 +130,6 @@ TEST_F(CliTest, FlashWritesTheImageAndIdentifyShowsTheNewVersion)
         EXPECT_TRUE(run.err.contains(text)) << text << "\n" << describe(flash, run);
     EXPECT_EQ(sim_->fw_version(), 0x13);
     EXPECT_EQ(cli({"identify", "--port", "PORT"}).out, QString(kIdentity).replace("1.2", "1.3").replace("PORT", port_));
-}
-
-// Stopped halfway, an ESC may not start again: Ctrl+C waits for the end.
-TEST_F(CliTest, CtrlCDoesNotCutAFlashShort)
-{
-    ASSERT_TRUE(sim::Simulator::write_sample_images(xdg("XDG_DATA_HOME", "zelt/firmware").toStdString(), "1.4"));
-    sim_->set_reply_delay_ms(5);  // a few blocks' time to send the signal in
-    QProcess p;
-    start(p, {"flash", "--yes", "--port", "PORT"});
-    for (int waited = 0; waited < 5000 && sim_->request_count() < 10; waited += 5)
-        QThread::msleep(5);
-    ASSERT_GE(sim_->request_count(), 10) << p.readAllStandardError().toStdString();
-    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
-    ASSERT_TRUE(p.waitForFinished(20000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), 0);
-    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
-    EXPECT_TRUE(err.contains("zelt-cli: the firmware update goes on to its end")) << err.toStdString();
-    EXPECT_TRUE(err.contains("Prompt: Update hardware succeed,Firmware versionV1.4")) << err.toStdString();
-    EXPECT_EQ(sim_->fw_version(), 0x14);
 }
 
 TEST_F(CliTest, SpeedPrintsTheRpmAndEndsWithFf)
@@ -168,24 +149,86 @@ TEST_F(CliTest, SpeedPrintsTheRpmAndEndsWithFf)
     EXPECT_FALSE(sim_->in_speed_mode());
 }
 
-TEST_F(CliTest, StopSignalDuringSpeedSendsFfLast)
+// write and restore read the ESC first and back up what it held; the backup
+// adds no byte to the line, a failed one does not stop the command, and a
+// backup written back restores all eight settings.
+TEST_F(CliTest, WriteAndRestoreBackUpWhatTheEscHeld)
 {
-    for (const int signal : {SIGINT, SIGTERM}) {
-        sim_->clear_received();
-        QProcess p;
-        start(p, {"speed", "--throttle", "1200", "--poles", "2", "--seconds", "30", "--port", "PORT"});
-        for (int waited = 0; waited < 5000 && !sim_->in_speed_mode(); waited += 10)
-            QThread::msleep(10);
-        ASSERT_TRUE(sim_->in_speed_mode()) << p.readAllStandardError().toStdString();
-        QThread::msleep(200);  // some throttle ticks
-        ::kill(static_cast<pid_t>(p.processId()), signal);
-        ASSERT_TRUE(p.waitForFinished(5000));
-        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p.exitCode(), 128 + signal);
-        const std::vector<uint8_t> wire = sim_->received();
-        ASSERT_FALSE(wire.empty());
-        EXPECT_EQ(wire.back(), 0xFF) << signal;
-        EXPECT_FALSE(sim_->in_speed_mode()) << signal;
+    const QDir folder(xdg("XDG_STATE_HOME", "zelt/backups"));
+    const QString trace = xdg("XDG_DATA_HOME", "trace.log");
+    struct Case {
+        QStringList args;
+        std::array<uint8_t, 8> written;
+        QByteArray wire;
+    };
+    const Case cases[] = {
+        {{"write", "--port", "PORT", "Brake Mode=Low brake"}, {1, 1, 2, 2, 1, 2, 4, 1}, "35500D03430101020201020401"},
+        {{"restore", "--port", "PORT"}, {0, 0, 1, 0, 0, 1, 2, 0}, "35500D03430000010000010200"},
+    };
+    QStringList made;
+    int failed = 0;
+    for (const Case& c : cases) {
+        // With a backup, then with a state folder that cannot be made (a file
+        // stands in its way): the same bytes, the same result.
+        for (const bool blocked : {false, true}) {
+            const QString state = blocked ? xdg("XDG_DATA_HOME", "trace.log/state") : xdg("XDG_STATE_HOME");
+            env_.insert("XDG_STATE_HOME", state);
+            sim_->set_settings(kOwn);
+            sim_->clear_received();
+            const QStringList args = c.args + QStringList{"--log", trace};
+            const CliRun run = cli(args);
+            EXPECT_EQ(run.status, 0) << describe(args, run);
+            EXPECT_EQ(sim_->settings(), c.written) << describe(args, run);
+            const std::vector<uint8_t> got = sim_->received();
+            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(got.data()), got.size()).toHex().toUpper(), c.wire)
+                << describe(args, run);
+            const QString warning = "zelt-cli: warning: the settings were not backed up: cannot make the folder " +
+                                    state + "/zelt/backups; going on without a backup";
+            EXPECT_EQ(run.err.contains(warning), blocked) << describe(args, run);
+            QFile log(trace);
+            ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+            failed += blocked ? 1 : 0;
+            EXPECT_EQ(QString(log.readAll()).count("backup failed: the settings were not backed up"), failed)
+                << "once per blocked run";
+            log.close();
+            if (blocked)
+                continue;
+            const QStringList now = folder.entryList(QDir::Files, QDir::Name);
+            ASSERT_EQ(now.size(), made.size() + 1) << describe(args, run);
+            const QString added = QStringList(now).filter(QRegularExpression(
+                "^\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d\\.\\d{3}_ESC_T03\\.zelt$")).constLast();
+            EXPECT_FALSE(made.contains(added));
+            made.prepend(folder.filePath(added));
+            EXPECT_TRUE(run.err.contains("zelt-cli: the settings read were backed up to " + made.first()))
+                << describe(args, run);
+            const IniFile backup(made.first());
+            for (int pos = 0; pos < 8; ++pos)
+                EXPECT_EQ(backup.readInteger("INC", kIncKeys[pos], -9), kOwn[pos]) << pos;
+            env_.insert("XDG_STATE_HOME", xdg("XDG_STATE_HOME"));
+        }
+    }
+    env_.insert("XDG_STATE_HOME", xdg("XDG_STATE_HOME"));
+    const CliRun listed = cli({"backups"});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(listed.out, made.join('\n') + "\n") << "newest first";
+
+    // Written back, a backup restores all eight, other1 and other2 too; a plain
+    // setup file leaves those two as the ESC holds them.
+    const QString plain = xdg("XDG_DATA_HOME", "plain.zelt");
+    QFile::copy(made.last(), plain);
+    IniFile stripped(plain);
+    stripped.writeString("INC", "other1", "");
+    stripped.writeString("INC", "other2", "");
+    ASSERT_TRUE(stripped.save());
+    struct Back {
+        QString file;
+        std::array<uint8_t, 8> result;
+    };
+    for (const Back& b : {Back{made.last(), kOwn}, Back{plain, {1, 1, 2, 2, 3, 2, 0, 0}}}) {
+        sim_->set_settings({0, 0, 0, 0, 0, 0, 0, 0});
+        const CliRun back = cli({"write", "--port", "PORT", b.file});
+        EXPECT_EQ(back.status, 0) << describe({"write", b.file}, back);
+        EXPECT_EQ(sim_->settings(), b.result) << b.file.toStdString();
     }
 }
 

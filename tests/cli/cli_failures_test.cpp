@@ -59,7 +59,11 @@ TEST_F(CliTest, EscFailuresEndWithTheirBoxAndStatus)
         {"read unanswered", [](sim::Simulator& s) { s.set_reply_override(0x0D, {}); },
          {"read"}, 1, "Comm error: Receive data error\nComm error: Receive data error\n", "35500D"},
         {"write refused", [](sim::Simulator& s) { s.set_write_ack(0x00); },
-         {"restore"}, 1, "Comm error: Receive data error\n", "3550034300000100"},
+         {"restore"}, 1, "Comm error: Receive data error\n", "35500D034300000100"},
+        // The read before a restore is for the backup only: without it the restore still runs.
+        {"restore without its read", [](sim::Simulator& s) { s.set_reply_override(0x0D, {}); }, {"restore"}, 0,
+         "zelt-cli: warning: the settings were not backed up: the ESC's settings could not be read; going on",
+         "35500D03430000010000010200"},
         {"image too short", [](sim::Simulator&) {}, {"flash", "--yes", "--image", shortImage}, 2,
          "cannot be written", "3550"},
         {"read-back differs", [](sim::Simulator& s) { s.set_flip_readback_byte(100); },
@@ -101,6 +105,59 @@ TEST_F(CliTest, DoctorAndTraceFile)
     const QString text = QString::fromUtf8(trace.readAll());
     for (const char* line : {"TX 35", "RX 25 01", "TX 50", "RX 50 03 10 12"})
         EXPECT_TRUE(text.contains(line)) << line << "\n" << text.toStdString();
+}
+
+// With --port and a card answering, the doctor times the probe; an adapter
+// that holds each reply 16 ms makes it slow.
+class CliDoctorSlow : public CliTest {};
+
+TEST_F(CliDoctorSlow, TheProbesRoundTripThroughEachAdapter)
+{
+    const struct {
+        const char* preset;
+        const char* says;
+    } cases[] = {
+        {"none", "  ok       the card answers the probe in "},
+        {"ftdi-16ms", "  problem  the card answers the probe in "},
+    };
+    for (const auto& c : cases) {
+        sim::Options o;
+        o.paced = false;
+        o.adapter = *sim::adapter_preset(c.preset);
+        sim_ = std::make_unique<sim::Simulator>(o);
+        ASSERT_TRUE(sim_->start());
+        port_ = QString::fromStdString(sim_->port_path());
+        const CliRun doctor = cli({"doctor", "--port", "PORT"});
+        const QString heading = port_ + "\n";
+        ASSERT_TRUE(doctor.out.contains(heading)) << describe({"doctor"}, doctor);
+        const QString block = doctor.out.mid(doctor.out.indexOf(heading)).section("\n\n", 0, 0);
+        EXPECT_TRUE(block.contains(c.says)) << c.preset << "\n" << block.toStdString();
+        EXPECT_TRUE(block.contains("(median of 10 tries)")) << block.toStdString();
+        // Ten probes after the search's own; nothing else was asked.
+        EXPECT_TRUE(wire_of(*sim_).endsWith(QByteArray("35").repeated(10))) << wire_of(*sim_).toStdString();
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// An ESC that stops answering the speed poll: every second without a
+// measured speed prints "rpm=-", never the last speed or the arming tick's 0,
+// and stderr says why once.
+TEST_F(CliTest, SpeedWithoutAnswersPrintsADashNotAStaleSpeed)
+{
+    sim_->set_reply_override(0x42, {});  // 1500 us is never answered
+    const QStringList speed = {"speed", "--throttle", "1500", "--poles", "14", "--seconds", "2", "--port", "PORT"};
+    const CliRun run = cli(speed);
+    ASSERT_EQ(run.status, 0) << describe(speed, run);
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2) << describe(speed, run);
+    EXPECT_EQ(lines.last(), "rpm=-") << describe(speed, run);
+    EXPECT_EQ(lines[lines.size() - 2], "rpm=-") << describe(speed, run);
+    EXPECT_EQ(run.err.count("zelt-cli: the ESC answered no speed in the last second; rpm=- until it does"), 1)
+        << describe(speed, run);
+    EXPECT_EQ(sim_->received().back(), 0xFF);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ protected:
         port_ = QString::fromStdString(sim_->port_path());
         ASSERT_TRUE(home_.isValid());
         env_ = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
+        for (const char* name : {"XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME"}) {
             const QString dir = home_.filePath(QString::fromLatin1(name));
             ASSERT_TRUE(QDir().mkpath(dir));
             QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);

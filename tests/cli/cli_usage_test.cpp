@@ -13,7 +13,8 @@ TEST_F(CliTest, HelpAndVersionNeedNoPort)
     const CliRun help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* text : {"Usage: zelt-cli [options] command [arguments...]", "--port <P>", "--json",
-                             "--log <FILE>", "save FILE.zelt", "flash [--image FILE] --yes", "doctor", "Exit status"})
+                             "--log <FILE>", "save FILE.zelt", "--sweep <FROM:TO:STEP[:SECONDS]>",
+                             "--csv <FILE>", "throttle=US rpm=N", "backups", "flash [--image FILE] --yes", "doctor", "Exit status"})
         EXPECT_TRUE(help.out.contains(text)) << text << "\n" << help.out.toStdString();
 }
 
@@ -55,6 +56,28 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
          "speed needs --throttle from 900 to 2100, not 2101"},
         {{"speed", "--throttle", "1500", "--poles", "13", "--seconds", "1"}, "speed needs an even --poles, not 13"},
         {{"speed", "--throttle", "1500", "--poles", "14"}, "speed needs --seconds from 1 to 3600"},
+        {{"speed", "--sweep", "800:1500:100", "--poles", "14", "--port", "PORT"},
+         "speed --sweep needs FROM and TO from 900 to 2100, not 800"},
+        {{"speed", "--sweep", "1000:2101:100", "--poles", "14", "--port", "PORT"},
+         "speed --sweep needs FROM and TO from 900 to 2100, not 2101"},
+        {{"speed", "--sweep", "1000:1500:0", "--poles", "14", "--port", "PORT"},
+         "speed --sweep needs a STEP from 1 to 1200, not 0"},
+        {{"speed", "--sweep", "1000:1500:-100", "--poles", "14", "--port", "PORT"},
+         "speed --sweep needs a STEP from 1 to 1200, not -100"},
+        {{"speed", "--sweep", "1000:1500:100:0", "--poles", "14", "--port", "PORT"},
+         "speed --sweep needs SECONDS from 1 to 3600, not 0"},
+        {{"speed", "--sweep", "1000:1500", "--poles", "14", "--port", "PORT"},
+         "speed needs --sweep FROM:TO:STEP[:SECONDS] in whole numbers, not 1000:1500"},
+        {{"speed", "--sweep", "1000:1500:1x0", "--poles", "14", "--port", "PORT"},
+         "speed needs --sweep FROM:TO:STEP[:SECONDS] in whole numbers, not 1000:1500:1x0"},
+        {{"speed", "--sweep", "1000:1500:100", "--seconds", "3", "--poles", "14", "--port", "PORT"},
+         "speed --sweep does not take --seconds"},
+        {{"speed", "--sweep", "1000:1500:100", "--poles", "15", "--port", "PORT"}, "speed needs an even --poles, not 15"},
+        {{"speed", "--throttle", "1500", "--poles", "14", "--seconds", "1", "--port", "PORT", "--csv", "/nonexistent/s.csv"},
+         "cannot write the speed log /nonexistent/s.csv"},
+        {{"read", "--csv", "s.csv", "--port", "PORT"}, "read does not take --csv"},
+        {{"backups", "old"}, "backups takes no argument old"},
+        {{"backups", "--port", "PORT"}, "backups does not take --port"},
         // Nobody can answer the update's questions: the port is not even opened.
         {{"flash", "--port", "PORT"}, "Nothing was sent. Run it again with --yes to answer Yes."},
         {{"flash", "--yes", "--port", "PORT", "--image", "/nonexistent/upt03.blo"},

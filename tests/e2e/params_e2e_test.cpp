@@ -8,6 +8,7 @@
 #include "status_trail.h"
 #include "testing/file_size_limit.h"
 #include "testing/qstring_printer.h"
+#include "testing/scoped_env.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -532,6 +533,54 @@ TEST_F(SetupFilesE2e, FailedSaveShowsTheErrorAndKeepsTheOldFile)
     EXPECT_TRUE(allErrorIcons());
     EXPECT_EQ(form().state().setup_file_name, nowhere);
     EXPECT_EQ(QDir(files_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.zelt"});
+}
+
+// ---- Backups ---------------------------------------------------------------
+
+// Before a download (or a restore), the window backs up its last read of this
+// ESC, and nothing without one; either way the line carries the same bytes.
+TEST_F(ParamsE2e, DownloadBacksUpTheLastReadAndNothingWithoutOne)
+{
+    QTemporaryDir state;
+    const ScopedEnv env("XDG_STATE_HOME", QFile::encodeName(state.path()));
+    const QDir folder(state.path() + "/zelt/backups");
+    startConnected();
+    struct Case {
+        bool readFirst;
+        const char* button;
+        std::vector<uint8_t> wire;  // the read's and the button's
+        int backups;                // in the folder afterwards
+    };
+    const Case cases[] = {
+        {false, "Button4", {0x03, 0x43, 1, 1, 2, 2, 3, 2, 4, 1}, 0},  // nothing read yet: no backup
+        {true, "Button4", {0x0D, 0x03, 0x43, 1, 1, 2, 2, 3, 2, 4, 1}, 1},
+        {true, "Button6", {0x0D}, 2},  // restore sends nothing, but backs up
+        // A firmware update backs up before anything else; without an image it then stops at its box.
+        {true, "Button2", {0x0D}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.button) + (c.readFirst ? " after a read" : " without a read"));
+        sim().set_settings({1, 1, 2, 2, 3, 2, 4, 1});
+        setValues(kLastItems);
+        sim().clear_received();
+        if (c.readFirst) {
+            setValues(kDefaults);
+            click("Button3");
+            ASSERT_EQ(values(), kLastItems);
+        }
+        click(c.button);
+        EXPECT_EQ(sim().received(), c.wire);
+        const QStringList names = folder.entryList(QDir::Files, QDir::Name);
+        ASSERT_EQ(names.size(), c.backups);
+        if (c.backups == 0)
+            continue;
+        EXPECT_TRUE(names.last().endsWith("_ESC_T03.zelt")) << names.last().toStdString();
+        const IniFile backup(folder.filePath(names.last()));
+        const char* const keys[8] = {"low_volt_threshold", "low_volt_mode", "startup_mode", "break_mode",
+                                     "timing_mode",        "current_threshold", "other1", "other2"};
+        for (int pos = 0; pos < 8; ++pos)
+            EXPECT_EQ(backup.readInteger("INC", keys[pos], -9), kLastItems[pos]) << keys[pos];
+    }
 }
 
 }  // namespace

@@ -134,6 +134,19 @@ bool FakePort::closed()
     return closed_;
 }
 
+int FakePort::lowLatencyRequests()
+{
+    std::lock_guard lock(mutex_);
+    return lowLatencyRequests_;
+}
+
+LowLatencyAnswer FakePort::requestLowLatency()
+{
+    std::lock_guard lock(mutex_);
+    ++lowLatencyRequests_;
+    return lowLatencyAnswer;
+}
+
 bool FakePort::setQueueSizes(size_t input, size_t output)
 {
     return !failQueueSizes && input == 4096 && output == 4096;
@@ -224,6 +237,7 @@ OpenStatus FakePortLayer::open(const std::string& path, std::shared_ptr<Port>& p
     current = std::make_shared<FakePort>();
     current->failQueueSizes = failQueueSizes;
     current->lineEvents = lineEvents;
+    current->lowLatencyAnswer = lowLatencyAnswer;
     port = current;
     return OpenStatus::Ok;
 }

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -45,15 +46,18 @@ public:
     Timeouts lastTimeouts();
     std::vector<unsigned> purges();
     bool closed();
+    int lowLatencyRequests();
 
     bool failQueueSizes = false;
     bool lineEvents = true;
+    LowLatencyAnswer lowLatencyAnswer;
 
     // Port side.
     bool setQueueSizes(size_t input, size_t output) override;
     void purge(unsigned flags) override;
     void applyLineSettings(const LineSettings& s) override;
     void applyTimeouts(const Timeouts& t) override;
+    LowLatencyAnswer requestLowLatency() override;
     ReadResult read(char* buffer, size_t capacity, const StopSignals& stop) override;
     IoStatus write(const char* data, size_t length, size_t& written, const StopSignals& stop) override;
     bool hasLineEvents() const override { return lineEvents; }
@@ -86,6 +90,7 @@ private:
     Timeouts lastTimeouts_;
     std::vector<unsigned> purges_;
     bool closed_ = false;
+    int lowLatencyRequests_ = 0;
 };
 
 class FakePortLayer : public PortLayer {
@@ -98,6 +103,8 @@ public:
     bool failCloseEvent = false;
     bool failQueueSizes = false;
     bool lineEvents = true;
+    // What every port answers to the low-latency request: a pseudo-terminal's answer by default.
+    LowLatencyAnswer lowLatencyAnswer{LowLatency::NotOffered, ENOTTY};
     std::vector<std::string> openedPaths;
     std::shared_ptr<FakePort> current;  // the port of the last successful open
 };

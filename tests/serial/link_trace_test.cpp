@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,14 +66,62 @@ TEST_F(LinkTrace, EveryBlockEachWayOpenAndCloseInOrder)
     ASSERT_TRUE(waitUntil([&] { return rec.received().size() == 3; }, 5000));
     ASSERT_TRUE(comm.SendData("\x35", 1));
     ASSERT_TRUE(waitUntil([&] { return layer->current->written() == "\x35"; }, 5000));
-    ASSERT_TRUE(waitUntil([&] { return capture.recent().lines().size() == 3; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return capture.recent().lines().size() == 4; }, 5000));
     layer->current->pushRead({QByteArray("\x01", 1), kLineErrorFrame | kLineErrorParity});
     layer->current->pushRead({{}, 0, IoStatus::Failed});
     ASSERT_TRUE(waitUntil([&] { return rec.count('H') == 1; }, 5000));
     comm.CloseComm();
     EXPECT_EQ(untimed(capture.recent().lines()),
-              (QStringList{"open /dev/ttyUSB3", "RX 50 0A A5", "TX 35", "line error 0x000c", "RX 01",
+              (QStringList{"open /dev/ttyUSB3",
+                           "low latency asked: not offered here (Inappropriate ioctl for device)", "RX 50 0A A5", "TX 35", "line error 0x000c", "RX 01",
                            "hang-up request", "close /dev/ttyUSB3"}));
+}
+
+// Every open asks for low latency once; whatever the port answers, the open
+// goes on and the trace says what was asked and answered.
+TEST_F(LinkTrace, EveryOpenAsksForLowLatencyOnceAndNoAnswerFailsIt)
+{
+    const struct {
+        LowLatencyAnswer answer;
+        QString line;
+    } cases[] = {
+        {{LowLatency::Granted}, "low latency asked: granted"},
+        {{LowLatency::AlreadyOn}, "low latency asked: already on"},
+        {{LowLatency::Ignored}, "low latency asked: ignored by the driver"},
+        {{LowLatency::NotOffered, ENOTTY}, "low latency asked: not offered here (Inappropriate ioctl for device)"},
+        {{LowLatency::NotOffered, EINVAL}, "low latency asked: not offered here (Invalid argument)"},
+        {{LowLatency::NotOffered, EPERM}, "low latency asked: not offered here (Operation not permitted)"},
+        {{LowLatency::Failed, EIO}, "low latency asked: failed, the port is used as it is (Input/output error)"},
+    };
+    for (const auto& c : cases) {
+        LinkTraceCapture capture;
+        enable_link_trace(true);
+        auto layer = std::make_shared<FakePortLayer>();
+        layer->lowLatencyAnswer = c.answer;
+        TComm comm(nullptr, layer);
+        comm.SetCommName(QStringLiteral("ttyUSB0"));
+        for (int open = 1; open <= 2; ++open) {
+            ASSERT_NO_THROW(comm.OpenComm()) << c.line.toStdString();
+            EXPECT_TRUE(comm.IsOpen());
+            EXPECT_EQ(layer->current->lowLatencyRequests(), 1) << c.line.toStdString();
+            comm.CloseComm();
+        }
+        const QString open = QStringLiteral("open /dev/ttyUSB0");
+        const QString close = QStringLiteral("close /dev/ttyUSB0");
+        EXPECT_EQ(untimed(capture.recent().lines()), (QStringList{open, c.line, close, open, c.line, close}));
+    }
+}
+
+// The real request on a pseudo-terminal, which has no serial_struct.
+TEST_F(LinkTrace, APseudoTerminalDoesNotOfferLowLatency)
+{
+    PtyPair pty;
+    const int fd = ::open(pty.slavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    const LowLatencyAnswer answer = request_low_latency(fd);
+    ::close(fd);
+    EXPECT_EQ(answer.result, LowLatency::NotOffered);
+    EXPECT_EQ(answer.systemError, ENOTTY);
 }
 
 TEST_F(LinkTrace, FailedOpensCarryTheSystemsReason)

@@ -7,6 +7,7 @@
 // root could make.
 
 #include "diagnostics/port_doctor.h"
+#include "diagnostics/usb_serial_doctor.h"
 #include "testing/qstring_printer.h"
 
 #include <QDir>
@@ -58,14 +59,24 @@ public:
                                .arg(listed ? "bob,alice" : "bob")
                                .toUtf8());
     }
-    void usbAdapter(const QString& tty, const char* vendor, const char* product)
+    // The adapter's USB device, its usb-serial port (bound to driver) and
+    // the tty; an FTDI port has its latency timer (latencyMs >= 0).
+    void usbAdapter(const QString& tty, const char* vendor, const char* product, const QString& driver = {},
+                    int latencyMs = -1)
     {
         const QString usb = "sys/devices/usb1/1-1";
-        QDir().mkpath(path(usb + "/1-1:1.0/" + tty));
+        const QString port = usb + "/1-1:1.0/" + tty;
+        QDir().mkpath(path(port));
         write(usb + "/idVendor", QByteArray(vendor) + "\n");
         write(usb + "/idProduct", QByteArray(product) + "\n");
+        if (!driver.isEmpty()) {
+            QDir().mkpath(path("sys/bus/usb-serial/drivers/" + driver));
+            QFile::link(path("sys/bus/usb-serial/drivers/" + driver), path(port + "/driver"));
+        }
+        if (latencyMs >= 0)
+            write(port + "/latency_timer", QByteArray::number(latencyMs) + "\n");
         QDir().mkpath(path("sys/class/tty/" + tty));
-        QFile::link(path(usb + "/1-1:1.0/" + tty), path("sys/class/tty/" + tty + "/device"));
+        QFile::link(path(port), path("sys/class/tty/" + tty + "/device"));
     }
     void process(int pid, const QString& command, const QString& openDevice = {})
     {
@@ -228,7 +239,7 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
         {"brltty and an adapter it claims, apt", "ttyUSB0",
          [](FakeSystem& s) {
              s.device("ttyUSB0", 0666);
-             s.usbAdapter("ttyUSB0", "1a86", "7523");
+             s.usbAdapter("ttyUSB0", "1a86", "7523", "ch341-uart");
              s.write("usr/bin/brltty", "");
              s.write("etc/os-release", "ID=derived\nID_LIKE=debian\n");
              s.rule();
@@ -239,18 +250,64 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
          "  ok       no other process holds it\n"
          "  problem  brltty is installed and claims this adapter (one of USB ids 1a86:7523 and 10c4:ea60) as a "
          "braille display\n"
-         "           fix: sudo apt remove brltty\n"},
+         "           fix: sudo apt remove brltty\n"
+         "  ok       USB adapter 1a86:7523, driver ch341-uart\n"},
         {"brltty and an adapter it leaves alone", "ttyUSB0",
          [](FakeSystem& s) {
              s.device("ttyUSB0", 0666);
-             s.usbAdapter("ttyUSB0", "0403", "6001");
+             s.usbAdapter("ttyUSB0", "0403", "6001", "ftdi_sio", 1);
              s.write("usr/bin/brltty", "");
              s.rule();
          },
          "/dev/ttyUSB0\n"
          "  ok       exists\n"
          "  ok       alice may open it\n"
-         "  ok       no other process holds it\n"},
+         "  ok       no other process holds it\n"
+         "  ok       USB adapter 0403:6001, driver ftdi_sio\n"
+         "  ok       latency timer 1 ms\n"},
+        {"FTDI left at 16 ms, the rule installed", "ttyUSB0",
+         [](FakeSystem& s) {
+             s.device("ttyUSB0", 0666);
+             s.usbAdapter("ttyUSB0", "0403", "6015", "ftdi_sio", 16);
+             s.rule();
+         },
+         "/dev/ttyUSB0\n"
+         "  ok       exists\n"
+         "  ok       alice may open it\n"
+         "  ok       no other process holds it\n"
+         "  ok       USB adapter 0403:6015, driver ftdi_sio\n"
+         "  problem  latency timer 16 ms: the adapter holds each reply of the card up to 16 ms, which slows every "
+         "exchange (the speed test and firmware updates most)\n"
+         "           fix: echo 1 | sudo tee /sys/bus/usb-serial/devices/ttyUSB0/latency_timer   (until it is "
+         "unplugged); for good, the udev rule sets 1 ms whenever the adapter is plugged in: unplug the adapter and "
+         "plug it in again\n"},
+        {"FTDI at 3 ms through its stable name, no rule", "/dev/serial/by-id/usb-FTDI-if00",
+         [](FakeSystem& s) {
+             s.device("ttyUSB1", 0666);
+             QDir().mkpath(s.path("dev/serial/by-id"));
+             QFile::link("../../ttyUSB1", s.path("dev/serial/by-id/usb-FTDI-if00"));
+             s.usbAdapter("ttyUSB1", "0403", "6001", "ftdi_sio", 3);
+         },
+         "/dev/serial/by-id/usb-FTDI-if00\n"
+         "  ok       exists (/dev/ttyUSB1)\n"
+         "  ok       alice may open it\n"
+         "  ok       no other process holds it\n"
+         "  ok       USB adapter 0403:6001, driver ftdi_sio\n"
+         "  problem  latency timer 3 ms: the adapter holds each reply of the card up to 3 ms, which slows every "
+         "exchange (the speed test and firmware updates most)\n"
+         "           fix: echo 1 | sudo tee /sys/bus/usb-serial/devices/ttyUSB1/latency_timer   (until it is "
+         "unplugged); for good, the udev rule sets 1 ms whenever the adapter is plugged in: install it (see below)\n"},
+        {"a CH340: no latency timer to look at", "ttyUSB0",
+         [](FakeSystem& s) {
+             s.device("ttyUSB0", 0666);
+             s.usbAdapter("ttyUSB0", "1a86", "7523", "ch341-uart");
+             s.rule();
+         },
+         "/dev/ttyUSB0\n"
+         "  ok       exists\n"
+         "  ok       alice may open it\n"
+         "  ok       no other process holds it\n"
+         "  ok       USB adapter 1a86:7523, driver ch341-uart\n"},
         {"gone, brltty, pacman", "ttyUSB0",
          [](FakeSystem& s) {
              s.write("usr/bin/brltty", "");
@@ -292,7 +349,29 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
         FakeSystem sys;
         c.setup(sys);
         const bool rule = QFile::exists(sys.path("usr/lib/udev/rules.d/70-zelt-serial-adapters.rules"));
-        EXPECT_EQ(report(sys, {c.port}), QString(c.expected) + "\n" + (rule ? kRuleOk : kRuleMissing)) << c.name;
+        EXPECT_EQ(report(sys, {c.port}), QString(c.expected) + "\n" + (rule ? kRuleOk : kRuleMissing)) << c.name << "\n" << report(sys, {c.port}).toStdString();
+    }
+}
+
+// The probe's round trip: the median of the tries (either parity) and the
+// worst; slow from a median above 10 ms.
+TEST(PortDoctor, RoundTripMedianWorstAndSlow)
+{
+    const struct {
+        std::vector<double> ms;
+        const char* expected;
+    } cases[] = {
+        {{2.1, 1.9, 2.4, 2.0, 9.0, 2.2, 2.0, 2.3, 1.8, 2.0},
+         "  ok       the card answers the probe in 2.0 ms (median of 10 tries), 9.0 ms at worst\n"},
+        {{17.5, 16.2, 3.0}, "  problem  the card answers the probe in 16.2 ms (median of 3 tries), 17.5 ms at worst: "
+                            "slow, the adapter holds the replies back\n"
+                            "           fix: on an FTDI adapter, set its latency timer to 1 ms (its finding above "
+                            "says how); the hold times of other adapters cannot be changed\n"},
+        {{10.0, 10.0}, "  ok       the card answers the probe in 10.0 ms (median of 2 tries), 10.0 ms at worst\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(render_findings({round_trip_finding("/dev/ttyUSB0", c.ms)}),
+                  QString("/dev/ttyUSB0\n") + c.expected);
     }
 }
 

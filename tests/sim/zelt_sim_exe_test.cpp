@@ -122,6 +122,8 @@ TEST_F(ZeltSimExe, BadOptionsAreRefusedWithAReason)
         {{"--hw"}, "--hw needs a value"},
         {{"--block-reply", "5"}, "--block-reply: 5 is not BLOCK:HEXBYTES"},
         {{"--bogus"}, "unknown option --bogus"},
+        {{"--adapter", "ftdi"}, "--adapter: ftdi is not one of none, ftdi-16ms, ftdi-1ms, ch340"},
+        {{"--adapter-packet", "0"}, "--adapter-packet: 0 is not a number from 1 to 4096"},
         {{"--images", "/proc/none", "--unpaced"}, "cannot write the sample images into /proc/none"},
     };
     for (const Case& c : cases) {
@@ -183,7 +185,11 @@ TEST(CommandLine, OptionsReachTheSimulator)
                           "--reply-delay",
                           "20",
                           "--hangup-after",
-                          "9"};
+                          "9",
+                          "--adapter",
+                          "ftdi-16ms",
+                          "--adapter-hold-ms",
+                          "4"};
     sim::CommandLine cl;
     std::string error;
     ASSERT_TRUE(sim::parse_command_line(std::size(argv), const_cast<char**>(argv), &cl, &error)) << error;
@@ -203,6 +209,8 @@ TEST(CommandLine, OptionsReachTheSimulator)
     EXPECT_TRUE(cl.silent_card);
     EXPECT_EQ(cl.reply_delay_ms, 20);
     EXPECT_EQ(cl.hangup_after_bytes, 9);
+    // A knob given after the preset changes only itself.
+    EXPECT_EQ(cl.options.adapter, (sim::AdapterSettings{62, std::chrono::milliseconds(4)}));
 }
 
 TEST(ConsoleCommand, MalformedCommandsAreRefused)

@@ -1,0 +1,152 @@
+// However zelt-cli is ended, a motor it drives stops first, and a firmware
+// update it writes reaches its end: the real executable against the
+// simulator, ended as scripts, terminals and pipes end it.
+
+#include "cli_fixture.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
+
+namespace {
+
+void send_signals(qint64 pid, const std::vector<int>& sent, int gapUs)
+{
+    for (size_t i = 0; i < sent.size(); ++i) {
+        if (i > 0)
+            ::usleep(static_cast<useconds_t>(gapUs));
+        ::kill(static_cast<pid_t>(pid), sent[i]);
+    }
+}
+
+// Reads the child's standard output from a pipe until a line starting with
+// `prefix` came, then closes the pipe as `head -n 1` does. False when no such
+// line came in time.
+bool read_until_then_close(int& readEnd, const QByteArray& prefix, int timeoutMs)
+{
+    QByteArray seen;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs && !seen.contains("\n" + prefix) && !seen.startsWith(prefix)) {
+        pollfd in{readEnd, POLLIN, 0};
+        if (::poll(&in, 1, 100) <= 0)
+            continue;
+        char buffer[256];
+        const ssize_t n = ::read(readEnd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        seen.append(buffer, n);
+    }
+    ::close(readEnd);
+    readEnd = -1;
+    return seen.startsWith(prefix) || seen.contains("\n" + prefix);
+}
+
+TEST_F(CliTest, EveryEndOfSpeedSendsFfLast)
+{
+    struct Row {
+        const char* name;
+        std::vector<int> sent;  // sent in this order, gapUs apart; none: the reader of stdout goes
+        int gapUs;
+        int status;
+    };
+    const Row rows[] = {
+        {"SIGINT", {SIGINT}, 0, 130},
+        {"SIGTERM", {SIGTERM}, 0, 143},
+        {"SIGHUP", {SIGHUP}, 0, 129},
+        {"SIGQUIT", {SIGQUIT}, 0, 131},
+        {"SIGTERM twice, 1 ms apart", {SIGTERM, SIGTERM}, 1000, 143},
+        {"SIGINT, then SIGTERM 0.2 ms later", {SIGINT, SIGTERM}, 200, 130},
+        {"the reader of standard output gone", {}, 0, 141},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        sim_->clear_received();
+        const bool pipeRow = row.sent.empty();
+        int out[2] = {-1, -1};
+        ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
+        QProcess p;
+        if (pipeRow)
+            p.setChildProcessModifier([&out] { ::dup2(out[1], STDOUT_FILENO); });
+        start(p, {"speed", "--throttle", "1200", "--poles", "2", "--seconds", "30", "--port", "PORT"});
+        ::close(out[1]);
+        for (int waited = 0; waited < 5000 && !sim_->in_speed_mode(); waited += 10)
+            QThread::msleep(10);
+        ASSERT_TRUE(sim_->in_speed_mode()) << p.readAllStandardError().toStdString();
+        QElapsedTimer sinceEnd;
+        if (pipeRow) {
+            ASSERT_TRUE(read_until_then_close(out[0], "rpm=", 3000));
+            sinceEnd.start();
+        } else {
+            ::close(out[0]);
+            QThread::msleep(200);  // some throttle ticks
+            sinceEnd.start();
+            send_signals(p.processId(), row.sent, row.gapUs);
+        }
+        // A closed pipe is noticed at the next line, at most a second later.
+        const bool ended = p.waitForFinished(pipeRow ? 4000 : 3000);
+        if (!ended)
+            p.kill();
+        ASSERT_TRUE(ended) << "still running " << sinceEnd.elapsed() << " ms after the end";
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), row.status);
+        const std::vector<uint8_t> wire = sim_->received();
+        ASSERT_FALSE(wire.empty());
+        EXPECT_EQ(wire.back(), 0xFF);
+        EXPECT_FALSE(sim_->in_speed_mode());
+        if (pipeRow)
+            EXPECT_EQ(p.readAllStandardError(), QByteArray()) << "a closed pipe ends quietly";
+    }
+}
+
+// Stopped halfway, an ESC may not start again: every block and the read-back
+// happen, however often the program is asked to end.
+TEST_F(CliTest, SignalsDuringAFlashWaitForItsEnd)
+{
+    struct Row {
+        const char* name;
+        std::vector<int> sent;
+        int gapUs;
+        int status;
+    };
+    const Row rows[] = {
+        {"SIGINT", {SIGINT}, 0, 130},
+        {"SIGTERM twice, 0.2 ms apart", {SIGTERM, SIGTERM}, 200, 143},
+        {"SIGHUP, SIGQUIT and SIGTERM", {SIGHUP, SIGQUIT, SIGTERM}, 200, 129},
+    };
+    int minor = 3;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const int versionCode = 0x10 + minor;
+        const QString image = QStringLiteral("1.%1").arg(minor++);
+        ASSERT_TRUE(sim::Simulator::write_sample_images(xdg("XDG_DATA_HOME", "zelt/firmware").toStdString(),
+                                                        image.toStdString()));
+        sim_->set_reply_delay_ms(5);  // a few blocks' time to send the signals in
+        const int before = sim_->request_count();
+        QProcess p;
+        start(p, {"flash", "--yes", "--port", "PORT"});
+        for (int waited = 0; waited < 5000 && sim_->request_count() < before + 10; waited += 5)
+            QThread::msleep(5);
+        ASSERT_GE(sim_->request_count(), before + 10) << p.readAllStandardError().toStdString();
+        send_signals(p.processId(), row.sent, row.gapUs);
+        ASSERT_TRUE(p.waitForFinished(20000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), row.status);
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        EXPECT_EQ(err.count("zelt-cli: the firmware update goes on to its end, since an ESC left with half an "
+                            "image may not start again; the program ends after it\n"),
+                  1)
+            << err.toStdString();
+        EXPECT_TRUE(err.contains("Verrify update data...")) << err.toStdString();
+        EXPECT_TRUE(err.contains("Prompt: Update hardware succeed,Firmware versionV" + image)) << err.toStdString();
+        EXPECT_EQ(sim_->fw_version(), versionCode);
+    }
+}
+
+}  // namespace
