@@ -18,8 +18,6 @@ public:
 
     explicit LinePacer(bool paced) : byte_time_(paced ? kByteTime : Clock::duration::zero()) {}
 
-    Clock::duration byte_time() const { return byte_time_; }
-
     // A byte read from the program at `now`: when it would have arrived whole.
     Clock::time_point arrive(Clock::time_point now)
     {
@@ -34,9 +32,6 @@ public:
         tx_free_ = std::max(not_before, tx_free_) + byte_time_;
         return tx_free_;
     }
-
-    // Pending output was dropped: the line is free again.
-    void drop_output(Clock::time_point now) { tx_free_ = now; }
 
 private:
     Clock::duration byte_time_;
