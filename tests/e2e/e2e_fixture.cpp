@@ -80,3 +80,17 @@ QStringList E2eTest::shownBoxes() const
         shown << b.title + "|" + b.text;
     return shown;
 }
+
+SettingValues E2eTest::values()
+{
+    SettingValues v{};
+    for (int i = 0; i < kSettingCount; ++i)
+        v[i] = list(i)->currentIndex();
+    return v;
+}
+
+void E2eTest::setValues(const SettingValues& v)
+{
+    for (int i = 0; i < kSettingCount; ++i)
+        list(i)->setCurrentIndex(v[i]);
+}

@@ -8,6 +8,8 @@
 #include "testing/recording_dialogs.h"
 
 #include <gtest/gtest.h>
+#include <QComboBox>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -56,6 +58,15 @@ public:
 
     // A port name that no device answers to.
     static QString missingPort();
+
+    // The eight setting lists in frame order, by their control names.
+    static constexpr const char* kLists[8] = {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4",
+                                              "ComboBox5", "ComboBox6", "ComboBox7", "ComboBox8"};
+    QComboBox* list(int pos) { return control<QComboBox>(kLists[pos]); }
+    // The item index each list shows, and the lists set to given ones.
+    SettingValues values();
+    void setValues(const SettingValues& v);
+    void click(const char* button) { control<QPushButton>(button)->click(); }
 
 protected:
     void TearDown() override;

@@ -29,8 +29,6 @@ using Bytes = std::vector<uint8_t>;
 using Values = std::array<int, 8>;
 const Values kDefaults = {0, 0, 1, 0, 0, 1, 2, 0};
 const Values kChosen = {1, 1, 2, 2, 3, 2, 4, 1};
-const char* const kLists[8] = {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4",
-                               "ComboBox5", "ComboBox6", "ComboBox7", "ComboBox8"};
 const QString kIdle = QStringLiteral("Wait user command");
 const QString kCommError = QStringLiteral("Comm error");
 
@@ -190,21 +188,7 @@ protected:
     const Fault& fault() const { return kFaults[std::get<0>(GetParam())]; }
     Op op() const { return std::get<1>(GetParam()); }
 
-    QComboBox* list(int pos) { return control<QComboBox>(kLists[pos]); }
     QString status() { return control<QLabel>("Label15")->text(); }
-    void click(const char* name) { control<QPushButton>(name)->click(); }
-    Values values()
-    {
-        Values v{};
-        for (int i = 0; i < 8; ++i)
-            v[i] = list(i)->currentIndex();
-        return v;
-    }
-    void setValues(const Values& v)
-    {
-        for (int i = 0; i < 8; ++i)
-            list(i)->setCurrentIndex(v[i]);
-    }
     bool escShown()
     {
         return lamp_lit(control<QWidget>("Shdt")) &&

@@ -25,28 +25,11 @@ namespace {
 using Values = std::array<int, 8>;
 const Values kDefaults = {0, 0, 1, 0, 0, 1, 2, 0};
 const Values kLastItems = {1, 1, 2, 2, 3, 2, 4, 1};
-const char* const kLists[8] = {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4",
-                               "ComboBox5", "ComboBox6", "ComboBox7", "ComboBox8"};
 const QString kIdle = QStringLiteral("Wait user command");
 
 class ParamsE2e : public E2eTest {
 protected:
-    QComboBox* list(int pos) { return control<QComboBox>(kLists[pos]); }
     QLabel* status() { return control<QLabel>("Label15"); }
-    void click(const char* button) { control<QPushButton>(button)->click(); }
-
-    Values values()
-    {
-        Values v{};
-        for (int i = 0; i < 8; ++i)
-            v[i] = list(i)->currentIndex();
-        return v;
-    }
-    void setValues(const Values& v)
-    {
-        for (int i = 0; i < 8; ++i)
-            list(i)->setCurrentIndex(v[i]);
-    }
 
     void startConnected(sim::Options o = fastOptions())
     {
