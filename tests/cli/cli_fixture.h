@@ -2,7 +2,7 @@
 // Runs the real zelt-cli against the device simulator on a pseudo-terminal,
 // in scratch XDG folders, and keeps what it printed.
 
-#include "sim/simulator.h"
+#include "testing/unpaced_sim.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,10 +22,8 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        sim::Options o;
-        o.paced = false;
-        sim_ = std::make_unique<sim::Simulator>(o);
-        ASSERT_TRUE(sim_->start());
+        sim_ = start_unpaced_sim();
+        ASSERT_NE(sim_, nullptr);
         port_ = QString::fromStdString(sim_->port_path());
         ASSERT_TRUE(home_.isValid());
         env_ = QProcessEnvironment::systemEnvironment();

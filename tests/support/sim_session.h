@@ -4,7 +4,7 @@
 // them, without a window. The watchdog does not run.
 
 #include "core/esc_session.h"
-#include "sim/simulator.h"
+#include "testing/unpaced_sim.h"
 #include "testing/fake_view.h"
 #include "testing/recording_dialogs.h"
 
@@ -15,10 +15,8 @@ class SimSessionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        sim::Options o;
-        o.paced = false;
-        sim_ = std::make_unique<sim::Simulator>(o);
-        ASSERT_TRUE(sim_->start());
+        sim_ = start_unpaced_sim();
+        ASSERT_NE(sim_, nullptr);
         session_ = std::make_unique<EscSession>(
             view_, shownTo_ ? *shownTo_ : dialogs_, SessionChoices{.programDir = programDir_, .watchdog = false});
         session_->comm.SetCommName(QString::fromStdString(sim_->port_path()));
