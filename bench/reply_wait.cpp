@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     BenchWindow window(options);
     if (!window.open("reply_wait"))
         return 2;
-    window.device.set_silent_card(true);
+    window.device.change_faults([&](sim::Faults& f) { f.silent_card = true; });
     QPushButton* read = window.control<QPushButton>("Button3");
 
     double worst = 0;

@@ -213,17 +213,19 @@ bool parse_command_line(int argc, char** argv, CommandLine* out, std::string* er
 
 void apply_faults(const CommandLine& cl, Simulator& sim)
 {
-    sim.set_silent_card(cl.silent_card);
+    sim.change_faults([&cl](Faults& f) {
+        f.silent_card = cl.silent_card;
+        f.reply_delay_ms = cl.reply_delay_ms;
+        f.split_reply_gap_ms = cl.split_gap_ms;
+        f.extra_trailing_bytes = cl.extra_trailing;
+        f.corrupt_next_reply = cl.corrupt_first_reply;
+        for (const auto& [block, reply] : cl.block_replies)
+            f.block_replies[block] = reply;
+        f.stop_after_block = cl.stop_after_block;
+        f.flip_readback_byte = cl.flip_readback_byte;
+        f.hangup_after_bytes = cl.hangup_after_bytes;
+    });
     sim.set_no_reply_to(cl.no_reply_to);
-    sim.set_reply_delay_ms(cl.reply_delay_ms);
-    sim.set_split_reply_gap_ms(cl.split_gap_ms);
-    sim.set_extra_trailing_bytes(cl.extra_trailing);
-    sim.set_corrupt_next_reply(cl.corrupt_first_reply);
-    for (const auto& [block, reply] : cl.block_replies)
-        sim.set_block_reply(block, reply);
-    sim.set_stop_after_block(cl.stop_after_block);
-    sim.set_flip_readback_byte(cl.flip_readback_byte);
-    sim.set_hangup_after_bytes(cl.hangup_after_bytes);
     if (cl.write_ack >= 0)
         sim.set_write_ack(static_cast<uint8_t>(cl.write_ack));
 }

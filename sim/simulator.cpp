@@ -391,89 +391,28 @@ int Simulator::request_count() const
     return d->device.request_count();
 }
 
-void Simulator::set_reply_override(uint8_t request, const std::vector<uint8_t>& reply)
-{
-    std::lock_guard lock(d->mutex);
-    d->device.faults.reply_overrides[request] = reply;
-}
-
-void Simulator::clear_reply_override(uint8_t request)
-{
-    std::lock_guard lock(d->mutex);
-    d->device.faults.reply_overrides.erase(request);
-}
-
 void Simulator::set_write_ack(uint8_t ack)
 {
     std::lock_guard lock(d->mutex);
     d->device.set_write_ack(ack);
 }
 
-void Simulator::set_silent_card(bool silent)
+void Simulator::change_faults(const std::function<void(Faults&)>& change)
 {
     std::lock_guard lock(d->mutex);
-    d->device.faults.silent_card = silent;
+    Faults& f = d->device.faults;
+    change(f);
+    f.reply_delay_ms = std::max(0, f.reply_delay_ms);
+    f.split_reply_gap_ms = std::max(0, f.split_reply_gap_ms);
+    f.stop_after_block = std::max(0, f.stop_after_block);
+    f.hangup_after_bytes = std::max(-1, f.hangup_after_bytes);
+    d->wake();
 }
 
 void Simulator::set_no_reply_to(int nth_request)
 {
     std::lock_guard lock(d->mutex);
     d->device.faults.no_reply_to_request = nth_request > 0 ? d->device.request_count() + nth_request : 0;
-}
-
-void Simulator::set_reply_delay_ms(int ms)
-{
-    std::lock_guard lock(d->mutex);
-    d->device.faults.reply_delay_ms = std::max(0, ms);
-}
-
-void Simulator::set_split_reply_gap_ms(int ms)
-{
-    std::lock_guard lock(d->mutex);
-    d->device.faults.split_reply_gap_ms = std::max(0, ms);
-}
-
-void Simulator::set_extra_trailing_bytes(bool on)
-{
-    std::lock_guard lock(d->mutex);
-    d->device.faults.extra_trailing_bytes = on;
-}
-
-void Simulator::set_corrupt_next_reply(bool on)
-{
-    std::lock_guard lock(d->mutex);
-    d->device.faults.corrupt_next_reply = on;
-}
-
-void Simulator::set_block_reply(int block, const std::vector<uint8_t>& reply)
-{
-    std::lock_guard lock(d->mutex);
-    d->device.faults.block_replies[block] = reply;
-}
-
-void Simulator::clear_block_reply(int block)
-{
-    std::lock_guard lock(d->mutex);
-    d->device.faults.block_replies.erase(block);
-}
-
-void Simulator::set_stop_after_block(int k)
-{
-    std::lock_guard lock(d->mutex);
-    d->device.faults.stop_after_block = std::max(0, k);
-}
-
-void Simulator::set_flip_readback_byte(int index)
-{
-    std::lock_guard lock(d->mutex);
-    d->device.faults.flip_readback_byte = index;
-}
-
-void Simulator::set_hangup_after_bytes(int n)
-{
-    std::lock_guard lock(d->mutex);
-    d->device.faults.hangup_after_bytes = n < 0 ? -1 : n;
-    d->wake();
 }
 
 }  // namespace sim

@@ -5,8 +5,11 @@
 
 #include "sim/usb_adapter.h"
 
+#include "sim/faults.h"
+
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -56,29 +59,12 @@ public:
     // and each 64-byte firmware block count once each.
     int request_count() const;
 
-    // Replies. An override answers every later request that begins with
-    // `request` with exactly these bytes (empty: no answer at all).
-    void set_reply_override(uint8_t request, const std::vector<uint8_t>& reply);
-    void clear_reply_override(uint8_t request);
     void set_write_ack(uint8_t ack);  // answer to a parameter frame (default 0x55)
 
-    // Faults.
-    void set_silent_card(bool silent);
-    void set_no_reply_to(int nth_request);   // 1-based, counted from now; 0: off
-    void set_reply_delay_ms(int ms);         // extra delay before every reply
-    void set_split_reply_gap_ms(int ms);     // reply bytes one at a time; 0: off
-    void set_extra_trailing_bytes(bool on);  // a 00 after every reply: "35" answered 25 01 00
-    void set_corrupt_next_reply(bool on);    // first byte of the next reply XOR 0xFF
-    // Firmware blocks count from 1 at each write start; the 96th completes the
-    // image and is answered 0x55, FF blocks after it are answered 0x55 as well.
-    // A write left unfinished ends once the line has been quiet for a second.
-    void set_block_reply(int block, const std::vector<uint8_t>& reply);  // e.g. 59 59
-    void clear_block_reply(int block);
-    void set_stop_after_block(int k);        // ESC silent after firmware block k; 0: off
-    void set_flip_readback_byte(int index);  // that byte of the read-back XOR 0xFF; -1: off
-    // The device side closes once n more bytes have come from the program
-    // (0: at once); what those bytes ask is never answered. -1: off.
-    void set_hangup_after_bytes(int n);
+    // Faults (faults.h): change runs under the simulator's lock; negative
+    // delays, gaps and block numbers count as off.
+    void change_faults(const std::function<void(Faults&)>& change);
+    void set_no_reply_to(int nth_request);  // 1-based, counted from now; 0: off
 
     // Sample firmware images ("upt03.blo" ... "upt15.blo") for demos and tests.
     static bool write_sample_images(const std::string& folder, const std::string& version = "1.3");

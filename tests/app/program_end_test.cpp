@@ -84,14 +84,14 @@ protected:
         o.paced = false;
         sim_ = std::make_unique<sim::Simulator>(o);
         ASSERT_TRUE(sim_->start());
-        sim_->set_silent_card(before == Before::QuietSearch);
+        sim_->change_faults([&](sim::Faults& f) { f.silent_card = before == Before::QuietSearch; });
         program_ = dir_->filePath(QStringLiteral("zelt-esc"));
         ASSERT_TRUE(QFile::copy(QStringLiteral(ZELT_PROGRAM), program_));
         if (before == Before::FirmwareUpdate) {
             // Found beside the program; each reply a little late, so that
             // the signals come during the blocks.
             ASSERT_TRUE(sim::Simulator::write_sample_images(dir_->path().toStdString(), "1.3"));
-            sim_->set_reply_delay_ms(5);
+            sim_->change_faults([&](sim::Faults& f) { f.reply_delay_ms = 5; });
         }
         // The card's port is the only one listed, and the one remembered: the
         // start-up finds the ESC at once, and a search probes it again.

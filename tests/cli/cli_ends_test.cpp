@@ -127,7 +127,7 @@ TEST_F(CliTest, SignalsDuringAFlashWaitForItsEnd)
         const QString image = QStringLiteral("1.%1").arg(minor++);
         ASSERT_TRUE(sim::Simulator::write_sample_images(xdg("XDG_DATA_HOME", "zelt/firmware").toStdString(),
                                                         image.toStdString()));
-        sim_->set_reply_delay_ms(5);  // a few blocks' time to send the signals in
+        sim_->change_faults([&](sim::Faults& f) { f.reply_delay_ms = 5; });  // a few blocks' time to send the signals in
         const int before = sim_->request_count();
         QProcess p;
         start(p, {"flash", "--yes", "--port", "PORT"});

@@ -14,7 +14,7 @@ QByteArray wire_of(const sim::Simulator& sim)
 
 TEST_F(CliTest, SilentCardAndMissingPortFailWithTheReason)
 {
-    sim_->set_silent_card(true);
+    sim_->change_faults([&](sim::Faults& f) { f.silent_card = true; });
     struct Case {
         QStringList args;
         const char* says;
@@ -56,20 +56,20 @@ TEST_F(CliTest, EscFailuresEndWithTheirBoxAndStatus)
         QByteArray wireStart;  // what the simulator received first, hex
     };
     const Case cases[] = {
-        {"read unanswered", [](sim::Simulator& s) { s.set_reply_override(0x0D, {}); },
+        {"read unanswered", [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.reply_overrides[0x0D] = {}; }); },
          {"read"}, 1, "Comm error: Receive data error\nComm error: Receive data error\n", "35500D"},
         {"write refused", [](sim::Simulator& s) { s.set_write_ack(0x00); },
          {"restore"}, 1, "Comm error: Receive data error\n", "35500D034300000100"},
         // The read before a restore is for the backup only: without it the restore still runs.
-        {"restore without its read", [](sim::Simulator& s) { s.set_reply_override(0x0D, {}); }, {"restore"}, 0,
+        {"restore without its read", [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.reply_overrides[0x0D] = {}; }); }, {"restore"}, 0,
          "zelt-cli: warning: the settings were not backed up: the ESC's settings could not be read; going on",
          "35500D03430000010000010200"},
         {"image too short", [](sim::Simulator&) {}, {"flash", "--yes", "--image", shortImage}, 2,
          "cannot be written", "3550"},
-        {"read-back differs", [](sim::Simulator& s) { s.set_flip_readback_byte(100); },
+        {"read-back differs", [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.flip_readback_byte = 100; }); },
          {"flash", "--yes", "--image", xdg("XDG_DATA_HOME", "images/upt03.blo")}, 1,
          "Error: Update hardware failure,Please update Hardware again\n", "3550070C0013"},
-        {"write phase unanswered", [](sim::Simulator& s) { s.set_block_reply(3, {0x59, 0x59}); },
+        {"write phase unanswered", [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.block_replies[3] = {0x59, 0x59}; }); },
          {"flash", "--yes", "--image", xdg("XDG_DATA_HOME", "images/upt03.blo")}, 1,
          "Comm error: Receive data error,Please update Hardware again\n", "3550070C0013"},
     };
@@ -147,7 +147,7 @@ namespace {
 // and stderr says why once.
 TEST_F(CliTest, SpeedWithoutAnswersPrintsADashNotAStaleSpeed)
 {
-    sim_->set_reply_override(0x42, {});  // 1500 us is never answered
+    sim_->change_faults([&](sim::Faults& f) { f.reply_overrides[0x42] = {}; });  // 1500 us is never answered
     const QStringList speed = {"speed", "--throttle", "1500", "--poles", "14", "--seconds", "2", "--port", "PORT"};
     const CliRun run = cli(speed);
     ASSERT_EQ(run.status, 0) << describe(speed, run);

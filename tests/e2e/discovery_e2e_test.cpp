@@ -107,7 +107,7 @@ TEST_F(SearchE2e, NoCardQuietThenUserSearch)
     // The remembered port is missing, so the start-up probe goes nowhere and
     // the card is silent before the quiet search reaches it.
     startWindow(fastOptions(), /*rememberPort=*/false);
-    sim().set_silent_card(true);
+    sim().change_faults([&](sim::Faults& f) { f.silent_card = true; });
     ASSERT_TRUE(waitUntil([&] { return !form().state().auto_search && !form().link().busy(); }, 5000));
     settle(200);
     EXPECT_TRUE(boxes().boxes.empty());
@@ -134,7 +134,7 @@ TEST_F(SearchE2e, SimulatorHangsUpMidSearch)
 {
     startWindow(fastOptions(), true, {missingPort()});
     ASSERT_TRUE(waitConnected());
-    sim().set_hangup_after_bytes(1);  // the card goes away after the next probe
+    sim().change_faults([&](sim::Faults& f) { f.hangup_after_bytes = 1; });  // the card goes away after the next probe
     clickSearch();
     EXPECT_FALSE(form().link().busy());
     // Whether the card still answered the probe before it went is up to the

@@ -61,7 +61,7 @@ bool boxedExchange(Op op)
 }
 
 const Fault kFaults[] = {
-    {"SilentCard", [](sim::Simulator& s, Op) { s.set_silent_card(true); },
+    {"SilentCard", [](sim::Simulator& s, Op) { s.change_faults([&](sim::Faults& f) { f.silent_card = true; }); },
      [](Op op) {
          if (op == Op::SaveLoad)
              return Outcome::Works;
@@ -77,13 +77,13 @@ const Fault kFaults[] = {
          return op == Op::Speed ? Outcome::Either : Outcome::Fails;
      }},
     {"DelayedBeyondTheWait",
-     [](sim::Simulator& s, Op op) { s.set_reply_delay_ms(isFirmware(op) ? 8300 : op == Op::Speed ? 40 : 1300); },
+     [](sim::Simulator& s, Op op) { s.change_faults([&](sim::Faults& f) { f.reply_delay_ms = isFirmware(op) ? 8300 : op == Op::Speed ? 40 : 1300; }); },
      [](Op op) {
          if (op == Op::SaveLoad)
              return Outcome::Works;
          return op == Op::Speed || op == Op::StartUp ? Outcome::Either : Outcome::Fails;
      }},
-    {"SplitReplies", [](sim::Simulator& s, Op op) { s.set_split_reply_gap_ms(isFirmware(op) ? 0 : 30); },
+    {"SplitReplies", [](sim::Simulator& s, Op op) { s.change_faults([&](sim::Faults& f) { f.split_reply_gap_ms = isFirmware(op) ? 0 : 30; }); },
      [](Op op) {
          // Replies are gathered by every wait. The link-status path takes no
          // announcement in pieces, so a port switch fails; at start-up the
@@ -94,13 +94,13 @@ const Fault kFaults[] = {
              return Outcome::Fails;
          return op == Op::Speed ? Outcome::Either : Outcome::Works;
      }},
-    {"CorruptedReply", [](sim::Simulator& s, Op) { s.set_corrupt_next_reply(true); },
+    {"CorruptedReply", [](sim::Simulator& s, Op) { s.change_faults([&](sim::Faults& f) { f.corrupt_next_reply = true; }); },
      [](Op op) {
          if (op == Op::SaveLoad || op == Op::StartUp)
              return Outcome::Works;  // at start-up the quiet search asks again
          return op == Op::Speed ? Outcome::Either : Outcome::Fails;
      }},
-    {"ExtraTrailingByte", [](sim::Simulator& s, Op) { s.set_extra_trailing_bytes(true); },
+    {"ExtraTrailingByte", [](sim::Simulator& s, Op) { s.change_faults([&](sim::Faults& f) { f.extra_trailing_bytes = true; }); },
      [](Op op) {
          // A settings frame may be longer than nine bytes; an announcement
          // must be 25 01 and an acknowledgement a lone 55.
@@ -108,14 +108,14 @@ const Fault kFaults[] = {
              return Outcome::Works;
          return op == Op::Speed ? Outcome::Either : Outcome::Fails;
      }},
-    {"WrongBlockReply", [](sim::Simulator& s, Op) { s.set_block_reply(5, {0x42}); },
+    {"WrongBlockReply", [](sim::Simulator& s, Op) { s.change_faults([&](sim::Faults& f) { f.block_replies[5] = {0x42}; }); },
      [](Op op) { return isFirmware(op) ? Outcome::Fails : Outcome::Skip; }},
-    {"SilentAfterBlock", [](sim::Simulator& s, Op) { s.set_stop_after_block(10); },
+    {"SilentAfterBlock", [](sim::Simulator& s, Op) { s.change_faults([&](sim::Faults& f) { f.stop_after_block = 10; }); },
      [](Op op) { return isFirmware(op) ? Outcome::Fails : Outcome::Skip; }},
-    {"FlippedReadBackByte", [](sim::Simulator& s, Op) { s.set_flip_readback_byte(100); },
+    {"FlippedReadBackByte", [](sim::Simulator& s, Op) { s.change_faults([&](sim::Faults& f) { f.flip_readback_byte = 100; }); },
      [](Op op) { return isFirmware(op) ? Outcome::Fails : Outcome::Skip; }},
     // The line hangs up on the operation's first byte, or inside the image.
-    {"HangUp", [](sim::Simulator& s, Op op) { s.set_hangup_after_bytes(isFirmware(op) ? 4 + 64 * 5 : 1); },
+    {"HangUp", [](sim::Simulator& s, Op op) { s.change_faults([&](sim::Faults& f) { f.hangup_after_bytes = isFirmware(op) ? 4 + 64 * 5 : 1; }); },
      [](Op op) {
          if (op == Op::SaveLoad)
              return Outcome::Works;

@@ -222,7 +222,7 @@ TEST_F(FirmwareE2e, EscSilentDuringWritePhaseFailsAfterEightSeconds)
 {
     startConnected();
     const Bytes image = image_in_file(imagePath());
-    sim().set_stop_after_block(10);  // block 11 gets no answer
+    sim().change_faults([&](sim::Faults& f) { f.stop_after_block = 10; });  // block 11 gets no answer
 
     const qint64 ms = clickUpdate();
 
@@ -257,7 +257,7 @@ TEST_P(BlockReplyE2e, ReplyInOneBlockDecidesHowTheWriteGoesOn)
     const BlockReply& c = GetParam();
     startConnected();
     const Bytes image = image_in_file(imagePath());
-    sim().set_block_reply(c.block, c.reply);
+    sim().change_faults([&](sim::Faults& f) { f.block_replies[c.block] = c.reply; });
 
     const qint64 ms = clickUpdate();
 
@@ -285,7 +285,7 @@ TEST_F(FirmwareE2e, EscAskingBeyondTheImageGetsTwoFfBlocksThenTheUpdateEndsQuiet
     startConnected();
     const Bytes image = image_in_file(imagePath());
     for (int block = 96; block <= 98; ++block)
-        sim().set_block_reply(block, {0x59});
+        sim().change_faults([&](sim::Faults& f) { f.block_replies[block] = {0x59}; });
 
     clickUpdate();
 
@@ -300,7 +300,7 @@ TEST_F(FirmwareE2e, EscAskingBeyondTheImageGetsTwoFfBlocksThenTheUpdateEndsQuiet
 TEST_F(FirmwareE2e, HangUpMidWriteEndsAtOnceAndTheLinkGoesDownWithoutASecondBox)
 {
     startConnected();
-    sim().set_hangup_after_bytes(4 + 3 * kBlockBytes + 10);  // inside block 4
+    sim().change_faults([&](sim::Faults& f) { f.hangup_after_bytes = 4 + 3 * kBlockBytes + 10; });  // inside block 4
 
     const qint64 ms = clickUpdate();
 
@@ -324,7 +324,7 @@ TEST_F(FirmwareE2e, HangUpMidWriteEndsAtOnceAndTheLinkGoesDownWithoutASecondBox)
 TEST_F(FirmwareE2e, FlippedReadBackByteIsAFailure)
 {
     startConnected();
-    sim().set_flip_readback_byte(4321);
+    sim().change_faults([&](sim::Faults& f) { f.flip_readback_byte = 4321; });
 
     clickUpdate();
 
@@ -340,7 +340,7 @@ TEST_F(FirmwareE2e, LongerReadBackIsAFailure)
 {
     startConnected();
     const Bytes image = image_in_file(imagePath());
-    sim().set_reply_override(0x0B, image + Bytes{0x00});
+    sim().change_faults([&](sim::Faults& f) { f.reply_overrides[0x0B] = image + Bytes{0x00}; });
 
     const qint64 ms = clickUpdate();
 
@@ -357,7 +357,7 @@ TEST_P(ShortReadBackE2e, FailsAfterTwoEmptyWaits)
 {
     startConnected();
     const Bytes image = image_in_file(imagePath());
-    sim().set_reply_override(0x0B, first(image, size_t(GetParam())));
+    sim().change_faults([&](sim::Faults& f) { f.reply_overrides[0x0B] = first(image, size_t(GetParam())); });
 
     const qint64 ms = clickUpdate();
 

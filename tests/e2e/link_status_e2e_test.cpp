@@ -113,7 +113,7 @@ TEST_F(LinkE2e, PortSwitchToAPortWithoutCard)
 {
     startWindow(fastOptions(), true, {missingPort()});
     ASSERT_TRUE(waitConnected());
-    sim().set_silent_card(true);
+    sim().change_faults([&](sim::Faults& f) { f.silent_card = true; });
     sim().clear_received();
     // Choose the simulator's item with the arrow key: the port is reopened
     // and probed, and nobody answers.
@@ -147,7 +147,7 @@ TEST_F(LinkE2e, Send0dByReplyLength)
         {{0x43, 0, 0, 1, 0, 0, 1, 2}, "", 900, 2500, true},
     };
     for (const auto& c : cases) {
-        sim().set_reply_override(0x0D, c.reply);
+        sim().change_faults([&](sim::Faults& f) { f.reply_overrides[0x0D] = c.reply; });
         boxes().boxes.clear();
         QString result;
         QElapsedTimer t;
@@ -168,7 +168,7 @@ TEST_F(LinkE2e, Send0dByReplyLength)
 TEST_F(LinkE2e, SecondClickInsideAWaitSendsNothing)
 {
     connect();
-    sim().set_reply_delay_ms(300);
+    sim().change_faults([&](sim::Faults& f) { f.reply_delay_ms = 300; });
     QTimer::singleShot(100, [&] {
         control<QPushButton>("Button5")->click();
         control<QPushButton>("Button3")->click();
@@ -188,7 +188,7 @@ TEST_F(LinkE2e, SecondClickInsideAWaitSendsNothing)
 TEST_F(LinkE2e, SimulatorHangsUpInAWait)
 {
     connect();
-    sim().set_hangup_after_bytes(1);
+    sim().change_faults([&](sim::Faults& f) { f.hangup_after_bytes = 1; });
     QString reply;
     form().link().run_command([&] { return form().link().read_settings_frame(reply); });
     EXPECT_TRUE(reply.isEmpty());

@@ -59,7 +59,7 @@ TEST_F(ParamsE2e, ReadWithDefaultsFrameSelectsTheStarredItems)
 {
     startConnected();
     sim().set_settings({0, 0, 1, 0, 0, 1, 2, 0});
-    sim().set_reply_delay_ms(150);  // long enough to see the status of the wait
+    sim().change_faults([&](sim::Faults& f) { f.reply_delay_ms = 150; });  // long enough to see the status of the wait
     setValues(kLastItems);
 
     StatusTrail trail(status());
@@ -93,7 +93,7 @@ class ReadRepliesE2e : public ParamsE2e, public ::testing::WithParamInterface<Re
 TEST_P(ReadRepliesE2e, EveryPairLandsInItsListWithoutRangeCheck)
 {
     startConnected();
-    sim().set_reply_override(0x0D, GetParam().reply);
+    sim().change_faults([&](sim::Faults& f) { f.reply_overrides[0x0D] = GetParam().reply; });
     setValues(kLastItems);
     click("Button3");
     EXPECT_EQ(values(), GetParam().expected);
@@ -129,7 +129,7 @@ class FailedReadsE2e : public ParamsE2e, public ::testing::WithParamInterface<Fa
 TEST_P(FailedReadsE2e, ShowTheErrorTwiceAndChangeNoList)
 {
     startConnected();
-    sim().set_reply_override(0x0D, GetParam().reply);
+    sim().change_faults([&](sim::Faults& f) { f.reply_overrides[0x0D] = GetParam().reply; });
     setValues(kLastItems);
     QElapsedTimer clock;
     clock.start();
@@ -160,7 +160,7 @@ TEST_F(ParamsE2e, DownloadPutsTheWriteRequestThenTheFrameOnTheLine)
 {
     startConnected();
     sim().set_settings({1, 1, 2, 2, 3, 2, 4, 1});
-    sim().set_reply_delay_ms(150);
+    sim().change_faults([&](sim::Faults& f) { f.reply_delay_ms = 150; });
     setValues(kLastItems);
     click("Button6");
 
@@ -198,7 +198,7 @@ TEST_P(WriteAnswersE2e, OnlyALone55CountsAsAcknowledged)
     const WriteAnswer& a = GetParam();
     startConnected();
     if (a.override)
-        sim().set_reply_override(0x03, *a.override);
+        sim().change_faults([&](sim::Faults& f) { f.reply_overrides[0x03] = *a.override; });
     sim().set_write_ack(a.ack);
     setValues(kLastItems);
     QElapsedTimer clock;
@@ -314,7 +314,7 @@ TEST_F(ParamsE2e, ReadAndWriteRoundTripThroughTheEsc)
 TEST_F(ParamsE2e, ADownloadClickedWhileAReadWaitsIsNotRun)
 {
     startConnected();
-    sim().set_reply_delay_ms(300);
+    sim().change_faults([&](sim::Faults& f) { f.reply_delay_ms = 300; });
     QTimer::singleShot(50, [this] { click("Button4"); });
     click("Button3");
     settle(200);

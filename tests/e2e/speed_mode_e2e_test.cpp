@@ -282,7 +282,7 @@ TEST_F(SpeedModeE2e, BadAnswersAreDroppedThePollGoesOnAndAStaleSpeedIsNotShown)
     ASSERT_NO_FATAL_FAILURE(runAt(1500));
     ASSERT_TRUE(waitUntil([&] { return shown().toInt() > 3000; }, 5000));
     for (const auto& c : cases) {
-        sim().set_reply_override(0x42, c.answer);
+        sim().change_faults([&](sim::Faults& f) { f.reply_overrides[0x42] = c.answer; });
         settle(100);  // a cycle under way may still complete
         const QString held = shown();
         const size_t before = sentCount();
@@ -299,7 +299,7 @@ TEST_F(SpeedModeE2e, BadAnswersAreDroppedThePollGoesOnAndAStaleSpeedIsNotShown)
         EXPECT_LE(ticks, static_cast<size_t>(clock.elapsed() / 20 + 2)) << c.name;
         EXPECT_GE(ticks, 8u) << c.name;
         EXPECT_TRUE(form().Timer3().isActive()) << c.name;
-        sim().clear_reply_override(0x42);
+        sim().change_faults([&](sim::Faults& f) { f.reply_overrides.erase(0x42); });
         EXPECT_TRUE(waitUntil([&] { return shownWithin(0.05); }, 3000))
             << c.name << ": shows " << shown().toStdString() << ", motor " << sim().motor_rpm();
         EXPECT_EQ(status(), kTesting) << c.name;
@@ -311,7 +311,7 @@ TEST_F(SpeedModeE2e, SliderMovedDuringATickIsSentByTheNextTick)
     ASSERT_NO_FATAL_FAILURE(connectWindow());
     ASSERT_NO_FATAL_FAILURE(runAt(1500));
     ASSERT_TRUE(waitUntil([&] { return sim().received().back() == 0x42; }, 1000));
-    sim().set_reply_override(0x42, {});  // every tick now waits its full 20 ms
+    sim().change_faults([&](sim::Faults& f) { f.reply_overrides[0x42] = {}; });  // every tick now waits its full 20 ms
 
     // Move the slider from inside a tick's wait (the exchange runs, Timer3 is
     // stopped), and look at what went out once that tick has ended.
@@ -487,8 +487,8 @@ TEST_F(SpeedModeInputE2e, ClicksAndKeysDuringTheSpeedPollEachRunOnce)
             ASSERT_NO_FATAL_FAILURE(runAt(1500));  // after an Escape
         }
         // Unanswered throttle codes (armed or not): every tick waits its full 20 ms.
-        sim().set_reply_override(0x42, {});
-        sim().set_reply_override(0x01, {});
+        sim().change_faults([&](sim::Faults& f) { f.reply_overrides[0x42] = {}; });
+        sim().change_faults([&](sim::Faults& f) { f.reply_overrides[0x01] = {}; });
         ASSERT_TRUE(waitUntil([&] { return form().state().esc_ok && form().Timer3().isActive(); }, 5000));
         sim().clear_received();
         boxes().boxes.clear();

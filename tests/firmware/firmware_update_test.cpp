@@ -71,14 +71,14 @@ TEST_F(FirmwareUpdateOnLink, EachEndShowsItsBoxOverTheStatusOfItsPhase)
          Outcome::Kind::Done},
         {"ready twice in block 7",
          [](sim::Simulator& s) {
-             s.set_block_reply(7, {0x59, 0x59});
+             s.change_faults([&](sim::Faults& f) { f.block_replies[7] = {0x59, 0x59}; });
          },
          {"Receive data error,Please update Hardware again", "Update process:Writing ROM.......", 7 * 32,
           3072},
          0,
          Outcome::Kind::NoAnswer},
         {"flipped read-back byte",
-         [](sim::Simulator& s) { s.set_flip_readback_byte(6143); },
+         [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.flip_readback_byte = 6143; }); },
          {"Update hardware failure,Please update Hardware again", "Verrify update data...", 3072, 3072},
          0,
          Outcome::Kind::Rejected},
@@ -86,8 +86,8 @@ TEST_F(FirmwareUpdateOnLink, EachEndShowsItsBoxOverTheStatusOfItsPhase)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         boxes_.shown.clear();
-        sim_->set_block_reply(7, {0x59});
-        sim_->set_flip_readback_byte(-1);
+        sim_->change_faults([&](sim::Faults& f) { f.block_replies[7] = {0x59}; });
+        sim_->change_faults([&](sim::Faults& f) { f.flip_readback_byte = -1; });
         c.fault(*sim_);
         // Let the identification that follows a verified update come in, and
         // let the ESC give up a write left unfinished (after a quiet second).

@@ -86,7 +86,7 @@ TEST_F(ParamOpsOnLink, AWriteTheEscAnswersWrongOrNotAtAllShowsTheReceiveErrorAnd
         Outcome::Kind outcome;
     } cases[] = {
         {"the ESC says no", [](sim::Simulator& sim) { sim.set_write_ack(0x66); }, Outcome::Kind::Rejected},
-        {"the ESC is silent", [](sim::Simulator& sim) { sim.set_reply_override(0x03, {}); }, Outcome::Kind::NoAnswer},
+        {"the ESC is silent", [](sim::Simulator& sim) { sim.change_faults([&](sim::Faults& f) { f.reply_overrides[0x03] = {}; }); }, Outcome::Kind::NoAnswer},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

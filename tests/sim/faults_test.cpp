@@ -34,25 +34,25 @@ TEST_P(ReplyFaults, OnThenOff)
 INSTANTIATE_TEST_SUITE_P(
     Faults, ReplyFaults,
     ::testing::Values(
-        ReplyFault{"SilentCardProbe", [](sim::Simulator& s, bool on) { s.set_silent_card(on); }, "35", "",
+        ReplyFault{"SilentCardProbe", [](sim::Simulator& s, bool on) { s.change_faults([&](sim::Faults& f) { f.silent_card = on; }); }, "35", "",
                    "2501"},
-        ReplyFault{"SilentCardIdentify", [](sim::Simulator& s, bool on) { s.set_silent_card(on); }, "50", "",
+        ReplyFault{"SilentCardIdentify", [](sim::Simulator& s, bool on) { s.change_faults([&](sim::Faults& f) { f.silent_card = on; }); }, "50", "",
                    "50031012"},
-        ReplyFault{"ExtraTrailingBytes", [](sim::Simulator& s, bool on) { s.set_extra_trailing_bytes(on); },
+        ReplyFault{"ExtraTrailingBytes", [](sim::Simulator& s, bool on) { s.change_faults([&](sim::Faults& f) { f.extra_trailing_bytes = on; }); },
                    "35", "250100", "2501"},
         ReplyFault{"ExtraTrailingByteOnAWriteAck",
-                   [](sim::Simulator& s, bool on) { s.set_extra_trailing_bytes(on); }, "03430000010000010200", "5500",
+                   [](sim::Simulator& s, bool on) { s.change_faults([&](sim::Faults& f) { f.extra_trailing_bytes = on; }); }, "03430000010000010200", "5500",
                    "55"},
-        ReplyFault{"CorruptNextReply", [](sim::Simulator& s, bool on) { s.set_corrupt_next_reply(on); }, "0D",
+        ReplyFault{"CorruptNextReply", [](sim::Simulator& s, bool on) { s.change_faults([&](sim::Faults& f) { f.corrupt_next_reply = on; }); }, "0D",
                    "BC0000010000010200", "430000010000010200"},
         ReplyFault{"OverrideProbe",
                    [](sim::Simulator& s, bool on) {
-                       on ? s.set_reply_override(0x35, {0x25, 0x02}) : s.clear_reply_override(0x35);
+                       on ? s.change_faults([&](sim::Faults& f) { f.reply_overrides[0x35] = {0x25, 0x02}; }) : s.change_faults([&](sim::Faults& f) { f.reply_overrides.erase(0x35); });
                    },
                    "35", "2502", "2501"},
         ReplyFault{"OverrideWithSilence",
                    [](sim::Simulator& s, bool on) {
-                       on ? s.set_reply_override(0x50, {}) : s.clear_reply_override(0x50);
+                       on ? s.change_faults([&](sim::Faults& f) { f.reply_overrides[0x50] = {}; }) : s.change_faults([&](sim::Faults& f) { f.reply_overrides.erase(0x50); });
                    },
                    "50", "", "50031012"},
         ReplyFault{"WriteAck", [](sim::Simulator& s, bool on) { s.set_write_ack(on ? 0x00 : 0x55); },
@@ -64,7 +64,7 @@ class Faults : public SimTest {};
 TEST_F(Faults, CorruptionHitsOnlyTheNextReply)
 {
     start();
-    sim().set_corrupt_next_reply(true);
+    sim().change_faults([&](sim::Faults& f) { f.corrupt_next_reply = true; });
     EXPECT_EQ(to_hex(line().ask(hex("35"))), "DA01");
     EXPECT_EQ(to_hex(line().ask(hex("35"))), "2501");
 }
@@ -93,7 +93,7 @@ TEST_F(Faults, UnansweredWriteStillStores)
 TEST_F(Faults, ReplyDelay)
 {
     start();
-    sim().set_reply_delay_ms(300);
+    sim().change_faults([&](sim::Faults& f) { f.reply_delay_ms = 300; });
     const auto t0 = Clock::now();
     line().write(hex("35"));
     const Bytes reply = line().read(2, 3000);
@@ -101,7 +101,7 @@ TEST_F(Faults, ReplyDelay)
     EXPECT_EQ(to_hex(reply), "2501");
     EXPECT_GE(took, 300);
     EXPECT_LT(took, 2000);
-    sim().set_reply_delay_ms(0);
+    sim().change_faults([&](sim::Faults& f) { f.reply_delay_ms = 0; });
     const auto t1 = Clock::now();
     line().write(hex("35"));
     line().read(2, 3000);
@@ -111,7 +111,7 @@ TEST_F(Faults, ReplyDelay)
 TEST_F(Faults, SplitReplyComesByteByByteWithGaps)
 {
     start();
-    sim().set_split_reply_gap_ms(40);
+    sim().change_faults([&](sim::Faults& f) { f.split_reply_gap_ms = 40; });
     const auto t0 = Clock::now();
     line().write(hex("0D"));
     Bytes got;
@@ -128,7 +128,7 @@ TEST_F(Faults, SplitReplyComesByteByByteWithGaps)
     EXPECT_EQ(to_hex(got), "430000010000010200");
     EXPECT_LT(first_chunk, 9u) << "the reply must not arrive in one piece";
     EXPECT_GE(took, 8 * 40);
-    sim().set_split_reply_gap_ms(0);
+    sim().change_faults([&](sim::Faults& f) { f.split_reply_gap_ms = 0; });
     const auto t1 = Clock::now();
     EXPECT_EQ(to_hex(line().ask(hex("0D"), 30)), "430000010000010200");
     EXPECT_LT(duration_cast<milliseconds>(Clock::now() - t1).count(), 250);
@@ -137,7 +137,7 @@ TEST_F(Faults, SplitReplyComesByteByByteWithGaps)
 TEST_F(Faults, HangUpAfterNBytes)
 {
     start();
-    sim().set_hangup_after_bytes(3);
+    sim().change_faults([&](sim::Faults& f) { f.hangup_after_bytes = 3; });
     EXPECT_EQ(to_hex(line().ask(hex("35"))), "2501");
     EXPECT_EQ(to_hex(line().ask(hex("35"))), "2501");
     line().write(hex("35"));
@@ -149,7 +149,7 @@ TEST_F(Faults, HangUpAtOnce)
 {
     start();
     EXPECT_FALSE(line().hung_up(50));
-    sim().set_hangup_after_bytes(0);
+    sim().change_faults([&](sim::Faults& f) { f.hangup_after_bytes = 0; });
     EXPECT_TRUE(line().hung_up(1000));
 }
 
@@ -175,22 +175,22 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, BlockFaults,
     ::testing::Values(BlockFault{"TwoReadyInOneBlock",
                                  [](sim::Simulator& s) {
-                                     s.set_block_reply(2, {0x59, 0x59});
+                                     s.change_faults([&](sim::Faults& f) { f.block_replies[2] = {0x59, 0x59}; });
                                  },
                                  {"59", "5959", "59"}},
                       BlockFault{"ReadyAndDoneInOneBlock",
                                  [](sim::Simulator& s) {
-                                     s.set_block_reply(1, {0x59, 0x55});
+                                     s.change_faults([&](sim::Faults& f) { f.block_replies[1] = {0x59, 0x55}; });
                                  },
                                  // Having said it is done, the ESC takes the next bytes as a request.
                                  {"5955", ""}},
                       BlockFault{"StopAfterBlock",
-                                 [](sim::Simulator& s) { s.set_stop_after_block(2); },
+                                 [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.stop_after_block = 2; }); },
                                  {"59", "59", "", ""}},
                       BlockFault{"ClearedBlockReply",
                                  [](sim::Simulator& s) {
-                                     s.set_block_reply(1, {0x00});
-                                     s.clear_block_reply(1);
+                                     s.change_faults([&](sim::Faults& f) { f.block_replies[1] = {0x00}; });
+                                     s.change_faults([&](sim::Faults& f) { f.block_replies.erase(1); });
                                  },
                                  {"59", "59"}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -199,7 +199,7 @@ TEST_F(Faults, FlippedReadBackByte)
 {
     start();
     const Bytes held = sim().flash();
-    sim().set_flip_readback_byte(100);
+    sim().change_faults([&](sim::Faults& f) { f.flip_readback_byte = 100; });
     line().write(hex("0B"));
     Bytes back = line().read(6144, 3000);
     ASSERT_EQ(back.size(), 6144u);
@@ -207,7 +207,7 @@ TEST_F(Faults, FlippedReadBackByte)
     back[100] ^= 0xFF;
     EXPECT_TRUE(back == held) << "only that one byte differs";
 
-    sim().set_flip_readback_byte(-1);
+    sim().change_faults([&](sim::Faults& f) { f.flip_readback_byte = -1; });
     line().write(hex("0B"));
     EXPECT_TRUE(line().read(6144, 3000) == held);
 }

@@ -63,7 +63,7 @@ TEST_F(SpeedModeOnLink, LateAnswersAreMeasuredAndAFastCardKeepsItsRate)
     ASSERT_TRUE(wait_until([&] { return view_.rotateSpeed.toInt() > 3000; }, 5000));
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "answers " << row.lateMs << " ms late");
-        sim_->set_reply_delay_ms(row.lateMs);
+        sim_->change_faults([&](sim::Faults& f) { f.reply_delay_ms = row.lateMs; });
         settle(200);  // the wait adapts
         const int before = s().speed.measured_samples();
         settle(1000);
@@ -86,10 +86,10 @@ TEST_F(SpeedModeOnLink, ACardThatStopsAnsweringBlanksTheSpeedUntilItAnswersAgain
     ASSERT_TRUE(wait_until([&] { return s().state.throttle_armed; }, 2000));
     s().speed.set_throttle(1500);
     ASSERT_TRUE(wait_until([&] { return view_.rotateSpeed.toInt() > 3000; }, 5000));
-    sim_->set_silent_card(true);
+    sim_->change_faults([&](sim::Faults& f) { f.silent_card = true; });
     EXPECT_TRUE(wait_until([&] { return view_.rotateSpeed == QStringLiteral("-"); }, 1000));
     EXPECT_EQ(view_.status, QStringLiteral("ESC speed answers stopped"));
-    sim_->set_silent_card(false);
+    sim_->change_faults([&](sim::Faults& f) { f.silent_card = false; });
     EXPECT_TRUE(wait_until([&] { return view_.rotateSpeed.toInt() > 3000; }, 1000)) << view_.rotateSpeed.toStdString();
     EXPECT_EQ(view_.status, QStringLiteral("Testing rotate speed.."));
 }
