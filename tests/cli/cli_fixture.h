@@ -24,9 +24,7 @@ protected:
     {
         sim::Options o;
         o.paced = false;
-        sim_ = std::make_unique<sim::Simulator>(o);
-        ASSERT_TRUE(sim_->start());
-        port_ = QString::fromStdString(sim_->port_path());
+        ASSERT_NO_FATAL_FAILURE(start_sim(o));
         ASSERT_TRUE(home_.isValid());
         env_ = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME"}) {
@@ -36,6 +34,14 @@ protected:
             env_.insert(QString::fromLatin1(name), dir);
         }
         env_.remove(QStringLiteral("QT_LOGGING_RULES"));
+    }
+
+    // A simulator of its own (a fresh one replaces the last).
+    void start_sim(const sim::Options& o)
+    {
+        sim_ = std::make_unique<sim::Simulator>(o);
+        ASSERT_TRUE(sim_->start());
+        port_ = QString::fromStdString(sim_->port_path());
     }
 
     // "PORT" in args stands for the simulator's port.
