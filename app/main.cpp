@@ -2,6 +2,7 @@
 #include "app/program_options.h"
 #include "app/first_frame_notice.h"
 #include "app/tform1.h"
+#include "app/window_placement.h"
 #include "serial/trace_capture.h"
 
 #include <QApplication>
@@ -38,6 +39,7 @@ int main(int argc, char** argv)
     CloseOnSignal closeOnSignal(&form);
     announce_first_frame(&form);
     form.show();
+    fit_window_on_screen(form);
     const int status = app.exec();
     return CloseOnSignal::failed() ? 1 : status;
 }
