@@ -24,6 +24,7 @@ int main(int argc, char** argv)
     parser.process(app);  // an unknown option ends the program with a message
     // Before any port opens, and until the window has closed them.
     LinkTraceCapture trace;
+    trace.keepFromStart();  // for the log window (Ctrl+L), whenever it opens
     if (const QString log = log_file_option(parser); !log.isEmpty()) {
         QString error;
         if (!trace.logToFile(log, &error)) {
