@@ -6,7 +6,7 @@ install_deps() {
     if [ "${1:-}" = test ]; then
         pkgs+=(googletest libgtest-dev libgmock-dev xvfb xauth clang libclang-rt-14-dev)
         # The installation and Debian package checks.
-        pkgs+=(appstream desktop-file-utils dpkg-dev file)
+        pkgs+=(appstream desktop-file-utils dpkg-dev file lintian)
     fi
     local missing=()
     for p in "${pkgs[@]}"; do
