@@ -3,9 +3,11 @@
 // never off-screen.
 
 #include "app/window_placement.h"
+#include "form_fixture.h"
 
 #include <QPoint>
 #include <QRect>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +40,24 @@ TEST(WindowPlacement, FitsTheAvailableAreaTitleBarFirst)
         const QPoint place = place_window(kDesigned, kFrame, c.available);
         EXPECT_EQ(place, c.expected) << c.screen << ": got " << place.x() << "," << place.y();
     }
+}
+
+// The real window, shown on the offscreen screen (800 x 800), where its
+// frame fits with a title bar counted: it stays at its designed place and
+// size.
+class WindowPlacementForm : public FormTest {};
+
+TEST_F(WindowPlacementForm, TheShownWindowStaysWhereItFits)
+{
+    auto form = makeForm();
+    form->show();
+    const QSize designed = form->size();
+    const QRect available = form->screen()->availableGeometry();
+    if (!available.contains(QRect(kDesigned, designed + QSize(0, 60))))
+        GTEST_SKIP() << "this offscreen screen is smaller than the designed place needs";
+    fit_window_on_screen(*form);
+    EXPECT_EQ(form->size(), designed);
+    EXPECT_EQ(form->frameGeometry().topLeft(), kDesigned);
 }
 
 }  // namespace
