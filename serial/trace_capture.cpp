@@ -49,6 +49,12 @@ bool LinkTraceCapture::logToFile(const QString& path, QString* error)
     return true;
 }
 
+void LinkTraceCapture::keepFromStart()
+{
+    memoryOnly_ = !lcLink().isDebugEnabled();
+    enable_link_trace(true);
+}
+
 bool LinkTraceCapture::take(const QMessageLogContext& context, const QString& message)
 {
     if (!context.category || std::strcmp(context.category, lcLink().categoryName()) != 0) {
@@ -57,7 +63,7 @@ bool LinkTraceCapture::take(const QMessageLogContext& context, const QString& me
     recent_.append(message);
     std::lock_guard lock(fileMutex_);
     if (!file_.isOpen()) {
-        return false;  // shown where messages go without a file as well
+        return memoryOnly_;  // otherwise shown where messages go without a file as well
     }
     file_.write(message.toUtf8());
     file_.write("\n", 1);
