@@ -55,7 +55,7 @@ void LinkTraceCapture::keepFromStart()
     enable_link_trace(true);
 }
 
-bool LinkTraceCapture::take(const QMessageLogContext& context, const QString& message)
+bool LinkTraceCapture::take(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (!context.category || std::strcmp(context.category, lcLink().categoryName()) != 0) {
         return false;
@@ -63,7 +63,9 @@ bool LinkTraceCapture::take(const QMessageLogContext& context, const QString& me
     recent_.append(message);
     std::lock_guard lock(fileMutex_);
     if (!file_.isOpen()) {
-        return memoryOnly_;  // otherwise shown where messages go without a file as well
+        // Kept in memory only, but a warning (a failure reported in the
+        // trace's category) is still shown where messages go.
+        return memoryOnly_ && type < QtWarningMsg;
     }
     file_.write(message.toUtf8());
     file_.write("\n", 1);
@@ -75,7 +77,7 @@ bool LinkTraceCapture::take(const QMessageLogContext& context, const QString& me
 void LinkTraceCapture::handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     std::unique_lock lock(captureMutex);
-    if (activeCapture && activeCapture->take(context, message)) {
+    if (activeCapture && activeCapture->take(type, context, message)) {
         return;
     }
     // Never null: Qt hands back its default handler when none was installed.

@@ -36,7 +36,7 @@ public:
 
 private:
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message);
-    bool take(const QMessageLogContext& context, const QString& message);
+    bool take(QtMsgType type, const QMessageLogContext& context, const QString& message);
 
     RecentLines recent_;
     std::mutex fileMutex_;
