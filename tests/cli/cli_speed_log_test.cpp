@@ -68,20 +68,26 @@ TEST_F(CliSpeedLogSlow, EveryTickIsLoggedAndASweepPrintsEachStepsMeanSpeed)
         std::vector<int> steps;  // the sweep's throttles; none for a plain run
     };
     const Case cases[] = {
-        {{"speed", "--throttle", "1500", "--poles", "14", "--seconds", "1", "--csv", "-", "--port", "PORT"}, true, {}},
-        {{"speed", "--sweep", "1200:1500:300:1", "--poles", "14", "--csv", file, "--port", "PORT"}, false, {1200, 1500}},
+        {{"speed", "--throttle", "1500", "--poles", "14", "--seconds", "1", "--csv", "-", "--port", "PORT"},
+         true,
+         {}},
+        {{"speed", "--sweep", "1200:1500:300:1", "--poles", "14", "--csv", file, "--port", "PORT"},
+         false,
+         {1200, 1500}},
     };
     for (const Case& c : cases) {
         sim_->clear_received();
         const CliRun run = cli(c.args);
         ASSERT_EQ(run.status, 0) << describe(c.args, run);
         QFile log(file);
-        const QString csv = c.csvOnStdout ? run.out : (log.open(QIODevice::ReadOnly) ? QString(log.readAll()) : "");
+        const QString csv =
+            c.csvOnStdout ? run.out : (log.open(QIODevice::ReadOnly) ? QString(log.readAll()) : "");
         const std::vector<Row> rows = rows_of(csv);
         expect_rows_match_the_line(rows, sim_->received(), 14);
         EXPECT_FALSE(sim_->in_speed_mode());
         if (c.steps.empty()) {
-            EXPECT_TRUE(QRegularExpression("rpm=[1-9][0-9]*\n$").match(run.err).hasMatch()) << describe(c.args, run);
+            EXPECT_TRUE(QRegularExpression("rpm=[1-9][0-9]*\n$").match(run.err).hasMatch())
+                << describe(c.args, run);
             EXPECT_EQ(rows.back().throttle, 1500);
             continue;
         }
