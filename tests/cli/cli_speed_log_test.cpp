@@ -41,9 +41,11 @@ std::vector<Row> rows_of(const QString& csv)
 // Each row is one code on the line, in order, after the start byte, and a
 // period answered gives the speed of that period. FF ends the line: the last
 // block the program's trace shows handed to the driver. On a busy machine the
-// simulator's record now and then lacks that FF although the trace has it (the
-// older speed test shows the same under load; the cause is not found yet).
-// When the simulator has it, it is last.
+// simulator's record now and then lacks that FF although the trace has it:
+// closing the port flushes the driver's output (tcflush TCOFLUSH), which on a
+// pseudo-terminal drops a byte the kernel has not yet passed on. Closing
+// without that flush is for the port's owners to decide. When the simulator
+// has the FF, it is last.
 void expect_rows_match_the_line(const std::vector<Row>& rows, std::vector<uint8_t> wire, const QString& trace,
                                 int poles)
 {
