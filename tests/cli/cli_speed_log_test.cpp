@@ -39,21 +39,17 @@ std::vector<Row> rows_of(const QString& csv)
 }
 
 // Each row is one code on the line, in order, after the start byte, and a
-// period answered gives the speed of that period. FF ends the line: the last
-// block the program's trace shows handed to the driver. On a busy machine the
-// simulator's record now and then lacks that FF although the trace has it:
-// closing the port flushes the driver's output (tcflush TCOFLUSH), which on a
-// pseudo-terminal drops a byte the kernel has not yet passed on. Closing
-// without that flush is for the port's owners to decide. When the simulator
-// has the FF, it is last.
+// period answered gives the speed of that period. FF ends the line, and is
+// the last block the program's trace shows handed to the driver.
 void expect_rows_match_the_line(const std::vector<Row>& rows, std::vector<uint8_t> wire, const QString& trace,
                                 int poles)
 {
     const QStringList sent = trace.split('\n').filter(QRegularExpression(" TX "));
     ASSERT_FALSE(sent.isEmpty());
     EXPECT_TRUE(sent.last().endsWith(" TX FF")) << sent.last().toStdString();
-    if (!wire.empty() && wire.back() == 0xFF)
-        wire.pop_back();
+    ASSERT_FALSE(wire.empty());
+    EXPECT_EQ(wire.back(), 0xFF) << "FF last on the line";
+    wire.pop_back();
     ASSERT_GE(wire.size(), 3u);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(wire.data()), 3).toHex(), "355006");
     EXPECT_EQ(std::count(wire.begin(), wire.end(), 0xFF), 0);
