@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kShownLines = 5000;  // as many as the trace keeps
+constexpr int kShownLines = 2000;  // as many as the trace keeps
 }
 
 LogWindow::LogWindow(RecentLines& lines, Dialogs& dialogs, QWidget* parent)

@@ -3,6 +3,7 @@
 #include "app/program_options.h"
 #include "app/first_frame_notice.h"
 #include "app/tform1.h"
+#include "app/window_placement.h"
 #include "serial/trace_capture.h"
 #include "shutdown/crash_stop.h"
 #include "shutdown/stop_signals.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
     parser.process(app);  // an unknown option ends the program with a message
     // Before any port opens, and until the window has closed them.
     LinkTraceCapture trace;
+    trace.keepFromStart();  // for the log window (Ctrl+L), whenever it opens
     if (const QString log = log_file_option(parser); !log.isEmpty()) {
         QString error;
         if (!trace.logToFile(log, &error)) {
@@ -50,6 +52,7 @@ int main(int argc, char** argv)
     });
     announce_first_frame(&form);
     form.show();
+    fit_window_on_screen(form);
     const int status = app.exec();
     if (CloseOnSignal::failed())
         return 1;

@@ -37,9 +37,9 @@ void describe_program(QCommandLineParser& parser)
         "             installation's share/zelt/firmware (/usr/share/zelt/firmware).\n"
         "\n"
         "Link trace: every block each way in hex with the time to the millisecond, and every open and\n"
-        "close of a port with the system's reason when it fails. Off unless --log names a file or the\n"
-        "environment has QT_LOGGING_RULES=zelt.link.debug=true (then on standard error); Ctrl+L in the\n"
-        "window shows the recent lines and saves them."));
+        "close of a port with the system's reason when it fails. The last 2,000 lines are kept from the\n"
+        "start: Ctrl+L in the window shows them and saves them. --log appends the trace to a file, and\n"
+        "QT_LOGGING_RULES=zelt.link.debug=true in the environment prints it on standard error."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(QCommandLineOption(kLogOption, QStringLiteral("Appends the link trace to <file>."),

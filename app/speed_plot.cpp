@@ -39,7 +39,8 @@ void extend(QPainterPath& line, const QPointF& point)
 
 }  // namespace
 
-SpeedPlotView::SpeedPlotView(const std::deque<SpeedTick>& ticks, QWidget* parent) : QWidget(parent), ticks_(ticks)
+SpeedPlotView::SpeedPlotView(const std::deque<SpeedTick>& ticks, QWidget* parent)
+    : QWidget(parent), ticks_(ticks)
 {
     setObjectName(QStringLiteral("SpeedPlotView"));
     setMinimumSize(320, 180);
@@ -57,14 +58,17 @@ void SpeedPlotView::paintEvent(QPaintEvent*)
     painter.setPen(Qt::gray);
     painter.drawRect(area);
 
-    const int64_t end = ticks_.empty() ? SpeedPlotWindow::kSpanMs
-                                       : std::max(ticks_.back().timeMs, SpeedPlotWindow::kSpanMs);
+    const int64_t end =
+        ticks_.empty() ? SpeedPlotWindow::kSpanMs : std::max(ticks_.back().timeMs, SpeedPlotWindow::kSpanMs);
     const int64_t start = end - SpeedPlotWindow::kSpanMs;
     const int topRpm = speed_scale(ticks_);
-    const auto x = [&](int64_t ms) { return area.left() + area.width() * double(ms - start) / SpeedPlotWindow::kSpanMs; };
+    const auto x = [&](int64_t ms) {
+        return area.left() + area.width() * double(ms - start) / SpeedPlotWindow::kSpanMs;
+    };
     const auto yRpm = [&](int32_t rpm) { return area.bottom() - area.height() * rpm / topRpm; };
     const auto yUs = [&](int us) {
-        return area.bottom() - area.height() * (us - speed::kSliderMin) / (speed::kSliderMax - speed::kSliderMin);
+        return area.bottom() -
+               area.height() * (us - speed::kSliderMin) / (speed::kSliderMax - speed::kSliderMin);
     };
 
     // Scales: speed on the left, throttle on the right, seconds below.
@@ -78,8 +82,9 @@ void SpeedPlotView::paintEvent(QPaintEvent*)
         painter.drawText(QRectF(0, y - 8, kMargin - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
                          QString::number(topRpm * i / 4));
         painter.setPen(kThrottleColor);
-        painter.drawText(QRectF(area.right() + 4, y - 8, kMargin - 4, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                         QString::number(speed::kSliderMin + (speed::kSliderMax - speed::kSliderMin) * i / 4));
+        painter.drawText(
+            QRectF(area.right() + 4, y - 8, kMargin - 4, 16), Qt::AlignLeft | Qt::AlignVCenter,
+            QString::number(speed::kSliderMin + (speed::kSliderMax - speed::kSliderMin) * i / 4));
     }
     painter.setPen(Qt::black);
     for (int64_t s = (start + 9999) / 10000 * 10000; s <= end; s += 10000)

@@ -29,7 +29,8 @@ QString file_model(const QString& model)
 
 QStringList names_newest_first(const QDir& dir)
 {
-    QStringList names = dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name | QDir::Reversed);
+    QStringList names =
+        dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name | QDir::Reversed);
     names = names.filter(kName);
     return names;
 }
@@ -51,7 +52,8 @@ QString folder()
     return state + QStringLiteral("/zelt/backups");
 }
 
-std::optional<QString> save(const SettingValues& values, const QString& model, QString* error, const QDateTime& when)
+std::optional<QString> save(const SettingValues& values, const QString& model, QString* error,
+                            const QDateTime& when)
 {
     const QDir dir(folder());
     if (!QDir().mkpath(dir.path())) {
@@ -62,7 +64,8 @@ std::optional<QString> save(const SettingValues& values, const QString& model, Q
     // takes the next free millisecond.
     QString path;
     for (QDateTime t = when; path.isEmpty() || QFileInfo::exists(path); t = t.addMSecs(1))
-        path = dir.filePath(t.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss.zzz_")) + file_model(model) + kSuffix);
+        path = dir.filePath(t.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss.zzz_")) + file_model(model) +
+                            kSuffix);
 
     IniFile ini(path);
     for (int pos = 0; pos < kSettingCount; ++pos)
@@ -101,8 +104,10 @@ std::optional<std::array<int, 2>> extra_settings(const QString& path)
 
 void warn_not_saved(const QString& reason)
 {
-    const QString text = QStringLiteral("the settings were not backed up: %1; going on without a backup").arg(reason);
-    std::fprintf(stderr, "%s: warning: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(text));
+    const QString text =
+        QStringLiteral("the settings were not backed up: %1; going on without a backup").arg(reason);
+    std::fprintf(stderr, "%s: warning: %s\n", qPrintable(QCoreApplication::applicationName()),
+                 qPrintable(text));
     std::fflush(stderr);
     trace_event(QStringLiteral("backup failed: ") + text);
 }

@@ -4,6 +4,7 @@
 // Benchmarks drive it through its controls, as a user would.
 
 #include "app/tform1.h"
+#include "serial/trace_capture.h"
 #include "sim/simulator.h"
 #include "testing/answering_dialogs.h"
 #include "testing/event_wait.h"
@@ -49,8 +50,12 @@ public:
         }
         ini.close();
 
+        // The trace is kept from the start, as the program keeps it for its
+        // log window: its cost is part of every figure.
+        trace.keepFromStart();
         AppEnv env;
         env.programDir = folder.path();
+        env.traceLines = &trace.recent();
         env.listPorts = [port] { return QStringList{port}; };
         env.dialogs = &dialogs;
         form = std::make_unique<TForm1>(env);
@@ -78,6 +83,7 @@ public:
         return c;
     }
 
+    LinkTraceCapture trace;  // outlives the window
     sim::Simulator device;
     QTemporaryDir folder;
     AnsweringDialogs dialogs;

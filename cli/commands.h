@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+class StopSignals;
+
 namespace cli {
 
 class Session;
@@ -23,6 +25,10 @@ int save_command(const CliOptions& options, Session& session);
 int flash_command(const CliOptions& options, Session& session);
 int speed_command(const CliOptions& options, Session& session);
 int doctor_command(const CliOptions& options, const QString& programDir);
+
+// The quiet search of a command that a signal may end (speed, flash):
+// kSuccess once the ESC answered, else the command's exit status.
+int connect_unless_stopped(const CliOptions& options, Session& session, const StopSignals& stop);
 
 // Refuses a flash that nobody confirmed, before anything touches the line.
 int refuse_unconfirmed_flash();

@@ -60,10 +60,8 @@ int flash_command(const CliOptions& options, Session& s)
     // has begun, a signal, or a reader of the progress that has gone, waits
     // for its end (the update says so on stderr).
     StopSignals stop(QStringLiteral("zelt-cli"), true);
-    if (!s.connect_esc(options.port))
-        return stop.caught() ? stop.exitStatus() : kDeviceFailed;
-    if (stop.caught())
-        return stop.exitStatus();
+    if (const int status = connect_unless_stopped(options, s, stop); status != kSuccess)
+        return status;
 
     s.core.firmware.set_image_path(options.image);
     s.dialogs.answerYes = options.yes;

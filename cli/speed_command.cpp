@@ -18,6 +18,13 @@
 
 namespace cli {
 
+int connect_unless_stopped(const CliOptions& options, Session& s, const StopSignals& stop)
+{
+    if (!s.connect_esc(options.port))
+        return stop.caught() ? stop.exitStatus() : kDeviceFailed;
+    return stop.caught() ? stop.exitStatus() : kSuccess;
+}
+
 int speed_command(const CliOptions& options, Session& s)
 {
     SpeedLog log;
@@ -29,10 +36,8 @@ int speed_command(const CliOptions& options, Session& s)
     // Before the search: a stop during it ends the command too. A closed
     // standard output (`| head -n 1`) is a stop like any other, and quiet.
     StopSignals stop(QStringLiteral("zelt-cli"), true);
-    if (!s.connect_esc(options.port))
-        return stop.caught() ? stop.exitStatus() : kDeviceFailed;
-    if (stop.caught())
-        return stop.exitStatus();
+    if (const int status = connect_unless_stopped(options, s, stop); status != kSuccess)
+        return status;
 
     // The throttle starts at its minimum, which arms it, as the window's
     // slider does; after the first tick that has armed it (the session runs

@@ -17,7 +17,8 @@ bool parse_sweep(const QString& text, SweepPlan* out, QString* error)
         whole = whole && ok;
     }
     if (!whole || (numbers.size() != 3 && numbers.size() != 4)) {
-        *error = QStringLiteral("speed needs --sweep FROM:TO:STEP[:SECONDS] in whole numbers, not %1").arg(text);
+        *error =
+            QStringLiteral("speed needs --sweep FROM:TO:STEP[:SECONDS] in whole numbers, not %1").arg(text);
         return false;
     }
     for (const int throttle : {numbers[0], numbers[1]}) {

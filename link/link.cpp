@@ -11,6 +11,7 @@
 
 namespace {
 constexpr int kByteOnLineMs = 2;  // 0.52 ms at 19200 baud, with room
+constexpr int kHandOverMs = 30;   // for the other side to take it before the close
 }  // namespace
 
 Link::Link(TComm& comm, SharedState& st, EscView& view, Dialogs& dialogs, WindowTimer& watchdog,
@@ -66,7 +67,10 @@ void Link::wait_sent(int maxMs)
     waited.start();
     while (!comm_.SendIdle() && waited.elapsed() < maxMs)
         QThread::msleep(1);
-    QThread::msleep(kByteOnLineMs);
+    // Closing the port clears what the driver still holds, and a pseudo-
+    // terminal's peer or a USB adapter may not have taken the byte yet even
+    // once the driver reports its queue empty: the close waits a little longer.
+    QThread::msleep(kByteOnLineMs + kHandOverMs);
 }
 
 void Link::receive(TComm*, const char* buffer, uint16_t bufferLength)

@@ -49,7 +49,13 @@ bool LinkTraceCapture::logToFile(const QString& path, QString* error)
     return true;
 }
 
-bool LinkTraceCapture::take(const QMessageLogContext& context, const QString& message)
+void LinkTraceCapture::keepFromStart()
+{
+    memoryOnly_ = !lcLink().isDebugEnabled();
+    enable_link_trace(true);
+}
+
+bool LinkTraceCapture::take(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (!context.category || std::strcmp(context.category, lcLink().categoryName()) != 0) {
         return false;
@@ -57,7 +63,9 @@ bool LinkTraceCapture::take(const QMessageLogContext& context, const QString& me
     recent_.append(message);
     std::lock_guard lock(fileMutex_);
     if (!file_.isOpen()) {
-        return false;  // shown where messages go without a file as well
+        // Kept in memory only, but a warning (a failure reported in the
+        // trace's category) is still shown where messages go.
+        return memoryOnly_ && type < QtWarningMsg;
     }
     file_.write(message.toUtf8());
     file_.write("\n", 1);
@@ -69,7 +77,7 @@ bool LinkTraceCapture::take(const QMessageLogContext& context, const QString& me
 void LinkTraceCapture::handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     std::unique_lock lock(captureMutex);
-    if (activeCapture && activeCapture->take(context, message)) {
+    if (activeCapture && activeCapture->take(type, context, message)) {
         return;
     }
     // Never null: Qt hands back its default handler when none was installed.

@@ -4,17 +4,22 @@
 // logToFile() has named one (the --log FILE option). Messages of other
 // categories go on to the handler installed before. Create it in main(),
 // before any port opens, and let it live until the ports are closed.
+//
+// A program keeps the last lines (2,000 by default) from its start with
+// keepFromStart(), so that a log window opened after something went wrong
+// shows what happened.
 
 #include "serial/recent_lines.h"
 
 #include <QFile>
 #include <QString>
 
+#include <atomic>
 #include <mutex>
 
 class LinkTraceCapture {
 public:
-    explicit LinkTraceCapture(int recentCapacity = 5000);
+    explicit LinkTraceCapture(int recentCapacity = 2000);
     ~LinkTraceCapture();  // restores the handler installed before
     LinkTraceCapture(const LinkTraceCapture&) = delete;
     LinkTraceCapture& operator=(const LinkTraceCapture&) = delete;
@@ -24,14 +29,19 @@ public:
     // *error gets the system's reason.
     bool logToFile(const QString& path, QString* error);
     RecentLines& recent() { return recent_; }
+    // Turns the trace on now and keeps its lines in recent(). Without a file
+    // they go nowhere else, unless the logging rules had asked for the trace
+    // (then they go on to standard error, as before).
+    void keepFromStart();
 
 private:
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message);
-    bool take(const QMessageLogContext& context, const QString& message);
+    bool take(QtMsgType type, const QMessageLogContext& context, const QString& message);
 
     RecentLines recent_;
     std::mutex fileMutex_;
     QFile file_;
+    std::atomic<bool> memoryOnly_{false};  // lines without a file stop here
     QtMessageHandler previousHandler_ = nullptr;
     LinkTraceCapture* previousCapture_ = nullptr;
 };

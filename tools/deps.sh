@@ -7,7 +7,7 @@ install_deps() {
         # xdotool clicks at the controls' places of the real window under Xvfb.
         pkgs+=(googletest libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev)
         # The installation and Debian package checks.
-        pkgs+=(appstream desktop-file-utils dpkg-dev file)
+        pkgs+=(appstream desktop-file-utils dpkg-dev file lintian)
     fi
     local missing=()
     for p in "${pkgs[@]}"; do

@@ -87,20 +87,21 @@ TEST(SpeedPlot, KeepsTheLastMinuteAndStartsAgainWithANewTest)
     SpeedPlotWindow plot(dialogs);
     struct Case {
         int64_t ms;
-        size_t kept;        // ticks after this one
-        int64_t firstMs;    // the oldest kept
+        size_t kept;      // ticks after this one
+        int64_t firstMs;  // the oldest kept
     };
     const Case cases[] = {
-        {0, 1, 0},     {30000, 2, 0},     {60000, 3, 0},  {60001, 3, 30000},
-        {95000, 3, 60000},  // 35 s later: what is older than 60 s goes
-        {10, 1, 10},         // a new test: its time starts again
+        {0, 1, 0},         {30000, 2, 0},     {60000, 3, 0},
+        {60001, 3, 30000}, {95000, 3, 60000},  // 35 s later: what is older than 60 s goes
+        {10, 1, 10},                           // a new test: its time starts again
     };
     for (const Case& c : cases) {
         plot.addTick({c.ms, 1500, 66, 700, 1000, 1000});
         ASSERT_EQ(plot.ticks().size(), c.kept) << c.ms;
         EXPECT_EQ(plot.ticks().front().timeMs, c.firstMs) << c.ms;
     }
-    EXPECT_EQ(plot.csv(), "time_ms,throttle_us,code,period_us,sample_rpm,shown_rpm\n10,1500,66,700,1000,1000\n");
+    EXPECT_EQ(plot.csv(),
+              "time_ms,throttle_us,code,period_us,sample_rpm,shown_rpm\n10,1500,66,700,1000,1000\n");
 }
 
 // Ctrl+G and the rotate-speed group's context menu open the plot; the main

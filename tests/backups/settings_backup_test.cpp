@@ -1,8 +1,8 @@
 // Settings backups on disk: where they go, their names and contents, the
 // newest kept, and the window's rule of backing up only its own last read.
 
-#include "backups/last_read.h"
 #include "backups/settings_backup.h"
+#include "backups/last_read.h"
 #include "params/ini_file.h"
 #include "params/setting_keys.h"
 #include "testing/qstring_printer.h"

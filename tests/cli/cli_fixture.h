@@ -2,7 +2,7 @@
 // Runs the real zelt-cli against the device simulator on a pseudo-terminal,
 // in scratch XDG folders, and keeps what it printed.
 
-#include "testing/unpaced_sim.h"
+#include "sim/simulator.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,9 +22,9 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        sim_ = start_unpaced_sim();
-        ASSERT_NE(sim_, nullptr);
-        port_ = QString::fromStdString(sim_->port_path());
+        sim::Options o;
+        o.paced = false;
+        ASSERT_NO_FATAL_FAILURE(start_sim(o));
         ASSERT_TRUE(home_.isValid());
         env_ = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME"}) {
@@ -34,6 +34,14 @@ protected:
             env_.insert(QString::fromLatin1(name), dir);
         }
         env_.remove(QStringLiteral("QT_LOGGING_RULES"));
+    }
+
+    // A simulator of its own (a fresh one replaces the last).
+    void start_sim(const sim::Options& o)
+    {
+        sim_ = std::make_unique<sim::Simulator>(o);
+        ASSERT_TRUE(sim_->start());
+        port_ = QString::fromStdString(sim_->port_path());
     }
 
     // "PORT" in args stands for the simulator's port.

@@ -7,6 +7,7 @@
 #include "speedtest/speed_math.h"
 
 #include <QRegularExpression>
+#include <QThread>
 
 namespace {
 
@@ -37,14 +38,22 @@ std::vector<Row> rows_of(const QString& csv)
     return rows;
 }
 
-// Each row is one code on the line, in order, between the start byte and FF,
-// and a period answered gives the speed of that period.
-void expect_rows_match_the_line(const std::vector<Row>& rows, const std::vector<uint8_t>& wire, int poles)
+// Each row is one code on the line, in order, after the start byte, and a
+// period answered gives the speed of that period. FF ends the line, and is
+// the last block the program's trace shows handed to the driver.
+void expect_rows_match_the_line(const std::vector<Row>& rows, std::vector<uint8_t> wire, const QString& trace,
+                                int poles)
 {
-    ASSERT_GE(wire.size(), 4u);
+    const QStringList sent = trace.split('\n').filter(QRegularExpression(" TX "));
+    ASSERT_FALSE(sent.isEmpty());
+    EXPECT_TRUE(sent.last().endsWith(" TX FF")) << sent.last().toStdString();
+    ASSERT_FALSE(wire.empty());
+    EXPECT_EQ(wire.back(), 0xFF) << "FF last on the line";
+    wire.pop_back();
+    ASSERT_GE(wire.size(), 3u);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(wire.data()), 3).toHex(), "355006");
-    EXPECT_EQ(wire.back(), 0xFF) << "FF last";
-    ASSERT_EQ(rows.size(), wire.size() - 4) << "a row per code sent";
+    EXPECT_EQ(std::count(wire.begin(), wire.end(), 0xFF), 0);
+    ASSERT_EQ(rows.size(), wire.size() - 3) << "a row per code sent";
     for (size_t i = 0; i < rows.size(); ++i) {
         const Row& r = rows[i];
         EXPECT_EQ(r.code, wire[i + 3]) << i;
@@ -68,20 +77,34 @@ TEST_F(CliSpeedLogSlow, EveryTickIsLoggedAndASweepPrintsEachStepsMeanSpeed)
         std::vector<int> steps;  // the sweep's throttles; none for a plain run
     };
     const Case cases[] = {
-        {{"speed", "--throttle", "1500", "--poles", "14", "--seconds", "1", "--csv", "-", "--port", "PORT"}, true, {}},
-        {{"speed", "--sweep", "1200:1500:300:1", "--poles", "14", "--csv", file, "--port", "PORT"}, false, {1200, 1500}},
+        {{"speed", "--throttle", "1500", "--poles", "14", "--seconds", "1", "--csv", "-", "--port", "PORT"},
+         true,
+         {}},
+        {{"speed", "--sweep", "1200:1500:300:1", "--poles", "14", "--csv", file, "--port", "PORT"},
+         false,
+         {1200, 1500}},
     };
+    const QString traceFile = xdg("XDG_DATA_HOME", "trace.log");
     for (const Case& c : cases) {
         sim_->clear_received();
-        const CliRun run = cli(c.args);
-        ASSERT_EQ(run.status, 0) << describe(c.args, run);
+        QFile::remove(traceFile);
+        const QStringList args = c.args + QStringList{"--log", traceFile};
+        const CliRun run = cli(args);
+        ASSERT_EQ(run.status, 0) << describe(args, run);
+        // On a busy machine the simulator takes the end of the run in a little later.
+        for (int waited = 0; waited < 2000 && sim_->in_speed_mode(); waited += 10)
+            QThread::msleep(10);
         QFile log(file);
-        const QString csv = c.csvOnStdout ? run.out : (log.open(QIODevice::ReadOnly) ? QString(log.readAll()) : "");
+        const QString csv =
+            c.csvOnStdout ? run.out : (log.open(QIODevice::ReadOnly) ? QString(log.readAll()) : "");
+        QFile trace(traceFile);
+        ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
         const std::vector<Row> rows = rows_of(csv);
-        expect_rows_match_the_line(rows, sim_->received(), 14);
+        expect_rows_match_the_line(rows, sim_->received(), QString(trace.readAll()), 14);
         EXPECT_FALSE(sim_->in_speed_mode());
         if (c.steps.empty()) {
-            EXPECT_TRUE(QRegularExpression("rpm=[1-9][0-9]*\n$").match(run.err).hasMatch()) << describe(c.args, run);
+            EXPECT_TRUE(QRegularExpression("rpm=[1-9][0-9]*\n$").match(run.err).hasMatch())
+                << describe(c.args, run);
             EXPECT_EQ(rows.back().throttle, 1500);
             continue;
         }

@@ -1,8 +1,11 @@
 // Start-up, the searches and the watchdog, end to end.
 
 #include "app/lamp.h"
+#include "app/log_window.h"
 #include "params/ini_file.h"
 #include "link_e2e_support.h"
+#include "serial/link_trace.h"
+#include "serial/trace_capture.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -38,6 +41,40 @@ TEST_F(SearchE2e, StartupWithRememberedPortIdentifiesTheEsc)
     settle(1300);  // the watchdog stays quiet
     EXPECT_TRUE(boxes().boxes.empty());
     EXPECT_TRUE(form().state().esc_ok);
+}
+
+// The trace is kept from the program's start, as main() keeps it: the log
+// window opened after the start-up shows the exchange that found the ESC.
+class TraceHistoryE2e : public SearchE2e {
+protected:
+    void SetUp() override
+    {
+        enable_link_trace(false);
+        capture_ = std::make_unique<LinkTraceCapture>();
+        capture_->keepFromStart();
+        traceLines = &capture_->recent();
+    }
+    void TearDown() override
+    {
+        SearchE2e::TearDown();  // the window goes before the lines it shows
+        capture_.reset();
+        enable_link_trace(false);
+    }
+    std::unique_ptr<LinkTraceCapture> capture_;
+};
+
+TEST_F(TraceHistoryE2e, TheLogWindowShowsTheStartupExchangeWhenFirstOpened)
+{
+    startWindow();
+    ASSERT_TRUE(waitConnected());
+    LogWindow* log = form().showLogWindow();
+    ASSERT_NE(log, nullptr);
+    QStringList shown;
+    for (const QString& line : log->shownText().split(QLatin1Char('\n')))
+        shown << line.mid(13);  // after "hh:mm:ss.zzz "
+    EXPECT_EQ(shown, (QStringList{"open " + simPort(),
+                                  "low latency asked: not offered here (Inappropriate ioctl for device)", "TX 35",
+                                  "RX 25 01", "TX 50", "RX 50 03 10 12"}));
 }
 
 TEST_F(SearchE2e, MissingRememberedPortQuietSearchFindsTheCardOnTheSecondPort)

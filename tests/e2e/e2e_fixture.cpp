@@ -27,6 +27,7 @@ void E2eTest::startWindow(sim::Options o, bool rememberPort, QStringList portsBe
     else
         env.listPorts = [ports] { return ports; };
     env.dialogs = &dialogs_;
+    env.traceLines = traceLines;
     form_ = std::make_unique<TForm1>(env);
     form_->show();
 }

@@ -32,6 +32,8 @@ public:
     // go, and remembers rememberedPort, instead of a fixed list.
     std::optional<PortRoots> followedPorts;
     QString rememberedPort;
+    // Set: the trace lines the window's log window shows.
+    RecentLines* traceLines = nullptr;
 
     TForm1& form() { return *form_; }
     sim::Simulator& sim() { return *sim_; }

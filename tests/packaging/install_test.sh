@@ -31,6 +31,11 @@ else
         [[ "$depends" == *"$lib "* ]] || fail "Depends lacks $lib: $depends"
     done
     dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -qx './postinst' || fail "no postinst"
+    # Debian's own checks: no error and no warning (information and
+    # pedantic notes are allowed). Lintian complains when run as root.
+    lint=0
+    findings=$(lintian --allow-root --fail-on error,warning --tag-display-limit 0 "$deb" 2>&1) || lint=$?
+    [ "$lint" -eq 0 ] || fail "lintian (exit $lint) found errors or warnings: $findings"
     dpkg-deb -x "$deb" "$scratch/root"
 fi
 usr=$scratch/root/usr

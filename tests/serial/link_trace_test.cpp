@@ -151,6 +151,44 @@ TEST_F(LinkTrace, FailedOpensCarryTheSystemsReason)
     }
 }
 
+// Messages that reach the handler installed before the capture.
+QStringList passedOn;
+void recordPassedOn(QtMsgType, const QMessageLogContext&, const QString& message)
+{
+    passedOn << message;
+}
+
+// Kept from the start for the log window: the lines are held whatever the
+// rules say, and go on to standard error only when the rules asked for them;
+// a warning in the trace's category (a failure at shut-down) always does.
+TEST_F(LinkTrace, KeptFromTheStartAndPrintedOnlyWhenTheRulesAsk)
+{
+    const struct {
+        QString rules;
+        bool printed;
+    } cases[] = {
+        {QString(), false},
+        {QStringLiteral("zelt.link.debug=true"), true},
+    };
+    for (const auto& c : cases) {
+        QLoggingCategory::setFilterRules(c.rules);
+        passedOn.clear();
+        const QtMessageHandler before = qInstallMessageHandler(recordPassedOn);
+        {
+            LinkTraceCapture capture;
+            capture.keepFromStart();
+            EXPECT_TRUE(lcLink().isDebugEnabled());
+            trace_event(QStringLiteral("kept"));
+            EXPECT_EQ(untimed(capture.recent().lines()), QStringList{"kept"}) << c.rules.toStdString();
+            qCWarning(lcLink).noquote() << "Unable to write to zelt.ini";
+        }
+        qInstallMessageHandler(before);
+        EXPECT_EQ(passedOn.size(), c.printed ? 2 : 1) << c.rules.toStdString();
+        EXPECT_EQ(passedOn.value(passedOn.size() - 1), QStringLiteral("Unable to write to zelt.ini"));
+    }
+    QLoggingCategory::setFilterRules(QString());
+}
+
 TEST_F(LinkTrace, LogFileGetsTheLinesAppendedAndOtherMessagesPassBy)
 {
     QTemporaryDir dir;

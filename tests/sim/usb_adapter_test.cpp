@@ -70,16 +70,6 @@ TEST(UsbAdapter, PacketsLeaveWhenFullOrOnTheTimersBeat)
     }
 }
 
-TEST(UsbAdapter, PresetsByNameAndNoAdapterByDefault)
-{
-    EXPECT_EQ(sim::adapter_preset("none"), sim::AdapterSettings{});
-    EXPECT_EQ(sim::Options{}.adapter, sim::AdapterSettings{});
-    EXPECT_FALSE(sim::adapter_preset("ftdi"));
-    EXPECT_EQ(sim::adapter_preset_names(), "none, ftdi-16ms, ftdi-1ms, ch340");
-    const Clock::time_point t{};
-    EXPECT_FALSE(sim::UsbAdapter({}, t).next({t}));
-}
-
 double ms_between(Clock::time_point a, Clock::time_point b)
 {
     return std::chrono::duration<double, std::milli>(b - a).count();
