@@ -55,9 +55,8 @@ public:
     Outcome perform(const Link::Command& operation, CommandKind kind = CommandKind::Click);
 
     // What the stop path needs: whether speed mode is on (a motor may be
-    // turning), and the port to send the release on.
+    // turning); the release goes out on comm.
     bool speedModeOn() const { return state.mode == OperationMode::Speed; }
-    TComm& port() { return comm; }
 
     TComm comm;
     SharedState state;

@@ -19,6 +19,7 @@ TEST_F(SpeedModeOnLink, SpeedModeDrivesTheMotorAndShowsItsSpeedUntilParameterMod
     speed.set_pole_count(14);
     speed.set_throttle(900);  // arms the throttle
     speed.switch_mode(OperationMode::Speed);
+    EXPECT_TRUE(s().speedModeOn()) << "the stop path must know a motor may turn";
     EXPECT_EQ(view_.mode, OperationMode::Speed);
     EXPECT_EQ(view_.status, QStringLiteral("Testing rotate speed.."));
     ASSERT_TRUE(wait_until([&] { return sim_->received().size() >= 3; }, 2000));
@@ -38,6 +39,7 @@ TEST_F(SpeedModeOnLink, SpeedModeDrivesTheMotorAndShowsItsSpeedUntilParameterMod
         << view_.rotateSpeed.toStdString() << " against " << sim_->motor_rpm();
 
     speed.switch_mode(OperationMode::Parameter);
+    EXPECT_FALSE(s().speedModeOn());
     EXPECT_EQ(view_.mode, OperationMode::Parameter);
     EXPECT_EQ(view_.status, QStringLiteral("Wait user command"));
     EXPECT_FALSE(s().pollTimer.isActive());
