@@ -43,15 +43,3 @@ QString to_hex_text(const QByteArray& bytes)
 {
     return to_hex_text(bytes.constData(), static_cast<int>(bytes.size()));
 }
-
-std::optional<QByteArray> request_bytes(const QString& text)
-{
-    QByteArray bytes;
-    for (qsizetype i = 0; i + 1 < text.size(); i += 2) {
-        const int64_t v = hex_to_int(text.mid(i, 2));
-        if (v < 0 || bytes.size() == kMaxRequestBytes)
-            return std::nullopt;
-        bytes.append(static_cast<char>(v & 0xFF));
-    }
-    return bytes;
-}

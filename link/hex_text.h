@@ -1,12 +1,11 @@
 #pragma once
 // Hex text: bytes held as text of hexadecimal digits, two per byte, most
-// significant first. Received bytes become upper-case text; text to send may
-// use either case.
+// significant first, as the receive side accumulates what arrives: received
+// bytes become upper-case text. Requests go out as bytes.
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
-#include <optional>
 
 // 0..15 for 0-9, A-F, a-f; -1 for any other character.
 int hex_digit(QChar c);
@@ -21,8 +20,3 @@ QString to_hex_text(const QByteArray& bytes);
 
 // The largest request the link sends in one piece.
 inline constexpr int kMaxRequestBytes = 256;
-
-// The bytes of a request text: pairs from the start, an odd final character
-// ignored. No value when any pair is not hex, or when the text holds more
-// than kMaxRequestBytes bytes, so that a request is sent whole or not at all.
-std::optional<QByteArray> request_bytes(const QString& text);

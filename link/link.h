@@ -1,11 +1,12 @@
 #pragma once
-// The link to the setting card: hex-text requests, the receive accumulator,
-// the setting card's unasked status, the bounded message-pumping reply waits,
-// and hardware discovery over the listed ports.
+// The link to the setting card: requests sent as bytes, the receive
+// accumulator (hex text, whose length the replies are judged by), the setting
+// card's unasked status, the bounded message-pumping reply waits, and hardware
+// discovery over the listed ports.
 //
 // The owner (EscSession) holds the shared state, the port and the timers;
-// Link works on them by reference and shows what
-// happens through an EscView. Commands run one at a time (run_command below).
+// Link works on them by reference and shows what happens through an EscView.
+// Commands run one at a time (run_command below).
 
 #include "link/dialogs.h"
 #include "link/esc_view.h"

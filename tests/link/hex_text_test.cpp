@@ -46,45 +46,4 @@ TEST(HexText, ReceivedBytesBecomeUpperCaseDigitPairs)
     EXPECT_EQ(to_hex_text(QByteArray("\x0f\xf0", 2)), QStringLiteral("0FF0"));
 }
 
-struct RequestCase {
-    const char* text;
-    bool sent;
-    QByteArray bytes;
-};
-
-TEST(RequestBytes, PairsOddTailAndBadPairs)
-{
-    const RequestCase cases[] = {
-        {"0c00", true, QByteArray("\x0c\x00", 2)},
-        {"ABC", true, QByteArray("\xab", 1)},
-        {"35", true, QByteArray("\x35", 1)},
-        {"A", true, QByteArray()},
-        {"", true, QByteArray()},
-        {"0G12", false, {}},
-        {"G012", false, {}},
-        {"12 3", false, {}},
-        {"1234Z", true, QByteArray("\x12\x34", 2)},  // the odd tail is never looked at
-    };
-    for (const RequestCase& c : cases) {
-        const auto bytes = request_bytes(QString::fromLatin1(c.text));
-        ASSERT_EQ(bytes.has_value(), c.sent) << c.text;
-        if (c.sent) {
-            EXPECT_EQ(*bytes, c.bytes) << c.text;
-        }
-    }
-}
-
-TEST(RequestBytes, LongestRequestIsWholeAndLongerIsRefused)
-{
-    QString max;
-    QByteArray expected;
-    for (int i = 0; i < kMaxRequestBytes; ++i) {
-        max += QString::asprintf("%02x", i);
-        expected.append(char(i));
-    }
-    ASSERT_EQ(request_bytes(max), expected);
-    EXPECT_EQ(request_bytes(max + QStringLiteral("0")), expected);  // odd tail ignored
-    EXPECT_FALSE(request_bytes(max + QStringLiteral("00")).has_value());
-}
-
 }  // namespace
