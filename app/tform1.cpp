@@ -86,12 +86,17 @@ std::array<QComboBox*, 8> TForm1::settingLists() const
 
 // The buttons' handlers: each runs the session's operation as the user's
 // command (one at a time); its boxes have told the user how it ended.
+void TForm1::runOverwriting(const std::function<Outcome()>& operation)
+{
+    session_.run([this, operation] {
+        backUpBeforeOverwrite();
+        return operation();
+    });
+}
+
 void TForm1::Button2Click()
 {
-    session_.run([this] {
-        backUpBeforeOverwrite();
-        return session_.firmware.update();
-    });
+    runOverwriting([this] { return session_.firmware.update(); });
 }
 
 void TForm1::Button3Click()
@@ -101,10 +106,7 @@ void TForm1::Button3Click()
 
 void TForm1::Button4Click()
 {
-    session_.run([this] {
-        backUpBeforeOverwrite();
-        return session_.params.write();
-    });
+    runOverwriting([this] { return session_.params.write(); });
 }
 
 void TForm1::Button5Click()
@@ -114,10 +116,7 @@ void TForm1::Button5Click()
 
 void TForm1::Button6Click()
 {
-    session_.run([this] {
-        backUpBeforeOverwrite();
-        return session_.params.restore_defaults();
-    });
+    runOverwriting([this] { return session_.params.restore_defaults(); });
 }
 
 void TForm1::Button7Click()

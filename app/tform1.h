@@ -84,6 +84,8 @@ private:
     void modeClicked(OperationMode mode);
     void addShortcuts();
     void backUpBeforeOverwrite();  // the last read of this ESC, before a download, restore or update
+    // Runs an operation that overwrites what the ESC holds, after that backup.
+    void runOverwriting(const std::function<Outcome()>& operation);
     std::array<QComboBox*, 8> settingLists() const;  // frame order
 
     // EscView
