@@ -55,8 +55,11 @@ fi
 
 # Every suite under AddressSanitizer with UBSan, in the build that also holds
 # the fuzz targets, built while the release suites run. The package and the
-# benchmarks are the release build's, so their checks run there only.
-tests_in_background build/release -j "$((jobs + 1))"
+# benchmarks are the release build's, so their checks run there only. Suites
+# named *Slow (a simulated 16 ms adapter, whole firmware updates) run once,
+# in the release build, at the end, when no build loads the machine: their
+# timing is part of what they check.
+tests_in_background build/release -j "$((jobs + 1))" -E 'Slow\.'
 tools/sanitizer_build.sh address
 cmake --build build/address
 stage_done "address build"
@@ -65,10 +68,7 @@ stage_done "release tests (after the address build)"
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-# Suites named *Slow (a simulated 16 ms adapter, whole firmware updates) run
-# once, in the release build.
 tests_in_background build/address -j "$((jobs + 1))" -E 'Slow\.'
-
 
 # The serial component's and the link's threads under ThreadSanitizer, built
 # while the address suites run.
@@ -80,6 +80,9 @@ stage_done "address tests (after the thread build)"
 TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/serial/tsan.supp" \
     ctest --test-dir build/thread -L 'serial|link' -j "$jobs" --output-on-failure
 stage_done "thread tests"
+
+ctest --test-dir build/release -R 'Slow\.' -j "$jobs" --output-on-failure
+stage_done "slow release suites"
 
 # Each fuzz target for a few seconds (tools/fuzz.sh for longer runs).
 tools/fuzz.sh 5
