@@ -39,11 +39,17 @@ tests_finished() {
     sed -n '/tests passed/,$p' "$dir/tests.log"
 }
 
+# Every build goes through ccache (among the packages above), with paths taken
+# relative to this folder, so that a fresh clone elsewhere on the same machine
+# reuses what an earlier run compiled; tools/sanitizer_build.sh passes the
+# same launcher to its folders.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
 # A new release folder is built by clang, which compiles this code faster than
 # g++; one that exists keeps the compiler it was made with.
 compiler=()
 [ -f build/release/CMakeCache.txt ] || compiler=(-DCMAKE_CXX_COMPILER=clang++)
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release "${compiler[@]}" >/dev/null
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+    "${compiler[@]}" >/dev/null
 cmake --build build/release
 stage_done "release build"
 

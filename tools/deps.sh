@@ -5,7 +5,7 @@ install_deps() {
                 qt6-serialport-dev libgl-dev fonts-dejavu-core qt6-svg-dev help2man)
     if [ "${1:-}" = test ]; then
         # xdotool clicks at the controls' places of the real window under Xvfb.
-        pkgs+=(googletest libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev)
+        pkgs+=(googletest libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev ccache)
         # The installation and Debian package checks.
         pkgs+=(appstream desktop-file-utils dpkg-dev file lintian)
     fi

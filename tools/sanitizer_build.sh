@@ -7,6 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 kind=$1
 args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELT_SANITIZE="$kind")
+# Through ccache where it is installed (test.sh installs it).
+command -v ccache >/dev/null && args+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if command -v clang++ >/dev/null; then
     args+=(-DCMAKE_CXX_COMPILER=clang++)
     [ "$kind" = address ] && args+=(-DZELT_FUZZ=ON)
