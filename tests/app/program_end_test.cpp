@@ -23,6 +23,8 @@
 
 namespace {
 
+constexpr int kAnyOfThem = -1;  // 128 + any one of the signals sent
+
 // An X server of its own, on the first free display number.
 class Display {
 public:
@@ -220,7 +222,8 @@ TEST_F(ProgramEndTest, EveryEndStopsTheMotorFinishesAnUpdateAndKeepsTheSettings)
         {"SIGHUP", Before::SpeedMode, {SIGHUP}, 0, 129, 3000},
         {"SIGQUIT", Before::SpeedMode, {SIGQUIT}, 0, 131, 3000},
         {"SIGTERM twice, 0.2 ms apart", Before::SpeedMode, {SIGTERM, SIGTERM}, 200, 143, 3000},
-        {"SIGTERM, then SIGINT 1 ms later", Before::SpeedMode, {SIGTERM, SIGINT}, 1000, 143, 3000},
+        // Signals close together reach whichever thread is free, in any order.
+        {"SIGTERM, then SIGINT 1 ms later", Before::SpeedMode, {SIGTERM, SIGINT}, 1000, kAnyOfThem, 3000},
         {"the display's server killed", Before::SpeedMode, {}, 0, 1, 3000},
         {"SIGTERM twice during the quiet search", Before::QuietSearch, {SIGTERM, SIGTERM}, 200, 143, 3000},
         {"SIGTERM twice during a firmware update", Before::FirmwareUpdate, {SIGTERM, SIGTERM}, 200, 143, 20000},
@@ -238,7 +241,11 @@ TEST_F(ProgramEndTest, EveryEndStopsTheMotorFinishesAnUpdateAndKeepsTheSettings)
             sendSignals(row.sent, row.gapUs);
         const int status = finished(row.withinMs);
         const std::string stderrText = err();
-        EXPECT_EQ(status, row.status) << sinceEnd.elapsed() << " ms\n" << stderrText;
+        if (row.status == kAnyOfThem)
+            EXPECT_TRUE(status == 128 + row.sent.front() || status == 128 + row.sent.back())
+                << status << ", " << sinceEnd.elapsed() << " ms\n" << stderrText;
+        else
+            EXPECT_EQ(status, row.status) << sinceEnd.elapsed() << " ms\n" << stderrText;
         // The settings' lists are written only at the end.
         EXPECT_TRUE(read_bytes(iniPath()).contains("\ntiming_mode=")) << read_bytes(iniPath()).toStdString();
         const std::vector<uint8_t> wire = sim_->received();

@@ -11,10 +11,24 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 
 namespace {
+
+// 128 + the number of the signal that ended it. Signals sent close together
+// reach whichever of the process's threads is free, in any order: any one of
+// them may be the one taken (kAnyOfThem).
+constexpr int kAnyOfThem = -1;
+void expect_status(int code, int status, const std::vector<int>& sent)
+{
+    if (status != kAnyOfThem) {
+        EXPECT_EQ(code, status);
+        return;
+    }
+    EXPECT_TRUE(std::any_of(sent.begin(), sent.end(), [code](int s) { return code == 128 + s; })) << code;
+}
 
 void send_signals(qint64 pid, const std::vector<int>& sent, int gapUs)
 {
@@ -62,7 +76,7 @@ TEST_F(CliTest, EveryEndOfSpeedSendsFfLast)
         {"SIGHUP", {SIGHUP}, 0, 129},
         {"SIGQUIT", {SIGQUIT}, 0, 131},
         {"SIGTERM twice, 1 ms apart", {SIGTERM, SIGTERM}, 1000, 143},
-        {"SIGINT, then SIGTERM 0.2 ms later", {SIGINT, SIGTERM}, 200, 130},
+        {"SIGINT, then SIGTERM 0.2 ms later", {SIGINT, SIGTERM}, 200, kAnyOfThem},
         {"the reader of standard output gone", {}, 0, 141},
     };
     for (const Row& row : rows) {
@@ -95,7 +109,7 @@ TEST_F(CliTest, EveryEndOfSpeedSendsFfLast)
             p.kill();
         ASSERT_TRUE(ended) << "still running " << sinceEnd.elapsed() << " ms after the end";
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p.exitCode(), row.status);
+        expect_status(p.exitCode(), row.status, row.sent);
         const std::vector<uint8_t> wire = sim_->received();
         ASSERT_FALSE(wire.empty());
         EXPECT_EQ(wire.back(), 0xFF);
@@ -118,7 +132,7 @@ TEST_F(CliTest, SignalsDuringAFlashWaitForItsEnd)
     const Row rows[] = {
         {"SIGINT", {SIGINT}, 0, 130},
         {"SIGTERM twice, 0.2 ms apart", {SIGTERM, SIGTERM}, 200, 143},
-        {"SIGHUP, SIGQUIT and SIGTERM", {SIGHUP, SIGQUIT, SIGTERM}, 200, 129},
+        {"SIGHUP, SIGQUIT and SIGTERM", {SIGHUP, SIGQUIT, SIGTERM}, 200, kAnyOfThem},
     };
     int minor = 3;
     for (const Row& row : rows) {
@@ -137,7 +151,7 @@ TEST_F(CliTest, SignalsDuringAFlashWaitForItsEnd)
         send_signals(p.processId(), row.sent, row.gapUs);
         ASSERT_TRUE(p.waitForFinished(20000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p.exitCode(), row.status);
+        expect_status(p.exitCode(), row.status, row.sent);
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());
         EXPECT_EQ(err.count("zelt-cli: the firmware update goes on to its end, since an ESC left with half an "
                             "image may not start again; the program ends after it\n"),
