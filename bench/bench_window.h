@@ -4,11 +4,13 @@
 // Benchmarks drive it through its controls, as a user would.
 
 #include "app/tform1.h"
+#include "bench_report.h"
 #include "serial/trace_capture.h"
 #include "sim/simulator.h"
 #include "testing/answering_dialogs.h"
 #include "testing/event_wait.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -16,6 +18,27 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+
+// What every window benchmark starts with: the offscreen platform unless
+// another one was asked for, the application object, and whether --quick
+// was given.
+class WindowBenchApp {
+public:
+    WindowBenchApp(int& argc, char** argv) : app_((offscreen_unless_set(), argc), argv), quick(quick_run(argc, argv))
+    {
+    }
+
+private:
+    static void offscreen_unless_set()
+    {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app_;
+
+public:
+    const bool quick;
+};
 
 class BenchWindow {
 public:

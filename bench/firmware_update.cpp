@@ -87,10 +87,8 @@ bool time_update(const sim::Options& options, const char* label, Timing* timing)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const bool quick = quick_run(argc, argv);
+    const WindowBenchApp bench(argc, argv);
+    const bool quick = bench.quick;
 
     const struct {
         const char* preset;

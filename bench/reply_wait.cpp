@@ -16,10 +16,8 @@
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const int runs = quick_run(argc, argv) ? 1 : 3;
+    const WindowBenchApp bench(argc, argv);
+    const int runs = bench.quick ? 1 : 3;
 
     sim::Options options;
     options.paced = false;

@@ -88,10 +88,8 @@ bool measure(const sim::Options& options, const char* label, int settleMs, int m
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const bool quick = quick_run(argc, argv);
+    const WindowBenchApp bench(argc, argv);
+    const bool quick = bench.quick;
     const int measureMs = quick ? 1000 : 10000;
     const int settleMs = quick ? 500 : 2000;
 

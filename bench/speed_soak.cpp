@@ -33,10 +33,8 @@ double rss_mb()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const bool quick = quick_run(argc, argv);
+    const WindowBenchApp bench(argc, argv);
+    const bool quick = bench.quick;
     const int soakMs = quick ? 2000 : 60000;
     const int warmUpMs = quick ? 500 : 5000;
     constexpr int kStepMs = 500;
