@@ -71,7 +71,7 @@ bool measure(const sim::Options& options, const char* label, int settleMs, int m
     const double seconds = clock.nsecsElapsed() / 1e9;
     const int requests = window.device.request_count() - requests0;
     form.comm().OnReceiveData = linkReceive;
-    const double intervalMs = form.comm().ReadIntervalTimeout();
+    const double intervalMs = form.comm().IoTimeouts().readInterval;
 
     const double exchangeMs = kBytesPerExchange / kBytesPerMs + options.turnaround_ms;
     poll->bareMs = kTickMs + exchangeMs;

@@ -2,10 +2,14 @@
 
 void apply_link_line_settings(TComm& comm)
 {
-    comm.SetBaudRate(19200);
-    comm.SetDtrControl(TDtrControl::DtrDisable);
-    comm.SetRtsControl(TRtsControl::RtsDisable);
-    comm.SetOutx_XonXoffFlow(false);
-    comm.SetInx_XonXoffFlow(false);
-    comm.SetReadIntervalTimeout(1);
+    LineSettings line = comm.Line();
+    line.baudRate = 19200;
+    line.dtr = TDtrControl::DtrDisable;
+    line.rts = TRtsControl::RtsDisable;
+    line.outX = false;
+    line.inX = false;
+    comm.SetLine(line);
+    Timeouts timeouts = comm.IoTimeouts();
+    timeouts.readInterval = 1;
+    comm.SetIoTimeouts(timeouts);
 }

@@ -5,7 +5,7 @@
 // failing reads and writes).
 
 #include "serial/close_event.h"
-#include "serial/line_enums.h"
+#include "serial/line_settings.h"
 #include "serial/low_latency.h"
 
 #include <cstddef>
@@ -34,41 +34,6 @@ constexpr unsigned kPurgeTxAbort = 0x1;
 constexpr unsigned kPurgeRxAbort = 0x2;
 constexpr unsigned kPurgeTxClear = 0x4;
 constexpr unsigned kPurgeRxClear = 0x8;
-
-// Everything "Applying the line settings" writes to the port.
-struct LineSettings {
-    uint32_t baudRate = 9600;
-    bool parityCheck = false;
-    bool outxCtsFlow = false;
-    bool outxDsrFlow = false;
-    TDtrControl dtr = TDtrControl::DtrEnable;
-    bool dsrSensitivity = false;
-    bool txContinueOnXoff = true;
-    bool outX = true;
-    bool inX = true;
-    bool replaceOnParityError = false;
-    bool ignoreNull = false;
-    TRtsControl rts = TRtsControl::RtsEnable;
-    uint16_t xonLimit = 500;
-    uint16_t xoffLimit = 500;
-    TByteSize byteSize = TByteSize::_8;
-    TParity parity = TParity::None;
-    TStopBits stopBits = TStopBits::_1;
-    char xonChar = 0x11;
-    char xoffChar = 0x13;
-    char errorChar = 0;
-};
-
-// Read and write time-outs in milliseconds. A read waits for its first byte
-// (without limit unless a total time-out is set) and then ends when
-// readInterval ms pass without a further byte or the buffer is full.
-struct Timeouts {
-    uint32_t readInterval = 100;
-    uint32_t readTotalMultiplier = 0;
-    uint32_t readTotalConstant = 0;
-    uint32_t writeTotalMultiplier = 0;
-    uint32_t writeTotalConstant = 0;
-};
 
 enum class IoStatus {
     Ok,

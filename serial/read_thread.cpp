@@ -8,23 +8,6 @@
 #include <array>
 #include <new>
 
-TReadThread::TReadThread(std::shared_ptr<Port> port, const CloseEvent& closeEvent, NotificationSink sink)
-    : port_(std::move(port)), closeEvent_(closeEvent), sink_(sink)
-{
-}
-
-TReadThread::~TReadThread()
-{
-    if (thread_.joinable()) {
-        thread_.join();
-    }
-}
-
-void TReadThread::start()
-{
-    thread_ = std::thread([this] { Execute(); });
-}
-
 void TReadThread::Execute()
 {
     raise_current_thread_priority(PortThreadPriority::Highest);

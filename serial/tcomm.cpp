@@ -271,75 +271,6 @@ bool TComm::event(QEvent* e)
     return true;  // the block is released with the event
 }
 
-// Property access. Line settings and time-outs reach an open port at once;
-// CommName and Parity are only stored (Parity travels with the next change
-// of another line setting, or the next open).
-
-namespace {
-
-template <class T>
-bool assign(T& field, const T& value)
-{
-    if (field == value) {
-        return false;
-    }
-    field = value;
-    return true;
-}
-
-}  // namespace
-
-#define ZELT_LINE_PROPERTY(Name, Type, field, toField, fromField) \
-    Type TComm::Name() const                                      \
-    {                                                             \
-        const auto& v = d->line.field;                            \
-        return fromField;                                         \
-    }                                                             \
-    void TComm::Set##Name(Type value)                             \
-    {                                                             \
-        if (assign(d->line.field, toField) && d->port) {          \
-            d->port->applyLineSettings(d->line);                  \
-        }                                                         \
-    }
-
-#define ZELT_TIMEOUT_PROPERTY(Name, field)                 \
-    uint32_t TComm::Name() const                           \
-    {                                                      \
-        return d->timeouts.field;                          \
-    }                                                      \
-    void TComm::Set##Name(uint32_t value)                  \
-    {                                                      \
-        if (assign(d->timeouts.field, value) && d->port) { \
-            d->port->applyTimeouts(d->timeouts);           \
-        }                                                  \
-    }
-
-ZELT_LINE_PROPERTY(BaudRate, uint32_t, baudRate, value, v)
-ZELT_LINE_PROPERTY(ParityCheck, bool, parityCheck, value, v)
-ZELT_LINE_PROPERTY(Outx_CtsFlow, bool, outxCtsFlow, value, v)
-ZELT_LINE_PROPERTY(Outx_DsrFlow, bool, outxDsrFlow, value, v)
-ZELT_LINE_PROPERTY(DtrControl, TDtrControl, dtr, value, v)
-ZELT_LINE_PROPERTY(DsrSensitivity, bool, dsrSensitivity, value, v)
-ZELT_LINE_PROPERTY(TxContinueOnXoff, bool, txContinueOnXoff, value, v)
-ZELT_LINE_PROPERTY(Outx_XonXoffFlow, bool, outX, value, v)
-ZELT_LINE_PROPERTY(Inx_XonXoffFlow, bool, inX, value, v)
-ZELT_LINE_PROPERTY(ReplaceWhenParityError, bool, replaceOnParityError, value, v)
-ZELT_LINE_PROPERTY(IgnoreNullChar, bool, ignoreNull, value, v)
-ZELT_LINE_PROPERTY(RtsControl, TRtsControl, rts, value, v)
-ZELT_LINE_PROPERTY(XonLimit, uint16_t, xonLimit, value, v)
-ZELT_LINE_PROPERTY(XoffLimit, uint16_t, xoffLimit, value, v)
-ZELT_LINE_PROPERTY(ByteSize, TByteSize, byteSize, value, v)
-ZELT_LINE_PROPERTY(StopBits, TStopBits, stopBits, value, v)
-ZELT_LINE_PROPERTY(XonChar, char, xonChar, value, v)
-ZELT_LINE_PROPERTY(XoffChar, char, xoffChar, value, v)
-ZELT_LINE_PROPERTY(ReplacedChar, char, errorChar, value, v)
-
-ZELT_TIMEOUT_PROPERTY(ReadIntervalTimeout, readInterval)
-ZELT_TIMEOUT_PROPERTY(ReadTotalTimeoutMultiplier, readTotalMultiplier)
-ZELT_TIMEOUT_PROPERTY(ReadTotalTimeoutConstant, readTotalConstant)
-ZELT_TIMEOUT_PROPERTY(WriteTotalTimeoutMultiplier, writeTotalMultiplier)
-ZELT_TIMEOUT_PROPERTY(WriteTotalTimeoutConstant, writeTotalConstant)
-
 QString TComm::CommName() const
 {
     return d->commName;
@@ -350,12 +281,33 @@ void TComm::SetCommName(const QString& name)
     d->commName = name;
 }
 
-TParity TComm::Parity() const
+const LineSettings& TComm::Line() const
 {
-    return d->line.parity;
+    return d->line;
 }
 
-void TComm::SetParity(TParity v)
+void TComm::SetLine(const LineSettings& line)
 {
-    d->line.parity = v;
+    if (line == d->line)
+        return;
+    LineSettings parityAside = line;
+    parityAside.parity = d->line.parity;
+    const bool onlyParity = parityAside == d->line;
+    d->line = line;
+    if (d->port && !onlyParity)
+        d->port->applyLineSettings(d->line);
+}
+
+const Timeouts& TComm::IoTimeouts() const
+{
+    return d->timeouts;
+}
+
+void TComm::SetIoTimeouts(const Timeouts& timeouts)
+{
+    if (timeouts == d->timeouts)
+        return;
+    d->timeouts = timeouts;
+    if (d->port)
+        d->port->applyTimeouts(d->timeouts);
 }

@@ -3,7 +3,7 @@
 // thread and a transmit thread; everything that happens on the port is raised
 // as an event on the thread that created the component.
 
-#include "serial/line_enums.h"
+#include "serial/line_settings.h"
 
 #include <QObject>
 #include <QString>
@@ -65,58 +65,18 @@ public:
     // an open succeeds.
     int LastOpenError() const;
 
+    // The port the next OpenComm opens.
     QString CommName() const;
     void SetCommName(const QString& name);
-    uint32_t BaudRate() const;
-    void SetBaudRate(uint32_t v);
-    bool ParityCheck() const;
-    void SetParityCheck(bool v);
-    bool Outx_CtsFlow() const;
-    void SetOutx_CtsFlow(bool v);
-    bool Outx_DsrFlow() const;
-    void SetOutx_DsrFlow(bool v);
-    TDtrControl DtrControl() const;
-    void SetDtrControl(TDtrControl v);
-    bool DsrSensitivity() const;
-    void SetDsrSensitivity(bool v);
-    bool TxContinueOnXoff() const;
-    void SetTxContinueOnXoff(bool v);
-    bool Outx_XonXoffFlow() const;
-    void SetOutx_XonXoffFlow(bool v);
-    bool Inx_XonXoffFlow() const;
-    void SetInx_XonXoffFlow(bool v);
-    bool ReplaceWhenParityError() const;
-    void SetReplaceWhenParityError(bool v);
-    bool IgnoreNullChar() const;
-    void SetIgnoreNullChar(bool v);
-    TRtsControl RtsControl() const;
-    void SetRtsControl(TRtsControl v);
-    uint16_t XonLimit() const;
-    void SetXonLimit(uint16_t v);
-    uint16_t XoffLimit() const;
-    void SetXoffLimit(uint16_t v);
-    TByteSize ByteSize() const;
-    void SetByteSize(TByteSize v);
-    TParity Parity() const;
-    void SetParity(TParity v);
-    TStopBits StopBits() const;
-    void SetStopBits(TStopBits v);
-    char XonChar() const;
-    void SetXonChar(char v);
-    char XoffChar() const;
-    void SetXoffChar(char v);
-    char ReplacedChar() const;
-    void SetReplacedChar(char v);
-    uint32_t ReadIntervalTimeout() const;
-    void SetReadIntervalTimeout(uint32_t v);
-    uint32_t ReadTotalTimeoutMultiplier() const;
-    void SetReadTotalTimeoutMultiplier(uint32_t v);
-    uint32_t ReadTotalTimeoutConstant() const;
-    void SetReadTotalTimeoutConstant(uint32_t v);
-    uint32_t WriteTotalTimeoutMultiplier() const;
-    void SetWriteTotalTimeoutMultiplier(uint32_t v);
-    uint32_t WriteTotalTimeoutConstant() const;
-    void SetWriteTotalTimeoutConstant(uint32_t v);
+
+    // The line settings and time-outs are set as a whole. A change reaches an
+    // open port at once, except a change of parity alone, which is only
+    // stored: it travels with the next change of another line setting, or
+    // the next open. Setting the values already held does nothing.
+    const LineSettings& Line() const;
+    void SetLine(const LineSettings& line);
+    const Timeouts& IoTimeouts() const;
+    void SetIoTimeouts(const Timeouts& timeouts);
 
     TReceiveDataEvent OnReceiveData;
     TReceiveErrorEvent OnReceiveError;

@@ -9,20 +9,8 @@
 
 TWriteThread::TWriteThread(std::shared_ptr<Port> port, const CloseEvent& closeEvent, NotificationSink sink,
                            TransmitQueue& queue, std::atomic<bool>& sendIdle)
-    : port_(std::move(port)), closeEvent_(closeEvent), sink_(sink), queue_(queue), sendIdle_(sendIdle)
+    : PortThread(std::move(port), closeEvent, sink), queue_(queue), sendIdle_(sendIdle)
 {
-}
-
-TWriteThread::~TWriteThread()
-{
-    if (thread_.joinable()) {
-        thread_.join();
-    }
-}
-
-void TWriteThread::start()
-{
-    thread_ = std::thread([this] { Execute(); });
 }
 
 void TWriteThread::Execute()

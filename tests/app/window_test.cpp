@@ -330,17 +330,13 @@ TEST_F(FormTest, Comm1HasTheFormsLineSettings)
     auto form = makeForm();
     TComm& c = form->comm();
     EXPECT_EQ(c.CommName(), QStringLiteral("COM1"));  // the port box's text at start-up
-    EXPECT_EQ(c.BaudRate(), 19200u);
-    EXPECT_EQ(c.ByteSize(), TByteSize::_8);
-    EXPECT_EQ(c.Parity(), TParity::None);
-    EXPECT_EQ(c.StopBits(), TStopBits::_1);
-    EXPECT_EQ(c.DtrControl(), TDtrControl::DtrDisable);
-    EXPECT_EQ(c.RtsControl(), TRtsControl::RtsDisable);
-    EXPECT_FALSE(c.Outx_XonXoffFlow());
-    EXPECT_FALSE(c.Inx_XonXoffFlow());
-    EXPECT_FALSE(c.Outx_CtsFlow());
-    EXPECT_FALSE(c.Outx_DsrFlow());
-    EXPECT_EQ(c.ReadIntervalTimeout(), 1u);
+    LineSettings card;  // 19200 8N1, DTR and RTS low, no flow control either way
+    card.baudRate = 19200;
+    card.dtr = TDtrControl::DtrDisable;
+    card.rts = TRtsControl::RtsDisable;
+    card.outX = card.inX = false;
+    EXPECT_EQ(c.Line(), card);
+    EXPECT_EQ(c.IoTimeouts().readInterval, 1u);
     EXPECT_FALSE(c.IsOpen());
 }
 

@@ -18,10 +18,13 @@ protected:
     void SetUp() override
     {
         comm.SetCommName(pty.slavePath());
-        comm.SetBaudRate(19200);
-        comm.SetReadIntervalTimeout(1);
-        comm.SetOutx_XonXoffFlow(false);  // 0x11/0x13 in the data must pass
-        comm.SetInx_XonXoffFlow(false);
+        LineSettings line;
+        line.baudRate = 19200;
+        line.outX = line.inX = false;  // 0x11/0x13 in the data must pass
+        comm.SetLine(line);
+        Timeouts timeouts;
+        timeouts.readInterval = 1;
+        comm.SetIoTimeouts(timeouts);
         comm.OpenComm();
         // The one notification that every open brings.
         ASSERT_TRUE(waitUntil([&] { return rec.count('S') == 1; }, 5000));
