@@ -38,26 +38,31 @@ LowLatencyAnswer request_low_latency(int fd)
     return {LowLatency::Granted};
 }
 
+namespace {
+
+QString answer_text(LowLatency result)
+{
+    static constexpr struct {
+        LowLatency result;
+        const char* text;
+    } kTexts[] = {
+        {LowLatency::Granted, "granted"},
+        {LowLatency::AlreadyOn, "already on"},
+        {LowLatency::NotOffered, "not offered here"},
+        {LowLatency::Ignored, "ignored by the driver"},
+    };
+    for (const auto& t : kTexts) {
+        if (t.result == result)
+            return QString::fromLatin1(t.text);
+    }
+    return QStringLiteral("failed, the port is used as it is");
+}
+
+}  // namespace
+
 QString low_latency_trace_line(const LowLatencyAnswer& answer)
 {
-    QString result;
-    switch (answer.result) {
-        case LowLatency::Granted:
-            result = QStringLiteral("granted");
-            break;
-        case LowLatency::AlreadyOn:
-            result = QStringLiteral("already on");
-            break;
-        case LowLatency::NotOffered:
-            result = QStringLiteral("not offered here");
-            break;
-        case LowLatency::Ignored:
-            result = QStringLiteral("ignored by the driver");
-            break;
-        case LowLatency::Failed:
-            result = QStringLiteral("failed, the port is used as it is");
-            break;
-    }
+    QString result = answer_text(answer.result);
     if (answer.systemError != 0) {
         result += QStringLiteral(" (") + system_reason(answer.systemError) + QLatin1Char(')');
     }

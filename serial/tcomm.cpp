@@ -233,6 +233,18 @@ int TComm::LastOpenError() const
     return d->lastOpenError;
 }
 
+namespace {
+
+// The handler is copied before the call: it may reassign itself.
+template <class Handler, class... Args>
+void raise(const Handler& handler, Args... args)
+{
+    if (const Handler copy = handler)
+        copy(args...);
+}
+
+}  // namespace
+
 bool TComm::event(QEvent* e)
 {
     CommNotification::acquireHandover();
@@ -240,32 +252,18 @@ bool TComm::event(QEvent* e)
         return QObject::event(e);
     }
     auto* n = static_cast<CommNotification*>(e);
-    // Handlers are copied before the call: one may reassign itself.
     switch (n->kind()) {
         case NotificationKind::DataReceived:
-            if (auto handler = OnReceiveData) {
-                handler(this, n->block().data(), static_cast<uint16_t>(n->value() & 0xFFFF));
-            }
+            raise(OnReceiveData, this, n->block().data(), static_cast<uint16_t>(n->value() & 0xFFFF));
             break;
         case NotificationKind::LineError:
-            if (auto handler = OnReceiveError) {
-                handler(this, n->value());
-            }
+        case NotificationKind::ModemChange:
+            raise(n->kind() == NotificationKind::LineError ? OnReceiveError : OnModemStateChange, this,
+                  n->value());
             break;
         case NotificationKind::HangupRequest:
-            if (auto handler = OnRequestHangup) {
-                handler(this);
-            }
-            break;
-        case NotificationKind::ModemChange:
-            if (auto handler = OnModemStateChange) {
-                handler(this, n->value());
-            }
-            break;
         case NotificationKind::TransmitEmpty:
-            if (auto handler = OnSendDataEmpty) {
-                handler(this);
-            }
+            raise(n->kind() == NotificationKind::HangupRequest ? OnRequestHangup : OnSendDataEmpty, this);
             break;
     }
     return true;  // the block is released with the event

@@ -1,5 +1,6 @@
 #include "sim/command_line.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 
@@ -90,6 +91,48 @@ std::string usage()
 
 bool parse_command_line(int argc, char** argv, CommandLine* out, std::string* error)
 {
+    // Options that only switch something on or off.
+    const struct {
+        const char* name;
+        bool* target;
+        bool value;
+    } flags[] = {
+        {"--no-esc", &out->options.esc_present, false},
+        {"--zero-id", &out->options.zero_id_without_esc, true},
+        {"--unpaced", &out->options.paced, false},
+        {"--no-register", &out->register_port, false},
+        {"--silent", &out->silent_card, true},
+        {"--extra-trailing", &out->extra_trailing, true},
+        {"--corrupt-first", &out->corrupt_first_reply, true},
+        {"--help", &out->show_help, true},
+        {"-h", &out->show_help, true},
+        {"--version", &out->show_version, true},
+    };
+    // Options that take a decimal number within bounds.
+    const struct {
+        const char* name;
+        int lo, hi;
+        int* target;
+    } numbers[] = {
+        {"--turnaround", 0, 60000, &out->options.turnaround_ms},
+        {"--poles", 2, 24, &out->options.poles},
+        {"--no-reply-to", 1, 1000000, &out->no_reply_to},
+        {"--reply-delay", 0, 600000, &out->reply_delay_ms},
+        {"--split-gap", 1, 60000, &out->split_gap_ms},
+        {"--stop-after-block", 1, 1000, &out->stop_after_block},
+        {"--flip-readback", 0, 6143, &out->flip_readback_byte},
+        {"--hangup-after", 0, 100000000, &out->hangup_after_bytes},
+    };
+    // Options that take a hex byte.
+    const struct {
+        const char* name;
+        uint8_t* target;
+    } bytes[] = {
+        {"--type", &out->options.type},
+        {"--hw", &out->options.hw_version},
+        {"--fw", &out->options.fw_version},
+    };
+
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](std::string* v) {
@@ -121,29 +164,21 @@ bool parse_command_line(int argc, char** argv, CommandLine* out, std::string* er
             }
             return true;
         };
+        auto named = [&arg](const auto& table) {
+            return std::find_if(std::begin(table), std::end(table),
+                                [&arg](const auto& o) { return arg == o.name; });
+        };
         bool ok = true;
-        if (arg == "--type")
-            ok = byte_option(&out->options.type);
-        else if (arg == "--hw")
-            ok = byte_option(&out->options.hw_version);
-        else if (arg == "--fw")
-            ok = byte_option(&out->options.fw_version);
-        else if (arg == "--no-esc")
-            out->options.esc_present = false;
-        else if (arg == "--zero-id")
-            out->options.zero_id_without_esc = true;
-        else if (arg == "--unpaced")
-            out->options.paced = false;
-        else if (arg == "--turnaround")
-            ok = int_option(0, 60000, &out->options.turnaround_ms);
-        else if (arg == "--poles")
-            ok = int_option(2, 24, &out->options.poles);
+        if (const auto f = named(flags); f != std::end(flags))
+            *f->target = f->value;
+        else if (const auto n = named(numbers); n != std::end(numbers))
+            ok = int_option(n->lo, n->hi, n->target);
+        else if (const auto b = named(bytes); b != std::end(bytes))
+            ok = byte_option(b->target);
         else if (arg == "--images")
             ok = value(&out->images_dir);
         else if (arg == "--image-version")
             ok = value(&out->image_version);
-        else if (arg == "--no-register")
-            out->register_port = false;
         else if (arg == "--adapter") {
             std::string v;
             ok = value(&v);
@@ -162,25 +197,7 @@ bool parse_command_line(int argc, char** argv, CommandLine* out, std::string* er
             int ms = 0;
             ok = int_option(0, 1000, &ms);
             out->options.adapter.hold = std::chrono::milliseconds(ms);
-        } else if (arg == "--silent")
-            out->silent_card = true;
-        else if (arg == "--no-reply-to")
-            ok = int_option(1, 1000000, &out->no_reply_to);
-        else if (arg == "--reply-delay")
-            ok = int_option(0, 600000, &out->reply_delay_ms);
-        else if (arg == "--split-gap")
-            ok = int_option(1, 60000, &out->split_gap_ms);
-        else if (arg == "--extra-trailing")
-            out->extra_trailing = true;
-        else if (arg == "--corrupt-first")
-            out->corrupt_first_reply = true;
-        else if (arg == "--stop-after-block")
-            ok = int_option(1, 1000, &out->stop_after_block);
-        else if (arg == "--flip-readback")
-            ok = int_option(0, 6143, &out->flip_readback_byte);
-        else if (arg == "--hangup-after")
-            ok = int_option(0, 100000000, &out->hangup_after_bytes);
-        else if (arg == "--write-ack") {
+        } else if (arg == "--write-ack") {
             uint8_t ack;
             ok = byte_option(&ack);
             out->write_ack = ack;
@@ -189,18 +206,14 @@ bool parse_command_line(int argc, char** argv, CommandLine* out, std::string* er
             ok = value(&v);
             const size_t colon = v.find(':');
             int block = 0;
-            std::vector<uint8_t> bytes;
+            std::vector<uint8_t> reply;
             if (ok && (colon == std::string::npos || !parse_int(v.substr(0, colon), 10, 1, 1000, &block) ||
-                       !parse_hex_bytes(v.substr(colon + 1), &bytes))) {
+                       !parse_hex_bytes(v.substr(colon + 1), &reply))) {
                 *error = "--block-reply: " + v + " is not BLOCK:HEXBYTES (e.g. 5:5959)";
                 ok = false;
             }
             if (ok)
-                out->block_replies.emplace_back(block, bytes);
-        } else if (arg == "--help" || arg == "-h") {
-            out->show_help = true;
-        } else if (arg == "--version") {
-            out->show_version = true;
+                out->block_replies.emplace_back(block, reply);
         } else {
             *error = "unknown option " + arg + "\n" + usage();
             return false;

@@ -26,22 +26,22 @@ std::vector<Request> RequestAssembler::complete(RequestKind kind)
 
 std::vector<Request> RequestAssembler::start_command(uint8_t byte)
 {
+    // The requests that are whole in their first byte.
+    static constexpr struct {
+        uint8_t code;
+        RequestKind kind;
+    } kOneByte[] = {
+        {0x35, RequestKind::Probe},        {0x50, RequestKind::Identify},
+        {0x0D, RequestKind::ReadSettings}, {0x06, RequestKind::EnterSpeed},
+        {0xFF, RequestKind::LeaveSpeed},   {0x07, RequestKind::FirmwarePrepare},
+        {0x0B, RequestKind::ReadBack},
+    };
     partial_.push_back(byte);
+    for (const auto& r : kOneByte) {
+        if (r.code == byte)
+            return complete(r.kind);
+    }
     switch (byte) {
-        case 0x35:
-            return complete(RequestKind::Probe);
-        case 0x50:
-            return complete(RequestKind::Identify);
-        case 0x0D:
-            return complete(RequestKind::ReadSettings);
-        case 0x06:
-            return complete(RequestKind::EnterSpeed);
-        case 0xFF:
-            return complete(RequestKind::LeaveSpeed);
-        case 0x07:
-            return complete(RequestKind::FirmwarePrepare);
-        case 0x0B:
-            return complete(RequestKind::ReadBack);
         case 0x03:
             pending_ = RequestKind::WriteSettings;
             expected_ = 1 + kFrameSize;
