@@ -4,7 +4,7 @@
 // simulator, and then ended as desktops, terminals and scripts end it.
 
 #include "file_helpers.h"
-#include "sim/simulator.h"
+#include "testing/started_sim.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -82,10 +82,8 @@ protected:
         display_ = std::make_unique<Display>();
         dir_ = std::make_unique<QTemporaryDir>();
         ASSERT_FALSE(display_->name().isEmpty()) << "Xvfb did not start";
-        sim::Options o;
-        o.paced = false;
-        sim_ = std::make_unique<sim::Simulator>(o);
-        ASSERT_TRUE(sim_->start());
+        sim_ = started_sim();
+        ASSERT_NE(sim_, nullptr);
         sim_->change_faults([&](sim::Faults& f) { f.silent_card = before == Before::QuietSearch; });
         program_ = dir_->filePath(QStringLiteral("zelt-esc"));
         ASSERT_TRUE(QFile::copy(QStringLiteral(ZELT_PROGRAM), program_));

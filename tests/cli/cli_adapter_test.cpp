@@ -14,8 +14,7 @@ TEST_F(AdapterMatrixSlow, EveryOperationSucceedsBehindEveryAdapter)
     const char* const presets[] = {"none", "ftdi-1ms", "ftdi-16ms", "ch340"};
     for (const char* preset : presets) {
         SCOPED_TRACE(preset);
-        sim::Options o;
-        o.paced = false;
+        sim::Options o = unpaced_options();
         if (const auto adapter = sim::adapter_preset(preset))
             o.adapter = *adapter;
         ASSERT_NO_FATAL_FAILURE(start_sim(o));

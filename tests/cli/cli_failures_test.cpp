@@ -75,9 +75,7 @@ TEST_F(CliTest, EscFailuresEndWithTheirBoxAndStatus)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        sim_ = std::make_unique<sim::Simulator>(sim::Options{.paced = false});
-        ASSERT_TRUE(sim_->start());
-        port_ = QString::fromStdString(sim_->port_path());
+        ASSERT_NO_FATAL_FAILURE(start_sim());
         c.fault(*sim_);
         const QStringList args = QStringList(c.args) << "--port" << "PORT";
         const CliRun run = cli(args);
@@ -121,12 +119,9 @@ TEST_F(CliDoctorSlow, TheProbesRoundTripThroughEachAdapter)
         {"ftdi-16ms", "  problem  the card answers the probe in "},
     };
     for (const auto& c : cases) {
-        sim::Options o;
-        o.paced = false;
+        sim::Options o = unpaced_options();
         o.adapter = *sim::adapter_preset(c.preset);
-        sim_ = std::make_unique<sim::Simulator>(o);
-        ASSERT_TRUE(sim_->start());
-        port_ = QString::fromStdString(sim_->port_path());
+        ASSERT_NO_FATAL_FAILURE(start_sim(o));
         const CliRun doctor = cli({"doctor", "--port", "PORT"});
         const QString heading = port_ + "\n";
         ASSERT_TRUE(doctor.out.contains(heading)) << describe({"doctor"}, doctor);

@@ -2,7 +2,7 @@
 // Runs the real zelt-cli against the device simulator on a pseudo-terminal,
 // in scratch XDG folders, and keeps what it printed.
 
-#include "sim/simulator.h"
+#include "testing/started_sim.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,9 +22,7 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        sim::Options o;
-        o.paced = false;
-        ASSERT_NO_FATAL_FAILURE(start_sim(o));
+        ASSERT_NO_FATAL_FAILURE(start_sim());
         ASSERT_TRUE(home_.isValid());
         env_ = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME"}) {
@@ -37,10 +35,10 @@ protected:
     }
 
     // A simulator of its own (a fresh one replaces the last).
-    void start_sim(const sim::Options& o)
+    void start_sim(const sim::Options& o = unpaced_options())
     {
-        sim_ = std::make_unique<sim::Simulator>(o);
-        ASSERT_TRUE(sim_->start());
+        sim_ = started_sim(o);
+        ASSERT_NE(sim_, nullptr);
         port_ = QString::fromStdString(sim_->port_path());
     }
 

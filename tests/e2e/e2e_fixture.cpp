@@ -2,14 +2,15 @@
 
 #include "app/lamp.h"
 #include "testing/event_wait.h"
+#include "testing/started_sim.h"
 
 #include <QFile>
 
 void E2eTest::startWindow(sim::Options o, bool rememberPort, QStringList portsBefore)
 {
     ASSERT_TRUE(dir_.isValid());
-    sim_ = std::make_unique<sim::Simulator>(o);
-    ASSERT_TRUE(sim_->start()) << "the simulator could not open a pseudo-terminal";
+    sim_ = started_sim(o);
+    ASSERT_NE(sim_, nullptr) << "the simulator could not open a pseudo-terminal";
     if (beforeWindow)
         beforeWindow(*sim_);
 
@@ -34,9 +35,7 @@ void E2eTest::startWindow(sim::Options o, bool rememberPort, QStringList portsBe
 
 sim::Options E2eTest::fastOptions()
 {
-    sim::Options o;
-    o.paced = false;
-    return o;
+    return unpaced_options();
 }
 
 QString E2eTest::simPort() const

@@ -4,7 +4,7 @@
 // them, without a window. The watchdog does not run.
 
 #include "core/esc_session.h"
-#include "testing/unpaced_sim.h"
+#include "testing/started_sim.h"
 #include "testing/fake_view.h"
 #include "testing/recording_dialogs.h"
 
@@ -15,7 +15,7 @@ class SimSessionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        sim_ = start_unpaced_sim();
+        sim_ = started_sim();
         ASSERT_NE(sim_, nullptr);
         session_ = std::make_unique<EscSession>(
             view_, shownTo_ ? *shownTo_ : dialogs_, SessionChoices{.programDir = programDir_, .watchdog = false});
