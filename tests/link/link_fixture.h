@@ -1,7 +1,8 @@
 #pragma once
 // The link of an EscSession over a real TComm on a pseudo-terminal, a
 // FakeView in place of the main window and a scripted device on the other
-// side. The watchdog runs; its ticks are counted.
+// side. The watchdog runs; its ticks are counted. A suite hands in other
+// choices (the port-loss follower, say) through the constructor.
 
 #include "core/esc_session.h"
 #include "pty_peer.h"
@@ -19,7 +20,8 @@
 
 class LinkTest : public ::testing::Test {
 protected:
-    LinkTest()
+    explicit LinkTest(const SessionChoices& choices = {})
+        : session(std::make_unique<EscSession>(view, dialogs, choices))
     {
         link->start_speed_test = [this] { ++speedStarts; };
         QObject::connect(&timer1, &WindowTimer::tick, [this] { ++timer1Ticks; });
@@ -45,7 +47,7 @@ protected:
     PtyPeer peer;
     FakeView view;
     RecordingDialogs dialogs;
-    std::unique_ptr<EscSession> session = std::make_unique<EscSession>(view, dialogs, SessionChoices{});
+    std::unique_ptr<EscSession> session;
     TComm& comm = session->comm;
     SharedState& st = session->state;
     WindowTimer& timer1 = session->watchdog;

@@ -17,9 +17,10 @@ const QString kBox = QStringLiteral("Comm error|Hardware not connect or Comm por
 const QString kReceiveError = QStringLiteral("Comm error|Receive data error");
 const QStringList kUnknown{"HW type:unknown", "HW version:unknown", "FW version:unknown"};
 
-class PortLossTest : public LinkTest {
-protected:
-    PortLossTest()
+// Scratch /dev, /sys and virtual-port folders, watched; made before the
+// session that follows them.
+struct WatchedRoots {
+    WatchedRoots()
     {
         EXPECT_TRUE(QDir().mkpath(path("dev/serial/by-id")));
         EXPECT_TRUE(QDir().mkpath(path("sys")));
@@ -28,15 +29,28 @@ protected:
         roots.sysClassTty = path("sys");
         roots.virtualDir = path("run/serialcomm");
         watcher = std::make_unique<PortWatcher>(roots);
-        loss = std::make_unique<PortLoss>(*link, comm, st, view, dialogs, timer1, watcher.get());
-        loss->stop_speed_poll = [this] { ++pollStops; };
-    }
-    ~PortLossTest() override
-    {
-        loss.reset();
-        watcher.reset();
     }
     QString path(const QString& relative) const { return root.filePath(relative); }
+
+    QTemporaryDir root;
+    PortRoots roots;
+    std::unique_ptr<PortWatcher> watcher;
+};
+
+// The session's own follower; the speed poll's stops are counted on the way.
+class PortLossTest : protected WatchedRoots, public LinkTest {
+protected:
+    PortLossTest()
+        : LinkTest(SessionChoices{.followPortLoss = true, .watcher = watcher.get()}),
+          loss(session->portLoss.get())
+    {
+        loss->stop_speed_poll = [this, stop = loss->stop_speed_poll] {
+            ++pollStops;
+            stop();
+        };
+    }
+    ~PortLossTest() override { session.reset(); }  // before the watcher it follows
+
     QString registered() const { return path("run/serialcomm/ttySIM0"); }
     void plugVirtual() { ASSERT_TRUE(QFile::link(peer.path(), registered())); }
     void unplugVirtual() { ASSERT_TRUE(QFile::remove(registered())); }
@@ -75,10 +89,7 @@ protected:
         EXPECT_EQ(view.busy, 0);
     }
 
-    QTemporaryDir root;
-    PortRoots roots;
-    std::unique_ptr<PortWatcher> watcher;
-    std::unique_ptr<PortLoss> loss;
+    PortLoss* loss;
     int pollStops = 0;
 };
 
