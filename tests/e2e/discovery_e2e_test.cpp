@@ -16,12 +16,6 @@ namespace {
 
 class SearchE2e : public E2eTest {
 protected:
-    QStringList labels()
-    {
-        return {control<QLabel>("Label2")->text(), control<QLabel>("Label3")->text(),
-                control<QLabel>("Label4")->text()};
-    }
-    bool lit(const char* lamp) { return lamp_lit(control<QWidget>(lamp)); }
     QString status() { return control<QLabel>("Label15")->text(); }
     QString portBox() { return control<QComboBox>("cmbbxcomnum")->currentText(); }
     void clickSearch() { control<QPushButton>("Button5")->click(); }

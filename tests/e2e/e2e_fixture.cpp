@@ -5,6 +5,7 @@
 #include "testing/started_sim.h"
 
 #include <QFile>
+#include <QLabel>
 
 void E2eTest::startWindow(sim::Options o, bool rememberPort, QStringList portsBefore)
 {
@@ -16,7 +17,9 @@ void E2eTest::startWindow(sim::Options o, bool rememberPort, QStringList portsBe
 
     QFile ini(dir_.filePath(QStringLiteral("zelt.ini")));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    const QString port = !rememberedPort.isEmpty() ? rememberedPort : rememberPort ? simPort() : missingPort();
+    const QString port = !rememberedPort.isEmpty() ? rememberedPort
+                         : rememberPort            ? simPort()
+                                                   : missingPort();
     ini.write(QStringLiteral("[COMSET]\r\nCOM=%1\r\n").arg(port).toLocal8Bit());
     ini.close();
 
@@ -41,6 +44,17 @@ sim::Options E2eTest::fastOptions()
 QString E2eTest::simPort() const
 {
     return QString::fromStdString(sim_->port_path());
+}
+
+QStringList E2eTest::labels()
+{
+    return {control<QLabel>("Label2")->text(), control<QLabel>("Label3")->text(),
+            control<QLabel>("Label4")->text()};
+}
+
+bool E2eTest::lit(const char* lamp)
+{
+    return lamp_lit(control<QWidget>(lamp));
 }
 
 QString E2eTest::missingPort()

@@ -69,6 +69,9 @@ public:
     SettingValues values();
     void setValues(const SettingValues& v);
     void click(const char* button) { control<QPushButton>(button)->click(); }
+    // The three ESC labels as shown, and whether a lamp is lit.
+    QStringList labels();
+    bool lit(const char* lamp);
 
 protected:
     void TearDown() override;

@@ -18,12 +18,6 @@ namespace {
 
 class LinkE2e : public E2eTest {
 protected:
-    QStringList labels()
-    {
-        return {control<QLabel>("Label2")->text(), control<QLabel>("Label3")->text(),
-                control<QLabel>("Label4")->text()};
-    }
-    bool lit(const char* lamp) { return lamp_lit(control<QWidget>(lamp)); }
     QComboBox* portBox() { return control<QComboBox>("cmbbxcomnum"); }
     void connect()
     {
@@ -130,39 +124,6 @@ TEST_F(LinkE2e, PortSwitchToAPortWithoutCard)
     EXPECT_FALSE(form().state().esc_ok);
     EXPECT_TRUE(lit("Shdt"));  // still showing the ESC found before
     EXPECT_EQ(labels()[0], QStringLiteral("HW type:ESC_T03"));
-}
-
-TEST_F(LinkE2e, Send0dByReplyLength)
-{
-    connect();
-    const std::vector<uint8_t> frame{0x43, 0, 0, 1, 0, 0, 1, 2, 0};
-    const struct {
-        std::vector<uint8_t> reply;
-        const char* result;
-        int minMs, maxMs;
-        bool box;
-    } cases[] = {
-        {frame, "430000010000010200", 0, 700, false},
-        {{0x43, 0, 0, 1, 0, 0, 1, 2, 0, 0x55}, "43000001000001020055", 900, 2500, false},
-        {{0x43, 0, 0, 1, 0, 0, 1, 2}, "", 900, 2500, true},
-    };
-    for (const auto& c : cases) {
-        sim().change_faults([&](sim::Faults& f) { f.reply_overrides[0x0D] = c.reply; });
-        boxes().boxes.clear();
-        QString result;
-        QElapsedTimer t;
-        t.start();
-        form().link().run_command([&] { return form().link().read_settings_frame(result); });
-        const qint64 ms = t.elapsed();
-        EXPECT_EQ(result, QString::fromLatin1(c.result));
-        EXPECT_GE(ms, c.minMs) << c.result;
-        EXPECT_LE(ms, c.maxMs) << c.result;
-        ASSERT_EQ(boxes().boxes.size(), c.box ? 1u : 0u) << c.result;
-        if (c.box) {
-            EXPECT_EQ(boxes().boxes[0].title, QStringLiteral("Comm error"));
-            EXPECT_EQ(boxes().boxes[0].text, QStringLiteral("Receive data error"));
-        }
-    }
 }
 
 TEST_F(LinkE2e, SecondClickInsideAWaitSendsNothing)

@@ -46,7 +46,6 @@ protected:
             items << box->itemText(i);
         return items;
     }
-    bool lit(const char* lamp) { return lamp_lit(control<QWidget>(lamp)); }
 
     QTemporaryDir root_;
 };
