@@ -16,7 +16,6 @@ namespace {
 
 class SearchE2e : public E2eTest {
 protected:
-    QString status() { return control<QLabel>("Label15")->text(); }
     QString portBox() { return control<QComboBox>("cmbbxcomnum")->currentText(); }
     void clickSearch() { control<QPushButton>("Button5")->click(); }
 };

@@ -52,6 +52,16 @@ QStringList E2eTest::labels()
             control<QLabel>("Label4")->text()};
 }
 
+QString E2eTest::status()
+{
+    return statusLabel()->text();
+}
+
+QLabel* E2eTest::statusLabel()
+{
+    return control<QLabel>("Label15");
+}
+
 bool E2eTest::lit(const char* lamp)
 {
     return lamp_lit(control<QWidget>(lamp));

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -69,8 +70,10 @@ public:
     SettingValues values();
     void setValues(const SettingValues& v);
     void click(const char* button) { control<QPushButton>(button)->click(); }
-    // The three ESC labels as shown, and whether a lamp is lit.
+    // The three ESC labels and the status line as shown, and whether a lamp is lit.
     QStringList labels();
+    QString status();
+    QLabel* statusLabel();
     bool lit(const char* lamp);
 
 protected:

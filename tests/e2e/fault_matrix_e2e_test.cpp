@@ -188,7 +188,6 @@ protected:
     const Fault& fault() const { return kFaults[std::get<0>(GetParam())]; }
     Op op() const { return std::get<1>(GetParam()); }
 
-    QString status() { return control<QLabel>("Label15")->text(); }
     bool escShown()
     {
         return lamp_lit(control<QWidget>("Shdt")) &&

@@ -98,7 +98,7 @@ TEST_F(LinkE2e, PortSwitchToAPortThatCannotBeOpened)
     EXPECT_EQ(boxes().boxes[1].title, QStringLiteral("Comm error"));
     EXPECT_EQ(boxes().boxes[1].text, QStringLiteral("Hardware not connect or Comm port select error"));
     EXPECT_FALSE(lit("shcom"));
-    EXPECT_EQ(control<QLabel>("Label15")->text(), QStringLiteral("Comm error"));
+    EXPECT_EQ(status(), QStringLiteral("Comm error"));
     settle(300);
     EXPECT_EQ(boxes().boxes.size(), 2u);
 }
@@ -156,7 +156,7 @@ TEST_F(LinkE2e, SimulatorHangsUpInAWait)
     EXPECT_EQ(form().link().last_outcome().kind, Outcome::Kind::NoAnswer);
     ASSERT_EQ(boxes().boxes.size(), 1u);
     EXPECT_EQ(boxes().boxes[0].text, QStringLiteral("Receive data error"));
-    EXPECT_EQ(control<QLabel>("Label15")->text(), QStringLiteral("Wait user command"));
+    EXPECT_EQ(status(), QStringLiteral("Wait user command"));
     EXPECT_FALSE(form().link().busy());
 }
 

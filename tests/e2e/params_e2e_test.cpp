@@ -29,7 +29,6 @@ const QString kIdle = QStringLiteral("Wait user command");
 
 class ParamsE2e : public E2eTest {
 protected:
-    QLabel* status() { return control<QLabel>("Label15"); }
 
     void startConnected(sim::Options o = fastOptions())
     {
@@ -62,7 +61,7 @@ TEST_F(ParamsE2e, ReadWithDefaultsFrameSelectsTheStarredItems)
     sim().change_faults([&](sim::Faults& f) { f.reply_delay_ms = 150; });  // long enough to see the status of the wait
     setValues(kLastItems);
 
-    StatusTrail trail(status());
+    StatusTrail trail(statusLabel());
     click("Button3");
 
     EXPECT_EQ(sim().received(), std::vector<uint8_t>{0x0D});
@@ -98,7 +97,7 @@ TEST_P(ReadRepliesE2e, EveryPairLandsInItsListWithoutRangeCheck)
     click("Button3");
     EXPECT_EQ(values(), GetParam().expected);
     EXPECT_EQ(shownBoxes(), QStringList{"Prompt|Reading ESC parameter OK"});
-    EXPECT_EQ(status()->text(), kIdle);
+    EXPECT_EQ(status(), kIdle);
 }
 
 INSTANTIATE_TEST_SUITE_P(Replies, ReadRepliesE2e,
@@ -139,7 +138,7 @@ TEST_P(FailedReadsE2e, ShowTheErrorTwiceAndChangeNoList)
     EXPECT_EQ(shownBoxes(), (QStringList{kReceiveError, kReceiveError}));
     EXPECT_TRUE(allErrorIcons());
     EXPECT_EQ(values(), kLastItems);
-    EXPECT_EQ(status()->text(), kIdle);
+    EXPECT_EQ(status(), kIdle);
     EXPECT_GE(elapsed, GetParam().minMs);
     EXPECT_LT(elapsed, GetParam().maxMs);
 }
@@ -164,7 +163,7 @@ TEST_F(ParamsE2e, DownloadPutsTheWriteRequestThenTheFrameOnTheLine)
     setValues(kLastItems);
     click("Button6");
 
-    StatusTrail trail(status());
+    StatusTrail trail(statusLabel());
     click("Button4");
 
     EXPECT_EQ(sim().received(),
@@ -211,7 +210,7 @@ TEST_P(WriteAnswersE2e, OnlyALone55CountsAsAcknowledged)
               QStringList{a.ok ? QStringLiteral("Prompt|Send parameter to ESC OK") : kReceiveError});
     EXPECT_EQ(boxes().boxes.front().icon, a.ok ? BoxIcon::None : BoxIcon::Error);
     EXPECT_EQ(values(), kLastItems);
-    EXPECT_EQ(status()->text(), kIdle);
+    EXPECT_EQ(status(), kIdle);
     EXPECT_GE(elapsed, a.minMs);
     EXPECT_LT(elapsed, a.maxMs);
 }
@@ -252,7 +251,7 @@ TEST_F(ParamsE2e, DownloadWithAnEmptyListSendsNothingAndNamesTheSetting)
         EXPECT_EQ(
             boxes().boxes[0].text,
             QStringLiteral("No value selected for %1. Choose one before downloading.").arg(captions[pos][1]));
-        EXPECT_EQ(status()->text(), kIdle);
+        EXPECT_EQ(status(), kIdle);
     }
     // The first list without a selection is the one named.
     boxes().boxes.clear();
@@ -331,7 +330,7 @@ TEST_F(ParamsE2e, RestoreDefaultNeedsNoPortAndNoEsc)
     ASSERT_FALSE(form().state().esc_ok);
     const std::vector<uint8_t> before = sim().received();
     setValues(kLastItems);
-    const QString statusBefore = status()->text();
+    const QString statusBefore = status();
 
     click("Button6");
 
@@ -339,7 +338,7 @@ TEST_F(ParamsE2e, RestoreDefaultNeedsNoPortAndNoEsc)
     EXPECT_EQ(list(7)->currentText(), QStringLiteral("OFF"));
     EXPECT_FALSE(list(7)->isEnabled());
     EXPECT_TRUE(boxes().boxes.empty());
-    EXPECT_EQ(status()->text(), statusBefore);
+    EXPECT_EQ(status(), statusBefore);
     EXPECT_EQ(sim().received(), before);
 }
 
