@@ -8,6 +8,7 @@
 #include "app/widget_dialogs.h"
 #include "app/lamp.h"
 #include "app/log_window.h"
+#include "app/scoped_cursor.h"
 #include "app/speed_plot.h"
 #include "serial/link_trace.h"
 #include "serial/port_list.h"
@@ -23,6 +24,9 @@
 #include <exception>
 
 namespace {
+
+const QString kSetupFilter = QStringLiteral("Zelt File (*.zelt)");
+const QString kSetupSuffix = QStringLiteral("zelt");
 
 // The footer line.
 const char* const kMakerNotice = "ZELT ESC tool - remove the propeller before a speed test";
@@ -62,11 +66,11 @@ TForm1::TForm1(const AppEnv& env, QWidget* parent)
     set_lamp(ui->Shdt, false);
     ui->Image1->setPixmap(draw_maker_icon(ui->Image1->width()));
 
-    session_.comm.SetCommName(QStringLiteral("COM2"));
+    session_.comm().SetCommName(QStringLiteral("COM2"));
     connectControls();
     addShortcuts();
     FormCreate();
-    session_.portLoss->follow_port_in_use();
+    session_.portLoss()->follow_port_in_use();
 }
 
 TForm1::~TForm1()
@@ -85,7 +89,8 @@ std::array<QComboBox*, 8> TForm1::settingLists() const
 }
 
 // The buttons' handlers: each runs the session's operation as the user's
-// command (one at a time); its boxes have told the user how it ended.
+// command (one at a time), with what the controls hold when it runs, and
+// shows what came back; its boxes have told the user how it ended.
 void TForm1::runOverwriting(const std::function<Outcome()>& operation)
 {
     session_.run([this, operation] {
@@ -96,58 +101,86 @@ void TForm1::runOverwriting(const std::function<Outcome()>& operation)
 
 void TForm1::Button2Click()
 {
-    runOverwriting([this] { return session_.firmware.update(); });
+    runOverwriting([this] {
+        return session_.firmware().update(QString(), [this](int value, int maximum) {
+            ui->ProgressBar1->setMaximum(maximum);
+            ui->ProgressBar1->setValue(value);
+        });
+    });
 }
 
 void TForm1::Button3Click()
 {
-    session_.run([this] { return session_.params.read(); });
+    // The lists show the values before the success box (onRead).
+    session_.run([this] { return session_.params().read().outcome; });
 }
 
 void TForm1::Button4Click()
 {
-    runOverwriting([this] { return session_.params.write(); });
+    runOverwriting([this] { return session_.params().write(listValues()); });
 }
 
 void TForm1::Button5Click()
 {
-    session_.run([this] { return session_.link.search_by_user(); });
+    session_.run([this] { return session_.link().search_by_user(); });
 }
 
 void TForm1::Button6Click()
 {
-    runOverwriting([this] { return session_.params.restore_defaults(); });
+    runOverwriting([this] {
+        showListValues(ParamOps::restore_defaults());
+        return Outcome::ok();
+    });
 }
 
 void TForm1::Button7Click()
 {
-    session_.run([this] { return session_.setupFiles.load(); });
+    session_.run([this] {
+        const QString name = dialogs_.openFileName(kSetupFilter, kSetupSuffix);
+        if (name.isEmpty())
+            return Outcome::fail(Outcome::Kind::Refused);
+        // The hourglass while the file is read and shown.
+        const ScopedCursor hourglass(Qt::BusyCursor);
+        const Found<SetupContents> loaded = session_.setupFiles().load(name);
+        for (int i = 0; i < kSetupKeyCount; ++i)
+            showSettingIndex(i, loaded.value.values[i]);
+        return loaded.outcome;
+    });
 }
 
 void TForm1::Button8Click()
 {
-    session_.run([this] { return session_.setupFiles.save(); });
+    session_.run([this] {
+        const QString name = dialogs_.saveFileName(kSetupFilter, kSetupSuffix);
+        if (name.isEmpty())
+            return Outcome::fail(Outcome::Kind::Refused);
+        const SettingValues lists = listValues();
+        SetupValues values{};
+        std::copy_n(lists.begin(), kSetupKeyCount, values.begin());
+        return session_.setupFiles().save(name, values);
+    });
 }
 
 void TForm1::TrackBar1Change(int position)
 {
-    session_.speed.set_throttle(position);
+    session_.speed().set_throttle(position);
 }
 
 void TForm1::UpDown1Click(int poles)
 {
-    session_.speed.set_pole_count(poles);
+    session_.speed().set_pole_count(poles);
 }
 
 void TForm1::connectControls()
 {
-    Link& link = session_.link;
+    Link& link = session_.link();
     // Ports plugged in or pulled out while the window is open.
     if (watcher_)
-        connect(watcher_.get(), &PortWatcher::portsChanged, this, [this] { session_.link.set_port_list(listPorts_()); });
+        connect(watcher_.get(), &PortWatcher::portsChanged, this, [this] { session_.link().set_port_list(listPorts_()); });
 
-    session_.params.onRead = [this](const SettingValues& values) {
-        lastRead_.remember(session_.link.port_in_use(), session_.link.model_label(), values);
+    session_.params().onRead = [this](const SettingValues& values) {
+        showListValues(values);
+        lastRead_.remember(session_.link().port_in_use(), session_.link().model_label(), values);
     };
     const std::pair<QPushButton*, void (TForm1::*)()> buttons[] = {
         {ui->Button2, &TForm1::Button2Click}, {ui->Button3, &TForm1::Button3Click},
@@ -206,16 +239,16 @@ void TForm1::modeClicked(OperationMode mode)
     // an exchange be running, as soon as it has ended.
     session_.run(
         [this, mode] {
-            if (session_.state.mode == mode)
+            if (session_.state().mode == mode)
                 return Outcome::ok();
-            return session_.speed.switch_mode(mode);
+            return session_.speed().switch_mode(mode);
         },
         CommandKind::ModeSwitch);
 }
 
 void TForm1::backUpBeforeOverwrite()
 {
-    lastRead_.back_up_before_overwrite(session_.link.port_in_use(), session_.link.model_label());
+    lastRead_.back_up_before_overwrite(session_.link().port_in_use(), session_.link().model_label());
 }
 
 void TForm1::addShortcuts()
@@ -245,7 +278,7 @@ SpeedPlotWindow* TForm1::showSpeedPlot()
     if (!speedPlot_) {
         speedPlot_ = new SpeedPlotWindow(dialogs_, this);
         // Until the plot is first opened, the poll builds no records.
-        session_.speed.onTick = [this](const SpeedTick& tick) { speedPlot_->addTick(tick); };
+        session_.speed().onTick = [this](const SpeedTick& tick) { speedPlot_->addTick(tick); };
     }
     speedPlot_->show();
     speedPlot_->raise();
@@ -270,7 +303,7 @@ LogWindow* TForm1::showLogWindow()
 
 void TForm1::test_com()
 {
-    session_.link.set_port_list(listPorts_());
+    session_.link().set_port_list(listPorts_());
 }
 
 void TForm1::FormCreate()
@@ -299,20 +332,20 @@ void TForm1::FormCreate()
     }
 
     // The remembered port; one that cannot be opened is left closed without a word.
-    session_.comm.SetCommName(ui->cmbbxcomnum->currentText());
+    session_.comm().SetCommName(ui->cmbbxcomnum->currentText());
     try {
-        session_.comm.OpenComm();
+        session_.comm().OpenComm();
     } catch (const std::exception&) {
     }
     try {
-        session_.link.pumped_delay(0);
+        session_.link().pumped_delay(0);
     } catch (const std::exception&) {
     }
 
     // The start-up chain, whatever happened above: the card's answer to the
     // probe starts the identification, its silence the search.
-    session_.link.pumped_delay(15);
-    session_.link.arm_search();
+    session_.link().pumped_delay(15);
+    session_.link().arm_search();
 
     ui->Edit4->setText(QString::fromLatin1(kMakerNotice));
 
@@ -327,9 +360,9 @@ void TForm1::FormDestroy()
     destroyed_ = true;
 
     StoredSettings s;
-    s.port = session_.link.port_in_use();
+    s.port = session_.link().port_in_use();
     for (int i = 0; i < static_cast<int>(s.indexes.size()); ++i)
-        s.indexes[i] = settingIndex(i);
+        s.indexes[i] = settingLists()[i]->currentIndex();
     const QString& path = settingsPath_;
     if (write_settings(path, s))
         return;
@@ -344,10 +377,10 @@ void TForm1::closeEvent(QCloseEvent* event)
 {
     if (!closed_) {
         closed_ = true;
-        session_.speed.beforeClose();
+        session_.speed().beforeClose();
         // Nothing is searched for or polled once the window is gone.
-        session_.watchdog.stop();
-        session_.link.drop_deferred();
+        session_.watchdog().stop();
+        session_.link().drop_deferred();
     }
     FormDestroy();
     event->accept();
@@ -375,25 +408,26 @@ void TForm1::showEscLabels(const QString& type, const QString& hwVersion, const 
     ui->Label4->setText(fwVersion);
 }
 
-int TForm1::settingIndex(int pos) const
+SettingValues TForm1::listValues() const
 {
-    return settingLists()[pos]->currentIndex();
+    SettingValues values{};
+    for (int i = 0; i < kSettingCount; ++i)
+        values[i] = settingLists()[i]->currentIndex();
+    return values;
 }
 
+// A value outside a list's items leaves that list without a selection, and
+// no message is shown.
 void TForm1::showSettingIndex(int pos, int index)
 {
     QComboBox* list = settingLists()[pos];
     list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
 }
 
-void TForm1::showProgressMaximum(int maximum)
+void TForm1::showListValues(const SettingValues& values)
 {
-    ui->ProgressBar1->setMaximum(maximum);
-}
-
-void TForm1::showProgress(int value)
-{
-    ui->ProgressBar1->setValue(value);
+    for (int i = 0; i < kSettingCount; ++i)
+        showSettingIndex(i, values[i]);
 }
 
 void TForm1::showBusy(bool on)

@@ -53,13 +53,13 @@ public:
     void FormDestroy();
 
     EscSession& session() { return session_; }
-    SharedState& state() { return session_.state; }
-    Link& link() { return session_.link; }
-    TComm& comm() { return session_.comm; }
-    WindowTimer& Timer1() { return session_.watchdog; }
-    WindowTimer& Timer2() { return session_.replyTimer; }
-    WindowTimer& Timer3() { return session_.pollTimer; }
-    PortLoss& portLoss() { return *session_.portLoss; }
+    const SharedState& state() const { return session_.state(); }
+    Link& link() { return session_.link(); }
+    TComm& comm() { return session_.comm(); }
+    WindowTimer& Timer1() { return session_.watchdog(); }
+    WindowTimer& Timer2() { return session_.replyTimer(); }
+    WindowTimer& Timer3() { return session_.pollTimer(); }
+    PortLoss& portLoss() { return *session_.portLoss(); }
     // Ctrl+L: the log window with the recent trace lines (null without them).
     LogWindow* showLogWindow();
     // Ctrl+G, or the rotate-speed group's context menu: the speed plot.
@@ -87,16 +87,16 @@ private:
     // Runs an operation that overwrites what the ESC holds, after that backup.
     void runOverwriting(const std::function<Outcome()>& operation);
     std::array<QComboBox*, 8> settingLists() const;  // frame order
+    // The eight lists' item indexes, -1 for a list without a selection.
+    SettingValues listValues() const;
+    void showSettingIndex(int pos, int index);
+    void showListValues(const SettingValues& values);
 
     // EscView
     void showStatus(const QString& text) override;
     void showCardLamp(bool lit) override;
     void showEscLamp(bool lit) override;
     void showEscLabels(const QString& type, const QString& hwVersion, const QString& fwVersion) override;
-    int settingIndex(int pos) const override;
-    void showSettingIndex(int pos, int index) override;
-    void showProgressMaximum(int maximum) override;
-    void showProgress(int value) override;
     void showBusy(bool on) override;
     void showMode(OperationMode mode) override;
     OperationMode selectedMode() const override;

@@ -30,10 +30,6 @@ std::optional<QString> save(const SettingValues& values, const QString& model, Q
 // The backups' paths, newest first.
 QStringList list();
 
-// other1 and other2 of a setup file; none when either is missing or not a
-// number, as in a plain setup file.
-std::optional<std::array<int, 2>> extra_settings(const QString& path);
-
 // A backup that failed does not stop what it was for: the reason goes to
 // standard error and to the link trace, and the command goes on.
 void warn_not_saved(const QString& reason);

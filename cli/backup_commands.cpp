@@ -9,14 +9,14 @@
 
 namespace cli {
 
-void back_up_read_settings(Session& s, bool read)
+void back_up_read_settings(Session& s, const std::optional<SettingValues>& read)
 {
     if (!read) {
         backups::warn_not_saved(QStringLiteral("the ESC's settings could not be read"));
         return;
     }
     QString error;
-    if (const std::optional<QString> path = backups::save(s.view.settings, s.core.link.model_label(), &error))
+    if (const std::optional<QString> path = backups::save(*read, s.core.link().model_label(), &error))
         print_err(QStringLiteral("zelt-cli: the settings read were backed up to %1").arg(*path));
     else
         backups::warn_not_saved(error);

@@ -18,18 +18,20 @@ BoxAnswer ConsoleDialogs::message(const QString& title, const QString& text, Box
     print_err(title + QStringLiteral(": ") + box_lines(text));
     if (buttons == BoxButtons::Ok)
         return BoxAnswer::Ok;
-    print_err(answerYes ? QStringLiteral("  -> Yes (--yes)") : QStringLiteral("  -> No (run with --yes to answer Yes)"));
-    return answerYes ? BoxAnswer::Yes : BoxAnswer::No;
+    print_err(answerYes_ ? QStringLiteral("  -> Yes (--yes)") : QStringLiteral("  -> No (run with --yes to answer Yes)"));
+    return answerYes_ ? BoxAnswer::Yes : BoxAnswer::No;
 }
 
+// The commands name their files themselves and hand them to the operations;
+// nothing asks for a file on the way.
 QString ConsoleDialogs::openFileName(const QString&, const QString&)
 {
-    return fileName;
+    return {};
 }
 
 QString ConsoleDialogs::saveFileName(const QString&, const QString&)
 {
-    return fileName;
+    return {};
 }
 
 }  // namespace cli

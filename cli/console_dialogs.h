@@ -1,7 +1,7 @@
 #pragma once
 // The boxes of the operations, on standard error: "Title: text", a question
-// followed by the answer the command line gave. File dialogs return the file
-// named on the command line.
+// followed by the answer the command line gave. A file dialog is cancelled:
+// the commands give the operations their files themselves.
 
 #include "link/dialogs.h"
 
@@ -9,15 +9,16 @@ namespace cli {
 
 class ConsoleDialogs : public Dialogs {
 public:
-    // The answer to every Yes/No question: Yes only when the user said so
-    // beforehand (--yes).
-    bool answerYes = false;
-    // What the next file dialog returns.
-    QString fileName;
+    // answerYes: the answer to every Yes/No question, Yes only when the user
+    // said so beforehand (--yes).
+    explicit ConsoleDialogs(bool answerYes) : answerYes_(answerYes) {}
 
     BoxAnswer message(const QString& title, const QString& text, BoxIcon icon, BoxButtons buttons) override;
     QString openFileName(const QString& filter, const QString& defaultSuffix) override;
     QString saveFileName(const QString& filter, const QString& defaultSuffix) override;
+
+private:
+    bool answerYes_;
 };
 
 // The text of a box as terminal lines: CR LF (and the LF CR of one question)

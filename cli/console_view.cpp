@@ -2,7 +2,6 @@
 
 #include "cli/console_out.h"
 #include "link/status_texts.h"
-#include "params/setting_items.h"
 
 namespace cli {
 
@@ -14,20 +13,13 @@ void ConsoleView::showStatus(const QString& text)
     status = text;
 }
 
-void ConsoleView::showSettingIndex(int pos, int index)
+void ConsoleView::showProgress(int value, int maximum)
 {
-    const int items = static_cast<int>(kSettingItems[pos].size());
-    settings[pos] = index >= 0 && index < items ? index : -1;
-}
-
-void ConsoleView::showProgressMaximum(int maximum)
-{
-    progressMaximum_ = maximum > 0 ? maximum : 1;
-    progressStep_ = -1;
-}
-
-void ConsoleView::showProgress(int value)
-{
+    // Each phase starts again from 0.
+    if (value == 0 || maximum != progressMaximum_) {
+        progressMaximum_ = maximum > 0 ? maximum : 1;
+        progressStep_ = -1;
+    }
     const int step = value * 10 / progressMaximum_;
     if (!reportProgress || value == 0 || step == progressStep_)
         return;

@@ -39,7 +39,7 @@ void add_round_trip(const QString& port, const QString& programDir, std::vector<
     const std::vector<double> times = probe_round_trips(session, kTries);
     if (times.empty())
         return;
-    const QString path = session.core.link.port_in_use();
+    const QString path = session.core.link().port_in_use();
     const QString device = path.startsWith(QLatin1Char('/')) ? path : QStringLiteral("/dev/") + path;
     auto after = std::find_if(findings.rbegin(), findings.rend(),
                               [&](const DoctorFinding& f) { return f.port == device; });

@@ -33,10 +33,10 @@ int update_status(Session& s, const Outcome& updated)
 
     // Two ends show no box; the window says nothing there.
     using Result = FirmwareUpdate::Result;
-    switch (s.core.firmware.result()) {
+    switch (s.core.firmware().result()) {
         case Result::NoImage:
             print_err(QStringLiteral("zelt-cli: the ESC's model (%1) has no firmware image; nothing was sent")
-                          .arg(s.core.link.esc_labels().type));
+                          .arg(s.core.link().esc_labels().type));
             return kDeviceFailed;
         case Result::NotFinished:
             // The ESC holds no verified firmware now.
@@ -63,10 +63,10 @@ int flash_command(const CliOptions& options, Session& s)
     if (const int status = connect_unless_stopped(options, s, stop); status != kSuccess)
         return status;
 
-    s.core.firmware.set_image_path(options.image);
-    s.dialogs.answerYes = options.yes;
     s.view.reportProgress = true;
-    const Outcome updated = s.perform([&s] { return s.core.firmware.update(); });
+    const Outcome updated = s.perform([&s, &options] {
+        return s.core.firmware().update(options.image, [&s](int value, int maximum) { s.view.showProgress(value, maximum); });
+    });
     s.view.reportProgress = false;
     const int status = update_status(s, updated);
     return stop.caught() ? stop.exitStatus() : status;

@@ -18,9 +18,9 @@ std::vector<double> probe_round_trips(Session& session, int tries)
     for (int i = 0; i < tries; ++i) {
         QString reply;
         QElapsedTimer clock;
-        session.core.link.run_command([&] {
+        session.core.link().run_command([&] {
             clock.start();
-            reply = session.core.link.exchange(QByteArray(1, request::kProbeCard),
+            reply = session.core.link().exchange(QByteArray(1, request::kProbeCard),
                                                {kProbeWaitMs, [](const QString& r) { return r.size() > 3; }});
         });
         if (reply == reply::kCardHere) {

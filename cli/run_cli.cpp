@@ -50,7 +50,7 @@ int run_cli(const QStringList& arguments, const QString& programDir)
         {"write", write_command},   {"restore", restore_command},   {"save", save_command},
         {"flash", flash_command},   {"speed", speed_command},
     };
-    Session session(programDir);
+    Session session(programDir, options.yes);
     return commands.at(options.command)(options, session);
 }
 

@@ -28,12 +28,12 @@ QString version_of(const QString& label)
 // The card's port and, when one answered, the ESC behind it.
 int print_found(const CliOptions& options, Session& s, Session::Found found)
 {
-    const EscLabels& labels = s.core.link.esc_labels();
+    const EscLabels& labels = s.core.link().esc_labels();
     const bool esc = found == Session::Found::Esc;
     if (options.json) {
-        QJsonObject object{{"port", s.core.link.port_in_use()}};
+        QJsonObject object{{"port", s.core.link().port_in_use()}};
         if (esc)
-            object.insert("esc", QJsonObject{{"model", s.core.link.model_label()},
+            object.insert("esc", QJsonObject{{"model", s.core.link().model_label()},
                                              {"hardware", version_of(labels.hwVersion)},
                                              {"firmware", version_of(labels.fwVersion)}});
         else
@@ -41,9 +41,9 @@ int print_found(const CliOptions& options, Session& s, Session::Found found)
         print_json(object);
         return kSuccess;
     }
-    print_out(QStringLiteral("port=") + s.core.link.port_in_use());
+    print_out(QStringLiteral("port=") + s.core.link().port_in_use());
     if (esc) {
-        print_out(QStringLiteral("model=") + s.core.link.model_label());
+        print_out(QStringLiteral("model=") + s.core.link().model_label());
         print_out(QStringLiteral("hardware=") + version_of(labels.hwVersion));
         print_out(QStringLiteral("firmware=") + version_of(labels.fwVersion));
     }

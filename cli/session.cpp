@@ -6,18 +6,19 @@
 
 namespace cli {
 
-Session::Session(const QString& programDir)
-    : core(view, dialogs, {.programDir = programDir, .watchdog = false, .followPortLoss = false, .watcher = nullptr})
+Session::Session(const QString& programDir, bool answerYes)
+    : dialogs(answerYes),
+      core(view, dialogs, {.programDir = programDir, .watchdog = false, .followPortLoss = false, .watcher = nullptr})
 {
 }
 
 Session::Found Session::find(const QString& port, bool userSearch)
 {
-    core.link.set_port_list(port.isEmpty() ? list_serial_ports() : QStringList{port});
-    core.state.auto_search = !userSearch;
-    if (!perform([this] { return core.link.search(); }).done())
+    core.link().set_port_list(port.isEmpty() ? list_serial_ports() : QStringList{port});
+    const Link::SearchReport report = userSearch ? Link::SearchReport::Box : Link::SearchReport::Quiet;
+    if (!perform([this, report] { return core.link().search(report); }).done())
         return Found::Nothing;
-    return core.state.esc_ok ? Found::Esc : Found::Card;
+    return core.state().esc_ok ? Found::Esc : Found::Card;
 }
 
 bool Session::connect_esc(const QString& port)
@@ -28,10 +29,10 @@ bool Session::connect_esc(const QString& port)
         case Found::Card:
             print_err(QStringLiteral("zelt-cli: the setting card on %1 answered, but no ESC answered behind it; "
                                      "plug the ESC into the card and power it")
-                          .arg(core.link.port_in_use()));
+                          .arg(core.link().port_in_use()));
             return false;
         case Found::Nothing:
-            explain_not_found(port, core.link.port_list());
+            explain_not_found(port, core.link().port_list());
             return false;
     }
     return false;
@@ -39,10 +40,10 @@ bool Session::connect_esc(const QString& port)
 
 void Session::explain_not_found(const QString& port, const QStringList& searched) const
 {
-    if (!port.isEmpty() && core.comm.LastOpenError() != 0) {
+    if (!port.isEmpty() && core.comm().LastOpenError() != 0) {
         print_err(QStringLiteral("zelt-cli: cannot open %1: %2; `zelt-cli doctor --port %1` tells why and how to "
                                  "fix it")
-                      .arg(port, system_reason(core.comm.LastOpenError())));
+                      .arg(port, system_reason(core.comm().LastOpenError())));
         return;
     }
     if (searched.isEmpty()) {

@@ -17,8 +17,9 @@ namespace cli {
 
 class Session {
 public:
-    // programDir: where the window's program lies, for the firmware images.
-    explicit Session(const QString& programDir);
+    // programDir: where the window's program lies, for the firmware images;
+    // answerYes: the user's answer to every question (--yes).
+    explicit Session(const QString& programDir, bool answerYes = false);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 

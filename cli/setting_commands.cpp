@@ -10,6 +10,8 @@
 #include "cli/setting_text.h"
 #include "params/ini_file.h"
 #include "params/setting_keys.h"
+#include "params/setup_file_format.h"
+#include "params/setup_files.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -21,36 +23,45 @@
 namespace cli {
 namespace {
 
-void print_settings(const CliOptions& options, Session& s)
+void print_settings(const CliOptions& options, Session& s, const SettingValues& values)
 {
     if (!options.json) {
         for (int pos = 0; pos < kSettingCount; ++pos)
-            print_out(setting_line(pos, s.view.settings[pos]));
+            print_out(setting_line(pos, values[pos]));
         return;
     }
     QJsonArray settings;
     for (int pos = 0; pos < kSettingCount; ++pos) {
-        const int index = s.view.settings[pos];
+        const int index = values[pos];
         const QString item = item_text(pos, index);
         settings.append(QJsonObject{{"setting", QString::fromLatin1(kSettingCaptions[pos])},
                                     {"index", index},
                                     {"item", item.isEmpty() ? QJsonValue() : QJsonValue(item)}});
     }
-    const QJsonObject document{{"port", s.core.link.port_in_use()}, {"settings", settings}};
+    const QJsonObject document{{"port", s.core.link().port_in_use()}, {"settings", settings}};
     print_out(QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)).trimmed());
 }
 
-bool read_from_esc(Session& s)
+// The ESC's settings, each as its list shows it: a value outside the list's
+// items as no selection.
+std::optional<SettingValues> read_from_esc(Session& s)
 {
-    return s.perform([&s] { return s.core.params.read(); }).done();
+    std::optional<SettingValues> values;
+    s.perform([&s, &values] {
+        Found<SettingValues> read = s.core.params().read();
+        if (read.done())
+            values = as_listed(read.value);
+        return read.outcome;
+    });
+    return values;
 }
 
-// Writes what the lists hold. A list without a selection is refused by the
-// write itself (its box says which); that is the input's fault when the
-// setup file put it there.
-int download(Session& s, bool fromFile)
+// Writes the values. A value without a selection is refused by the write
+// itself (its box says which); that is the input's fault when the setup
+// file put it there.
+int download(Session& s, const SettingValues& values, bool fromFile)
 {
-    const Outcome written = s.perform([&s] { return s.core.params.write(); });
+    const Outcome written = s.perform([&s, &values] { return s.core.params().write(values); });
     if (written.done())
         return kSuccess;
     return written.kind == Outcome::Kind::Refused && fromFile ? kUsageOrFile : kDeviceFailed;
@@ -84,9 +95,12 @@ bool setup_file_usable(const QString& path)
 
 int read_command(const CliOptions& options, Session& s)
 {
-    if (!s.connect_esc(options.port) || !read_from_esc(s))
+    if (!s.connect_esc(options.port))
         return kDeviceFailed;
-    print_settings(options, s);
+    const std::optional<SettingValues> read = read_from_esc(s);
+    if (!read)
+        return kDeviceFailed;
+    print_settings(options, s, *read);
     return kSuccess;
 }
 
@@ -98,7 +112,7 @@ int write_command(const CliOptions& options, Session& s)
         return kDeviceFailed;
 
     // A backup holds other1 and other2 too; a plain setup file does not.
-    const auto extra = options.file.isEmpty() ? std::nullopt : backups::extra_settings(options.file);
+    const auto extra = options.file.isEmpty() ? std::nullopt : read_extra_settings(options.file);
     // The settings not given keep what the ESC holds: nothing is guessed.
     std::set<int> given;
     if (!options.file.isEmpty())
@@ -107,22 +121,26 @@ int write_command(const CliOptions& options, Session& s)
     for (const SettingAssignment& a : options.assignments)
         given.insert(a.pos);
     // Read first, for the settings not given and for the backup.
-    const bool read = read_from_esc(s);
+    const std::optional<SettingValues> read = read_from_esc(s);
     if (!read && given.size() < kSettingCount)
         return kDeviceFailed;
     back_up_read_settings(s, read);
 
+    SettingValues values = read.value_or(kDefaultSettings);
     if (!options.file.isEmpty()) {
-        s.dialogs.fileName = options.file;
-        s.perform([&s] { return s.core.setupFiles.load(); });
-        for (int i = 0; extra && i < 2; ++i)
-            s.view.showSettingIndex(kSetupKeyCount + i, (*extra)[i]);
+        Found<SetupContents> loaded;
+        s.perform([&] {
+            loaded = s.core.setupFiles().load(options.file);
+            return loaded.outcome;
+        });
+        const SettingValues fromFile = as_listed(loaded.value.values);
+        std::copy_n(fromFile.begin(), loaded.value.count, values.begin());
     }
     for (const SettingAssignment& a : options.assignments)
-        s.view.showSettingIndex(a.pos, a.index);
-    const int status = download(s, !options.file.isEmpty());
+        values[a.pos] = a.index;
+    const int status = download(s, values, !options.file.isEmpty());
     if (status == kSuccess)
-        print_settings(options, s);
+        print_settings(options, s, values);
     return status;
 }
 
@@ -131,19 +149,24 @@ int restore_command(const CliOptions& options, Session& s)
     if (!s.connect_esc(options.port))
         return kDeviceFailed;
     back_up_read_settings(s, read_from_esc(s));
-    s.perform([&s] { return s.core.params.restore_defaults(); });
-    const int status = download(s, false);
+    const SettingValues defaults = ParamOps::restore_defaults();
+    const int status = download(s, defaults, false);
     if (status == kSuccess)
-        print_settings(options, s);
+        print_settings(options, s, defaults);
     return status;
 }
 
 int save_command(const CliOptions& options, Session& s)
 {
-    if (!s.connect_esc(options.port) || !read_from_esc(s))
+    if (!s.connect_esc(options.port))
         return kDeviceFailed;
-    s.dialogs.fileName = options.file;
-    return s.perform([&s] { return s.core.setupFiles.save(); }).done() ? kSuccess : kUsageOrFile;
+    const std::optional<SettingValues> read = read_from_esc(s);
+    if (!read)
+        return kDeviceFailed;
+    SetupValues values{};
+    std::copy_n(read->begin(), kSetupKeyCount, values.begin());
+    return s.perform([&] { return s.core.setupFiles().save(options.file, values); }).done() ? kSuccess
+                                                                                           : kUsageOrFile;
 }
 
 }  // namespace cli

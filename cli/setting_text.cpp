@@ -93,4 +93,15 @@ QString setting_line(int pos, int index)
     return caption(pos) + QLatin1Char('=') + item_text(pos, index);
 }
 
+SettingValues as_listed(const SettingValues& values)
+{
+    SettingValues listed = values;
+    for (int pos = 0; pos < kSettingCount; ++pos) {
+        const int items = static_cast<int>(kSettingItems[pos].size());
+        if (listed[pos] < 0 || listed[pos] >= items)
+            listed[pos] = -1;
+    }
+    return listed;
+}
+
 }  // namespace cli

@@ -24,4 +24,8 @@ std::optional<SettingAssignment> parse_assignment(const QString& text, QString* 
 QString setting_line(int pos, int index);
 QString item_text(int pos, int index);  // empty for no selection
 
+// Each value as its list would show it: one outside the list's items as -1,
+// no selection.
+SettingValues as_listed(const SettingValues& values);
+
 }  // namespace cli

@@ -44,10 +44,10 @@ int speed_command(const CliOptions& options, Session& s)
     // the tick before this), the chosen one is set.
     EscSession& core = s.core;
     QMetaObject::Connection chooseThrottle;
-    chooseThrottle = QObject::connect(&core.pollTimer, &WindowTimer::tick, &core.link, [&] {
-        if (!core.state.throttle_armed)
+    chooseThrottle = QObject::connect(&core.pollTimer(), &WindowTimer::tick, &core.link(), [&] {
+        if (!core.speed().throttle_armed())
             return;
-        core.speed.set_throttle(options.throttle);
+        core.speed().set_throttle(options.throttle);
         QObject::disconnect(chooseThrottle);
     });
     const auto unchoose = qScopeGuard([&chooseThrottle] { QObject::disconnect(chooseThrottle); });
@@ -55,7 +55,7 @@ int speed_command(const CliOptions& options, Session& s)
     std::optional<ThrottleSweep> sweep;
     if (options.sweep)
         sweep.emplace(*options.sweep);
-    core.speed.onTick = [&](const SpeedTick& tick) {
+    core.speed().onTick = [&](const SpeedTick& tick) {
         log.tick(tick);
         if (!sweep)
             return;
@@ -64,24 +64,23 @@ int speed_command(const CliOptions& options, Session& s)
             if (sweep->finished())
                 loop.quit();
             else
-                core.speed.set_throttle(sweep->throttle());
+                core.speed().set_throttle(sweep->throttle());
         }
     };
     // The observer refers to this frame; no tick may reach it once the command has returned.
-    const auto unhook = qScopeGuard([&core] { core.speed.onTick = nullptr; });
-    core.speed.set_pole_count(options.poles);
-    core.speed.set_throttle(speed::kSliderMin);
-    s.view.selected = OperationMode::Speed;
-    core.run([&core] { return core.speed.switch_mode(OperationMode::Speed); }, CommandKind::ModeSwitch);
+    const auto unhook = qScopeGuard([&core] { core.speed().onTick = nullptr; });
+    core.speed().set_pole_count(options.poles);
+    core.speed().set_throttle(speed::kSliderMin);
+    core.run([&core] { return core.speed().switch_mode(OperationMode::Speed); }, CommandKind::ModeSwitch);
 
     QObject::connect(&stop, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
     // Only a speed measured in the last second is printed; "-" stands for a
     // second without one, explained once.
     bool explained = false;
     const auto rpm_line = [&core, &explained] {
-        const qint64 since = core.speed.since_sample_ms();
-        if (since >= 0 && since < 1000 && !core.speed.measured_speed().isEmpty())
-            return QStringLiteral("rpm=") + core.speed.measured_speed();
+        const qint64 since = core.speed().since_sample_ms();
+        if (since >= 0 && since < 1000 && !core.speed().measured_speed().isEmpty())
+            return QStringLiteral("rpm=") + core.speed().measured_speed();
         if (!explained) {
             explained = true;
             print_err(QStringLiteral("zelt-cli: the ESC answered no speed in the last second; rpm=- until it does "
@@ -101,10 +100,9 @@ int speed_command(const CliOptions& options, Session& s)
         loop.exec();
     report.stop();
 
-    s.view.selected = OperationMode::Parameter;
-    core.run([&core] { return core.speed.switch_mode(OperationMode::Parameter); }, CommandKind::ModeSwitch);
+    core.run([&core] { return core.speed().switch_mode(OperationMode::Parameter); }, CommandKind::ModeSwitch);
     // The port closes when the command ends, which would drop a byte still queued.
-    core.link.wait_sent(100);
+    core.link().wait_sent(100);
     if (stop.caught())
         return stop.exitStatus();
     if (!sweep)

@@ -4,10 +4,15 @@
 // the link, the settings, setup-file, firmware and speed operations and,
 // when asked for, the port-loss follower. It routes the timer ticks.
 //
-// The window and the command line each make one and hand it their view,
-// their dialogs and their choices. The operations (params.read(), ...) run
-// as commands of the link, one at a time: run() as the window's clicks do,
-// perform() when the caller wants the outcome at once.
+// The window, the command line and the station each make one and hand it
+// their view, their dialogs and their choices. The operations (params().read(),
+// ...) take what they work on as arguments and return what they found; they
+// run as commands of the link, one at a time: run() as the window's clicks
+// do, perform() when the caller wants the outcome at once.
+//
+// A session lives in the thread that makes it, which must run an event loop:
+// its timers, its port's events and its waits are that thread's. Sessions in
+// different threads share nothing but the stop path.
 
 #include "firmware/firmware_update.h"
 #include "link/dialogs.h"
@@ -54,20 +59,44 @@ public:
     // when another command runs.
     Outcome perform(const Link::Command& operation, CommandKind kind = CommandKind::Click);
 
-    // What the stop path needs: whether speed mode is on (a motor may be
-    // turning); the release goes out on comm.
-    bool speedModeOn() const { return state.mode == OperationMode::Speed; }
-
-    TComm comm;
-    SharedState state;
-    WindowTimer watchdog{1000};
-    WindowTimer replyTimer{1000, Qt::PreciseTimer};
-    WindowTimer pollTimer{5, Qt::PreciseTimer};
-    Link link;
-    ParamOps params;
-    SetupFiles setupFiles;
-    FirmwareUpdate firmware;
-    SpeedMode speed;
+    // The operations, for run() and perform(), and what they tell.
+    Link& link() { return link_; }
+    const Link& link() const { return link_; }
+    ParamOps& params() { return params_; }
+    SetupFiles& setupFiles() { return setupFiles_; }
+    FirmwareUpdate& firmware() { return firmware_; }
+    SpeedMode& speed() { return speed_; }
     // Null unless SessionChoices::followPortLoss.
-    std::unique_ptr<PortLoss> portLoss;
+    PortLoss* portLoss() { return portLoss_.get(); }
+
+    // The port: its name, opening and closing it, its events.
+    TComm& comm() { return comm_; }
+    const TComm& comm() const { return comm_; }
+    // The watchdog (Timer1), the reply timer (Timer2) and the speed poll (Timer3).
+    WindowTimer& watchdog() { return watchdog_; }
+    WindowTimer& replyTimer() { return replyTimer_; }
+    WindowTimer& pollTimer() { return pollTimer_; }
+
+    // What the operations share, to read; only the operations change it.
+    const SharedState& state() const { return state_; }
+
+    // What the stop path needs: whether speed mode is on (a motor may be
+    // turning); the release goes out on comm().
+    bool speedModeOn() const { return state_.mode == OperationMode::Speed; }
+
+private:
+    // The test rigs set the identification flags that a real search would.
+    friend struct EscSessionTestPeer;
+
+    TComm comm_;
+    SharedState state_;
+    WindowTimer watchdog_{1000};
+    WindowTimer replyTimer_{1000, Qt::PreciseTimer};
+    WindowTimer pollTimer_{5, Qt::PreciseTimer};
+    Link link_;
+    ParamOps params_;
+    SetupFiles setupFiles_;
+    FirmwareUpdate firmware_;
+    SpeedMode speed_;
+    std::unique_ptr<PortLoss> portLoss_;
 };

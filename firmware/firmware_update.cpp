@@ -41,29 +41,31 @@ const Link::ReplyWait kReadBackWait{kReadBackWaitMs, has_reply, Link::Pass::Proc
 
 }  // namespace
 
-FirmwareUpdate::FirmwareUpdate(Link& link, SharedState& st, EscView& view, Dialogs& dialogs, QString programDir)
-    : link_(link), st_(st), view_(view), dialogs_(dialogs), programDir_(std::move(programDir))
+FirmwareUpdate::FirmwareUpdate(Link& link, SharedState& st, Dialogs& dialogs, QString programDir)
+    : link_(link), st_(st), dialogs_(dialogs), programDir_(std::move(programDir))
 {
 }
 
 void FirmwareUpdate::set_progress(int value)
 {
-    view_.showProgress(std::clamp(value, 0, progressMaximum_));
+    if (progress_)
+        progress_(std::clamp(value, 0, progressMaximum_), progressMaximum_);
 }
 
 void FirmwareUpdate::set_progress_maximum(int maximum)
 {
     progressMaximum_ = maximum;
-    view_.showProgressMaximum(maximum);
 }
 
-Outcome FirmwareUpdate::update()
+Outcome FirmwareUpdate::update(const QString& imagePath, const Progress& progress)
 {
     result_ = Result::NotRun;
     if (Outcome refused = link_.require_esc(); !refused.done())
         return refused;
+    progress_ = progress;
     st_.cmd_mode = true;
-    Outcome ended = run_update();
+    Outcome ended = run_update(imagePath);
+    progress_ = nullptr;
     link_.setStatus(kIdle);
     st_.cmd_mode = false;
     return ended;
@@ -92,10 +94,10 @@ Outcome FirmwareUpdate::end(Result result, const QString& box)
     return Outcome::fail(Kind::Rejected, box);
 }
 
-Outcome FirmwareUpdate::run_update()
+Outcome FirmwareUpdate::run_update(const QString& imagePath)
 {
     Image image;
-    if (Outcome stopped = prepare(image); !stopped.done())
+    if (Outcome stopped = prepare(imagePath, image); !stopped.done())
         return stopped;
     // From the first block to the read-back's end, a stop request waits.
     std::optional<FinishFirst> whole(std::in_place);
@@ -118,7 +120,7 @@ Outcome FirmwareUpdate::file_error(const QString& text)
     return end(Result::FileError, text);
 }
 
-Outcome FirmwareUpdate::prepare(Image& image)
+Outcome FirmwareUpdate::prepare(const QString& imagePath, Image& image)
 {
     // The version as the ESC label shows it: its last three characters.
     const QString escVersion = link_.esc_labels().fwVersion.right(3);
@@ -132,10 +134,10 @@ Outcome FirmwareUpdate::prepare(Image& image)
     if (fileName.isEmpty())
         return end(Result::NoImage);
     // An image named by the user is looked for where it was named, alone.
-    const QFileInfo named(imagePath_);
-    const QString wanted = imagePath_.isEmpty() ? fileName : named.fileName();
+    const QFileInfo named(imagePath);
+    const QString wanted = imagePath.isEmpty() ? fileName : named.fileName();
     const QStringList folders =
-        imagePath_.isEmpty() ? firmware::image_folders(programDir_) : QStringList{named.absolutePath()};
+        imagePath.isEmpty() ? firmware::image_folders(programDir_) : QStringList{named.absolutePath()};
     const QString found = firmware::find_image(folders, wanted);
     if (found.isEmpty())
         return file_error(firmware::missing_image_text(wanted, folders));

@@ -11,24 +11,25 @@
 
 #include <QString>
 
+#include <functional>
+
 class Dialogs;
-class EscView;
 class Link;
 struct SharedState;
 
 class FirmwareUpdate {
 public:
     // programDir: the folder that holds the image files.
-    FirmwareUpdate(Link& link, SharedState& st, EscView& view, Dialogs& dialogs, QString programDir);
+    FirmwareUpdate(Link& link, SharedState& st, Dialogs& dialogs, QString programDir);
 
-    // Needs an identified ESC; the outcome says how it ended, result() in
-    // more detail.
-    Outcome update();
+    // How far the transfer has come: value words of maximum, each time it moves.
+    using Progress = std::function<void(int value, int maximum)>;
 
-    // Writes this image file instead of the one of the ESC's group (the
-    // command line's --image); empty: the group's image. The checks and the
-    // questions stay the same.
-    void set_image_path(const QString& path) { imagePath_ = path; }
+    // Writes the image file at imagePath, or with an empty path the image of
+    // the ESC's group from the program's image folders; the checks and the
+    // questions are the same for both. Needs an identified ESC; the outcome
+    // says how it ended, result() in more detail.
+    Outcome update(const QString& imagePath, const Progress& progress = {});
 
     // How the last update ended. Some ends show no box (no image for the
     // model, an ESC that never finished), so a caller without a window
@@ -37,7 +38,7 @@ public:
     Result result() const { return result_; }
 
 private:
-    Outcome run_update();
+    Outcome run_update(const QString& imagePath);
     Outcome end(Result result, const QString& box = {});
     // The image to write and the version code that announces it.
     struct Image {
@@ -48,7 +49,7 @@ private:
 
     // Reads the header, asks the user, reads and checks the data lines.
     // Returns false when the update must not go on (the reason is shown).
-    Outcome prepare(Image& image);
+    Outcome prepare(const QString& imagePath, Image& image);
     // Done when the ESC reported that it has finished writing.
     Outcome write_phase(const Image& image);
     // Returns true when the ESC's read-back equals the image.
@@ -62,10 +63,9 @@ private:
 
     Link& link_;
     SharedState& st_;
-    EscView& view_;
     Dialogs& dialogs_;
     QString programDir_;
-    QString imagePath_;
+    Progress progress_;
     int progressMaximum_ = 100;
     Result result_ = Result::NotRun;
 };

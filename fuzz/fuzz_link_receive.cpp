@@ -3,6 +3,7 @@
 // card's status otherwise. The port stays closed, so nothing is sent.
 
 #include "core/esc_session.h"
+#include "testing/session_peer.h"
 #include "fuzz_support.h"
 
 #include "testing/fake_view.h"
@@ -39,21 +40,21 @@ Window& window()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     EscSession& s = window().session;
-    s.state = SharedState{};
+    EscSessionTestPeer::state(s) = SharedState{};
     // Each block: a length byte whose top bit sets cmd_mode, then the block.
     size_t i = 0;
     while (i < size) {
         const bool cmdMode = data[i] & 0x80;
         const size_t length = std::min<size_t>(data[i] & 0x7F, size - i - 1);
         ++i;
-        s.state.cmd_mode = cmdMode;
-        const QString before = s.state.recv_str;
-        s.link.receive(&s.comm, reinterpret_cast<const char*>(data + i), static_cast<uint16_t>(length));
-        const QString added = s.state.recv_str.mid(before.size());
-        fuzz_check(s.state.recv_str.startsWith(before));
+        EscSessionTestPeer::state(s).cmd_mode = cmdMode;
+        const QString before = s.state().recv_str;
+        s.link().receive(&s.comm(), reinterpret_cast<const char*>(data + i), static_cast<uint16_t>(length));
+        const QString added = s.state().recv_str.mid(before.size());
+        fuzz_check(s.state().recv_str.startsWith(before));
         fuzz_check(cmdMode ? added.size() == 2 * qsizetype(length) && added == added.toUpper() : added.isEmpty());
         i += length;
     }
-    s.watchdog.stop();
+    s.watchdog().stop();
     return 0;
 }

@@ -122,6 +122,12 @@ Outcome Link::search()
     return Outcome::ok(text);
 }
 
+Outcome Link::search(SearchReport report)
+{
+    st_.auto_search = report == SearchReport::Quiet;
+    return search();
+}
+
 Outcome Link::watchdog_expired()
 {
     watchdog_.stop();

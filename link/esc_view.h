@@ -1,14 +1,14 @@
 #pragma once
-// What the operations show to the user and read from the user, and nothing
-// else: the main window implements it with its controls, a console program
-// with text, a test with plain fields. The link, the parameter, firmware and
-// speed operations talk to the user only through this and through Dialogs.
+// What the link and the speed test show to the user while they run, and the
+// one choice they ask of the user: the main window implements it with its
+// controls, a console program with text, a test with plain fields.
 //
-// Calls come on the main thread, inside the operations; each one shows at
-// once. The core keeps its own state (flags, the ESC's label texts, the mode,
-// the port list, throttle and pole count) and shows it from there: nothing
-// shown is read back. What the view is asked is the user's own choice: the
-// eight setting selections and the selected mode.
+// Calls come on the session's thread, inside the operations; each one shows
+// at once. The core keeps its own state (flags, the ESC's label texts, the
+// mode, the port list, throttle and pole count) and shows it from there:
+// nothing shown is read back. The settings and a firmware update's progress
+// are not shown through here: the operations take the values they work on as
+// arguments and give back what they found, to whoever asked.
 
 #include "link/shared_state.h"
 
@@ -26,16 +26,6 @@ public:
     virtual void showEscLamp(bool lit) = 0;
     // The three ESC labels (Label2, Label3, Label4), exactly as given.
     virtual void showEscLabels(const QString& type, const QString& hwVersion, const QString& fwVersion) = 0;
-
-    // The eight setting lists in frame order (pos 0 to 7): the item index the
-    // user chose, -1 for a list without a selection. A value outside the
-    // list's items selects nothing.
-    virtual int settingIndex(int pos) const = 0;
-    virtual void showSettingIndex(int pos, int index) = 0;
-
-    // The firmware update's progress bar; value is within 0..maximum.
-    virtual void showProgressMaximum(int maximum) = 0;
-    virtual void showProgress(int value) = 0;
 
     // The busy cursor while a command runs; calls nest (on, on, off, off).
     virtual void showBusy(bool on) = 0;

@@ -128,6 +128,10 @@ public:
     // Steps through the listed ports for the card and asks it for the ESC;
     // quiet (no box) while auto_search is set. Done when a card answered.
     Outcome search();
+    // The same search for a caller without a window, quiet or with the
+    // result box as the user's search has it, whatever the search armed.
+    enum class SearchReport { Quiet, Box };
+    Outcome search(SearchReport report);
     // The watchdog ran out: the quiet search, or the report that the card is gone.
     Outcome watchdog_expired();
     Outcome switch_port(const QString& portName);

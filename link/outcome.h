@@ -23,3 +23,13 @@ struct Outcome {
     static Outcome ok(QString box = {}) { return {Kind::Done, std::move(box)}; }
     static Outcome fail(Kind kind, QString box = {}) { return {kind, std::move(box)}; }
 };
+
+// An operation's outcome with what it found: value holds the result when the
+// outcome is Done, and is left as it was made otherwise.
+template <class T>
+struct Found {
+    Outcome outcome;
+    T value{};
+
+    bool done() const { return outcome.done(); }
+};

@@ -1,7 +1,8 @@
 #pragma once
-// The state that the operations of the main window share, in declaration
-// order. The window owns one instance; every operation works on it by
-// reference. All zero, false or empty at creation.
+// The state that several operations of a session share, in declaration
+// order; what one operation alone uses it keeps itself. The session owns one
+// instance; the operations work on it by reference. All zero, false or empty
+// at creation.
 
 #include <QString>
 #include <cstdint>
@@ -11,16 +12,12 @@
 enum class OperationMode { Parameter, Speed };
 
 struct SharedState {
-    QString setup_file_name;
     bool time_out = false;
     QString recv_str;
     bool cmd_mode = false;
     bool auto_search = false;
     bool esc_ok = false;
     int32_t fw_group = 0;
-    bool throttle_armed = false;
-    int32_t rpm_value = 0;
-    int32_t rpm_count = 0;
     // The mode whose switch has run last; the poll goes by it.
     OperationMode mode = OperationMode::Parameter;
 };

@@ -5,7 +5,6 @@
 #include "link/wire_codes.h"
 #include "params/parameter_frame.h"
 #include "params/setting_keys.h"
-#include "params/setting_lists.h"
 
 namespace {
 const QString kIdle = QString::fromLatin1(status::kIdle);
@@ -13,12 +12,12 @@ const QString kPrompt = QString::fromLatin1(box_title::kPrompt);
 constexpr int kReplyTimeoutMs = 1000;
 }  // namespace
 
-ParamOps::ParamOps(Link& link, EscView& view, Dialogs& dialogs) : link_(link), view_(view), dialogs_(dialogs) {}
+ParamOps::ParamOps(Link& link, Dialogs& dialogs) : link_(link), dialogs_(dialogs) {}
 
-Outcome ParamOps::read()
+Found<SettingValues> ParamOps::read()
 {
     if (Outcome refused = link_.require_esc(); !refused.done())
-        return refused;
+        return {refused};
     link_.setStatus(QString::fromLatin1(status::kReading));
     link_.pumped_delay(1);
     QString frame;
@@ -27,23 +26,22 @@ Outcome ParamOps::read()
     if (!values) {
         // The frame request has shown the same box already; the second one
         // is the read operation's own report of the failure.
-        return link_.receive_data_error();
+        return {link_.receive_data_error()};
     }
-    assign_list_values(view_, *values);
     if (onRead)
         onRead(*values);
     link_.setStatus(QString::fromLatin1(status::kReadOk));
     dialogs_.message(kPrompt, QString::fromLatin1(status::kReadOk), BoxIcon::None);
     link_.setStatus(kIdle);
-    return Outcome::ok(QString::fromLatin1(status::kReadOk));
+    return {Outcome::ok(QString::fromLatin1(status::kReadOk)), *values};
 }
 
-Outcome ParamOps::write()
+Outcome ParamOps::write(const SettingValues& values)
 {
     if (Outcome refused = link_.require_esc(); !refused.done())
         return refused;
     link_.setStatus(QString::fromLatin1(status::kSending));
-    Outcome sent = send_settings();
+    Outcome sent = send_settings(values);
     link_.setStatus(QString::fromLatin1(status::kSendDone));
     if (sent.done()) {
         sent.box = QStringLiteral("Send parameter to ESC OK");
@@ -53,15 +51,13 @@ Outcome ParamOps::write()
     return sent;
 }
 
-Outcome ParamOps::restore_defaults()
+SettingValues ParamOps::restore_defaults()
 {
-    assign_list_values(view_, kDefaultSettings);
-    return Outcome::ok();
+    return kDefaultSettings;
 }
 
-Outcome ParamOps::send_settings()
+Outcome ParamOps::send_settings(const SettingValues& values)
 {
-    const SettingValues values = list_values(view_);
     const std::optional<QByteArray> frame = encode_parameter_frame(values);
     if (!frame)
         return refuseUnselected(first_unencodable_setting(values));

@@ -68,7 +68,7 @@ void SpeedMode::start_speed_test()
     pendingTick_.reset();
     polling_ = true;
     pollTimer_.start();
-    st_.throttle_armed = false;
+    throttleArmed_ = false;
 }
 
 void SpeedMode::stop_poll()
@@ -138,7 +138,7 @@ void SpeedMode::poll()
         showSpeed(0);
     if (answerPending_)
         take_late_answer();
-    const int code = speed::throttle_code(position, st_.throttle_armed);
+    const int code = speed::throttle_code(position, throttleArmed_);
     SpeedTick tick{sinceStart_.elapsed(), position, code, {}, {}, {}};
 
     QElapsedTimer sent;
@@ -200,7 +200,7 @@ void SpeedMode::measured(const QString& answer, qint64 answeredAfterMs, SpeedTic
     const int32_t sample = speed::period_to_rpm(period, poles_);
     tick.period = period;
     tick.sampleRpm = sample;
-    speed::RpmFilter filter{st_.rpm_value, st_.rpm_count};
+    speed::RpmFilter filter{rpmValue_, rpmCount_};
     const std::optional<int32_t> shown = filter.add(sample);
     if (stale_) {
         // Answers again: the box shows a measured speed at once.

@@ -42,6 +42,10 @@ public:
     // keep driving the motor with the last throttle code. Ends the poll.
     void beforeClose();
 
+    // The throttle has been armed: the ESC got its first throttle code after
+    // the start byte.
+    bool throttle_armed() const { return throttleArmed_; }
+
     // Samples measured since the speed test started, and the speed last
     // shown from them (empty before the first).
     int measured_samples() const { return samples_; }
@@ -75,6 +79,10 @@ private:
     WindowTimer& pollTimer_;
     int throttlePosition_;
     int poles_;
+    bool throttleArmed_ = false;
+    // The speed filter's running sum and the position of its next sample (0 to 3).
+    int32_t rpmValue_ = 0;
+    int32_t rpmCount_ = 0;
     // Speed mode has started the poll and no switch has stopped it. A switch to
     // Parameter run inside a tick's wait must not see the tick restart it.
     bool polling_ = false;

@@ -38,17 +38,17 @@ TEST_F(SpeedPlotOnLink, ExportsTheTicksOfTheSpeedTest)
     SpeedPlotWindow plot(plotDialogs_);
     plot.show();
     std::vector<SpeedTick> ticks;
-    s().speed.onTick = [&](const SpeedTick& t) {
+    s().speed().onTick = [&](const SpeedTick& t) {
         ticks.push_back(t);
         plot.addTick(t);
     };
-    s().speed.set_pole_count(14);
-    s().speed.set_throttle(900);
-    s().speed.switch_mode(OperationMode::Speed);
+    s().speed().set_pole_count(14);
+    s().speed().set_throttle(900);
+    s().speed().switch_mode(OperationMode::Speed);
     ASSERT_TRUE(wait_until([&] { return ticks.size() >= 10; }, 2000));
-    s().speed.set_throttle(1500);
+    s().speed().set_throttle(1500);
     ASSERT_TRUE(wait_until([&] { return ticks.size() >= 100 && ticks.back().sampleRpm.value_or(0) > 1000; }, 4000));
-    s().speed.switch_mode(OperationMode::Parameter);
+    s().speed().switch_mode(OperationMode::Parameter);
     ASSERT_TRUE(wait_until([&] { return sim_->received().back() == 0xFF; }, 1000));
 
     QString expected = "time_ms,throttle_us,code,period_us,sample_rpm,shown_rpm\n";

@@ -312,16 +312,15 @@ TEST_F(FormTest, TimersAndSharedStateAfterStartUp)
     EXPECT_FALSE(form->Timer3().isActive());
 
     const SharedState& st = form->state();
-    EXPECT_TRUE(st.setup_file_name.isEmpty());
+    EXPECT_TRUE(form->session().setupFiles().file_name().isEmpty());
     EXPECT_FALSE(st.time_out);
     EXPECT_TRUE(st.recv_str.isEmpty());
     EXPECT_FALSE(st.cmd_mode);
     EXPECT_TRUE(st.auto_search);
     EXPECT_FALSE(st.esc_ok);
     EXPECT_EQ(st.fw_group, 0);
-    EXPECT_FALSE(st.throttle_armed);
-    EXPECT_EQ(st.rpm_value, 0);
-    EXPECT_EQ(st.rpm_count, 0);
+    EXPECT_FALSE(form->session().speed().throttle_armed());
+    EXPECT_EQ(form->session().speed().measured_samples(), 0);
     EXPECT_FALSE(form->link().busy());
 }
 

@@ -2,6 +2,7 @@
 // newest kept, and the window's rule of backing up only its own last read.
 
 #include "backups/settings_backup.h"
+#include "params/setup_file_format.h"
 #include "backups/last_read.h"
 #include "params/ini_file.h"
 #include "params/setting_keys.h"
@@ -76,7 +77,7 @@ TEST_F(BackupFolder, NameCarriesTimeAndModelAndTheFileHoldsAllEight)
         EXPECT_EQ(*path, QDir(backupDir()).filePath(c.name));
         EXPECT_EQ(values_in(*path), kHeld);
         // Loaded as a setup file it gives the first six; a backup also gives the last two.
-        EXPECT_EQ(backups::extra_settings(*path), (std::array<int, 2>{4, 1}));
+        EXPECT_EQ(read_extra_settings(*path), (std::array<int, 2>{4, 1}));
     }
 }
 
@@ -128,7 +129,7 @@ TEST_F(BackupFolder, ExtraSettingsOnlyFromAFileThatHoldsBoth)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(c.text);
         f.close();
-        EXPECT_EQ(backups::extra_settings(path), c.extra) << c.text;
+        EXPECT_EQ(read_extra_settings(path), c.extra) << c.text;
     }
 }
 

@@ -2,6 +2,7 @@
 // it, and that an operation asked for while another runs is refused, not run.
 
 #include "core/esc_session.h"
+#include "testing/session_peer.h"
 #include "testing/event_wait.h"
 #include "testing/fake_view.h"
 #include "testing/qstring_printer.h"
@@ -36,19 +37,19 @@ TEST(EscSession, TheWatchdogReportsTheCardGoneOnlyWhenTheOwnerLetsItRun)
         FakeView view;
         RecordingDialogs dialogs;
         EscSession session(view, dialogs, SessionChoices{.watchdog = c.watchdog});
-        session.state.esc_ok = true;  // the card went quiet after an ESC was found
-        session.watchdog.setInterval(20);
-        session.watchdog.start();
+        EscSessionTestPeer::state(session).esc_ok = true;  // the card went quiet after an ESC was found
+        session.watchdog().setInterval(20);
+        session.watchdog().start();
         settle(200);
         EXPECT_EQ(shown(dialogs), c.boxes);
-        EXPECT_EQ(session.link.last_outcome().kind, c.last);
-        EXPECT_EQ(session.state.esc_ok, !c.watchdog);
+        EXPECT_EQ(session.link().last_outcome().kind, c.last);
+        EXPECT_EQ(session.state().esc_ok, !c.watchdog);
         if (c.watchdog) {
-            EXPECT_EQ(session.link.last_outcome().box, c.boxes.front().section('|', 1));
+            EXPECT_EQ(session.link().last_outcome().box, c.boxes.front().section('|', 1));
             EXPECT_EQ(view.status, QStringLiteral("Comm error"));
-            EXPECT_FALSE(session.watchdog.isActive()) << "one report, not one a second";
+            EXPECT_FALSE(session.watchdog().isActive()) << "one report, not one a second";
         }
-        session.watchdog.stop();
+        session.watchdog().stop();
     }
 }
 

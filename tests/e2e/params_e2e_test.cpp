@@ -377,7 +377,7 @@ TEST_F(SetupFilesE2e, SaveThenLoadRestoresSixListsAndLeavesTheOtherTwo)
     const QString path = file("mine.zelt");
     setValues({1, 1, 2, 2, 3, 0, 4, 1});
     save(path);
-    EXPECT_EQ(form().state().setup_file_name, path);
+    EXPECT_EQ(form().session().setupFiles().file_name(), path);
 
     setValues({0, 0, 0, 0, 0, 1, 0, 0});
     load(path);
@@ -447,7 +447,7 @@ TEST_F(SetupFilesE2e, MissingFileLoadsAsEmptyAndStoresTheFullPath)
     ASSERT_TRUE(QDir::setCurrent(files_.path()));
     load(QStringLiteral("not-there.zelt"));
     QDir::setCurrent(oldDir);
-    EXPECT_EQ(form().state().setup_file_name, file("not-there.zelt"));
+    EXPECT_EQ(form().session().setupFiles().file_name(), file("not-there.zelt"));
     EXPECT_EQ(values(), (Values{-1, 0, 0, 0, 1, 2, 4, 1}));
     EXPECT_TRUE(boxes().boxes.empty());
 }
@@ -456,12 +456,12 @@ TEST_F(SetupFilesE2e, CancelledDialogsChangeNothing)
 {
     const QString path = file("kept.zelt");
     write(path, "[INC]\nlow_volt_mode=1\n");
-    form().state().setup_file_name = path;
+    load(path);
     setValues(kLastItems);
     load(QString());
     save(QString());
     EXPECT_EQ(values(), kLastItems);
-    EXPECT_EQ(form().state().setup_file_name, path);
+    EXPECT_EQ(form().session().setupFiles().file_name(), path);
     EXPECT_EQ(read(path), QByteArray("[INC]\nlow_volt_mode=1\n"));
     EXPECT_EQ(QDir(files_.path()).entryList(QDir::Files), QStringList{"kept.zelt"});
 }
@@ -513,7 +513,7 @@ TEST_F(SetupFilesE2e, FailedSaveShowsTheErrorAndKeepsTheOldFile)
 
     EXPECT_EQ(shownBoxes(), (QStringList{"Error|Save file error", "Error|Save file error"}));
     EXPECT_TRUE(allErrorIcons());
-    EXPECT_EQ(form().state().setup_file_name, nowhere);
+    EXPECT_EQ(form().session().setupFiles().file_name(), nowhere);
     EXPECT_EQ(QDir(files_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.zelt"});
 }
 

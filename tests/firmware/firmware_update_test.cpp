@@ -47,7 +47,7 @@ protected:
         SimSessionTest::SetUp();
         ASSERT_TRUE(sim::Simulator::write_sample_images(dir_.path().toStdString(), "2.4"));
         view_.status = QStringLiteral("Wait user command");
-        s().state.fw_group = 1;
+        EscSessionTestPeer::state(s()).fw_group = 1;
     }
 
     QTemporaryDir dir_;
@@ -92,11 +92,11 @@ TEST_F(FirmwareUpdateOnLink, EachEndShowsItsBoxOverTheStatusOfItsPhase)
         // Let the identification that follows a verified update come in, and
         // let the ESC give up a write left unfinished (after a quiet second).
         settle(1300);
-        s().state.esc_ok = true;
+        EscSessionTestPeer::state(s()).esc_ok = true;
         // The ESC as an identification shows it: firmware 1.2.
-        s().link.show_identification(QStringLiteral("50031012"));
+        s().link().show_identification(QStringLiteral("50031012"));
 
-        const Outcome updated = s().firmware.update();
+        const Outcome updated = s().firmware().update(QString(), view_.progressTo());
         EXPECT_EQ(updated.kind, c.outcome);
         EXPECT_EQ(updated.box, c.last.text);
 
@@ -109,7 +109,7 @@ TEST_F(FirmwareUpdateOnLink, EachEndShowsItsBoxOverTheStatusOfItsPhase)
         EXPECT_EQ(last.maximum, c.last.maximum);
         EXPECT_EQ(view_.status, QStringLiteral("Wait user command"));
         EXPECT_EQ(view_.progress, c.progressAfter);
-        EXPECT_FALSE(s().state.cmd_mode);
+        EXPECT_FALSE(s().state().cmd_mode);
     }
 }
 

@@ -5,6 +5,7 @@
 // choices (the port-loss follower, say) through the constructor.
 
 #include "core/esc_session.h"
+#include "testing/session_peer.h"
 #include "pty_peer.h"
 #include "testing/event_wait.h"
 #include "testing/fake_view.h"
@@ -48,11 +49,11 @@ protected:
     FakeView view;
     RecordingDialogs dialogs;
     std::unique_ptr<EscSession> session;
-    TComm& comm = session->comm;
-    SharedState& st = session->state;
-    WindowTimer& timer1 = session->watchdog;
-    WindowTimer& timer2 = session->replyTimer;
-    Link* link = &session->link;
+    TComm& comm = session->comm();
+    SharedState& st = EscSessionTestPeer::state(*session);
+    WindowTimer& timer1 = session->watchdog();
+    WindowTimer& timer2 = session->replyTimer();
+    Link* link = &session->link();
     int speedStarts = 0;
     int timer1Ticks = 0;
 };

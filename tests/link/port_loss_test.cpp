@@ -42,7 +42,7 @@ class PortLossTest : protected WatchedRoots, public LinkTest {
 protected:
     PortLossTest()
         : LinkTest(SessionChoices{.followPortLoss = true, .watcher = watcher.get()}),
-          loss(session->portLoss.get())
+          loss(session->portLoss())
     {
         loss->stop_speed_poll = [this, stop = loss->stop_speed_poll] {
             ++pollStops;

@@ -15,7 +15,7 @@ using SpeedModeOnLink = SimSessionTest;
 
 TEST_F(SpeedModeOnLink, SpeedModeDrivesTheMotorAndShowsItsSpeedUntilParameterMode)
 {
-    SpeedMode& speed = s().speed;
+    SpeedMode& speed = s().speed();
     speed.set_pole_count(14);
     speed.set_throttle(900);  // arms the throttle
     speed.switch_mode(OperationMode::Speed);
@@ -42,7 +42,7 @@ TEST_F(SpeedModeOnLink, SpeedModeDrivesTheMotorAndShowsItsSpeedUntilParameterMod
     EXPECT_FALSE(s().speedModeOn());
     EXPECT_EQ(view_.mode, OperationMode::Parameter);
     EXPECT_EQ(view_.status, QStringLiteral("Wait user command"));
-    EXPECT_FALSE(s().pollTimer.isActive());
+    EXPECT_FALSE(s().pollTimer().isActive());
     ASSERT_TRUE(wait_until([&] { return sim_->received().back() == 0xFF; }, 1000));
     EXPECT_FALSE(sim_->in_speed_mode());
 }
@@ -59,19 +59,19 @@ TEST_F(SpeedModeOnLink, LateAnswersAreMeasuredAndAStaleSpeedIsNotShown)
         int minSamplesPerSecond;
     };
     const Row rows[] = {{0, 50}, {17, 18}, {19, 18}, {21, 16}, {23, 16}};
-    s().speed.set_pole_count(14);
-    s().speed.set_throttle(900);
-    s().speed.switch_mode(OperationMode::Speed);
-    ASSERT_TRUE(wait_until([&] { return s().state.throttle_armed; }, 2000));
-    s().speed.set_throttle(1500);
+    s().speed().set_pole_count(14);
+    s().speed().set_throttle(900);
+    s().speed().switch_mode(OperationMode::Speed);
+    ASSERT_TRUE(wait_until([&] { return s().speed().throttle_armed(); }, 2000));
+    s().speed().set_throttle(1500);
     ASSERT_TRUE(wait_until([&] { return view_.rotateSpeed.toInt() > 3000; }, 5000));
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "answers " << row.lateMs << " ms late");
         sim_->change_faults([&](sim::Faults& f) { f.reply_delay_ms = row.lateMs; });
         settle(200);  // the wait adapts
-        const int before = s().speed.measured_samples();
+        const int before = s().speed().measured_samples();
         settle(1000);
-        const int samples = s().speed.measured_samples() - before;
+        const int samples = s().speed().measured_samples() - before;
         EXPECT_GE(samples, row.minSamplesPerSecond);
         RecordProperty("samples_per_second_" + std::to_string(row.lateMs), samples);
         EXPECT_EQ(view_.status, QStringLiteral("Testing rotate speed.."));
@@ -93,19 +93,19 @@ TEST_F(SpeedModeOnLink, LateAnswersAreMeasuredAndAStaleSpeedIsNotShown)
 TEST_F(SpeedModeOnLink, EveryTickLeavesARecordOfWhatWasSentAndAnswered)
 {
     std::vector<SpeedTick> ticks;
-    s().speed.onTick = [&](const SpeedTick& t) { ticks.push_back(t); };
-    s().speed.set_pole_count(14);
-    s().speed.set_throttle(1500);  // not armed yet: the minimum code goes out
-    s().speed.switch_mode(OperationMode::Speed);
+    s().speed().onTick = [&](const SpeedTick& t) { ticks.push_back(t); };
+    s().speed().set_pole_count(14);
+    s().speed().set_throttle(1500);  // not armed yet: the minimum code goes out
+    s().speed().switch_mode(OperationMode::Speed);
     ASSERT_TRUE(wait_until([&] { return ticks.size() >= 10; }, 2000));
-    s().speed.set_throttle(900);
+    s().speed().set_throttle(900);
     ASSERT_TRUE(wait_until([&] { return ticks.back().throttleUs == 900; }, 1000));
-    s().speed.set_throttle(1500);
+    s().speed().set_throttle(1500);
     ASSERT_TRUE(wait_until([&] { return ticks.back().shownRpm.value_or(0) > 1000; }, 4000));
     sim_->set_no_reply_to(1);  // one tick goes unanswered
     const size_t before = ticks.size();
     ASSERT_TRUE(wait_until([&] { return ticks.size() >= before + 5; }, 1000));
-    s().speed.switch_mode(OperationMode::Parameter);
+    s().speed().switch_mode(OperationMode::Parameter);
     ASSERT_TRUE(wait_until([&] { return sim_->received().back() == 0xFF; }, 1000));
     const size_t recorded = ticks.size();
 

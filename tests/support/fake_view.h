@@ -6,19 +6,16 @@
 #include "link/esc_view.h"
 
 #include <QStringList>
-#include <array>
+#include <functional>
 
 class FakeView : public EscView {
 public:
-    // The number of items of each setting list, in frame order.
-    static constexpr std::array<int, 8> kItemCounts = {2, 2, 3, 3, 4, 3, 5, 2};
-
     QString status;
     QStringList statusTrail;  // every text shown, in order
     bool cardLamp = false;
     bool escLamp = false;
     QStringList labels{"HW Type: Unknown", "HW version: Unknown", "FW version: Unknown"};
-    std::array<int, 8> settings{0, 0, 1, 0, 0, 1, 2, 0};
+    // Where a test's firmware progress goes (progressTo()).
     int progressMaximum = 100;
     int progress = 0;
     int busy = 0;  // nesting depth of the busy cursor
@@ -41,13 +38,14 @@ public:
     {
         labels = {type, hwVersion, fwVersion};
     }
-    int settingIndex(int pos) const override { return settings[pos]; }
-    void showSettingIndex(int pos, int index) override
+    // A firmware update's progress callback that keeps it in progress and progressMaximum.
+    std::function<void(int, int)> progressTo()
     {
-        settings[pos] = index >= 0 && index < kItemCounts[pos] ? index : -1;
+        return [this](int value, int maximum) {
+            progress = value;
+            progressMaximum = maximum;
+        };
     }
-    void showProgressMaximum(int maximum) override { progressMaximum = maximum; }
-    void showProgress(int value) override { progress = value; }
     void showBusy(bool on) override { busy += on ? 1 : -1; }
     void showMode(OperationMode m) override { mode = selected = m; }
     OperationMode selectedMode() const override { return selected; }

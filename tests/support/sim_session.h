@@ -4,6 +4,7 @@
 // them, without a window. The watchdog does not run.
 
 #include "core/esc_session.h"
+#include "testing/session_peer.h"
 #include "testing/started_sim.h"
 #include "testing/fake_view.h"
 #include "testing/recording_dialogs.h"
@@ -19,13 +20,13 @@ protected:
         ASSERT_NE(sim_, nullptr);
         session_ = std::make_unique<EscSession>(
             view_, shownTo_ ? *shownTo_ : dialogs_, SessionChoices{.programDir = programDir_, .watchdog = false});
-        session_->comm.SetCommName(QString::fromStdString(sim_->port_path()));
-        ASSERT_NO_THROW(session_->comm.OpenComm());
-        session_->state.esc_ok = true;
+        session_->comm().SetCommName(QString::fromStdString(sim_->port_path()));
+        ASSERT_NO_THROW(session_->comm().OpenComm());
+        EscSessionTestPeer::state(*session_).esc_ok = true;
     }
     void TearDown() override
     {
-        session_->pollTimer.stop();
+        session_->pollTimer().stop();
         session_.reset();
     }
     QStringList shownBoxes() const
