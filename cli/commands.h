@@ -25,6 +25,7 @@ int save_command(const CliOptions& options, Session& session);
 int flash_command(const CliOptions& options, Session& session);
 int speed_command(const CliOptions& options, Session& session);
 int doctor_command(const CliOptions& options, const QString& programDir);
+int records_command(const CliOptions& options);
 
 // The quiet search of a command that a signal may end (speed, flash):
 // kSuccess once the ESC answered, else the command's exit status.

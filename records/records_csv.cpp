@@ -31,8 +31,9 @@ QByteArray to_csv(const QList<UnitRecord>& records)
 
 std::optional<QDateTime> parse_since(const QString& text)
 {
-    const QDate day = QDate::fromString(text, Qt::ISODate);
-    if (day.isValid())
+    // QDate takes the date off the front of a whole time, so only a date alone is a day.
+    const QDate day = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (day.isValid() && text.size() == 10)
         return QDateTime(day, QTime(0, 0), Qt::UTC);
     const QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
     if (time.isValid())

@@ -78,6 +78,11 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
         {{"read", "--csv", "s.csv", "--port", "PORT"}, "read does not take --csv"},
         {{"backups", "old"}, "backups takes no argument old"},
         {{"backups", "--port", "PORT"}, "backups does not take --port"},
+        {{"records", "--since", "yesterday"},
+         "records needs --since DATE as 2026-03-01 or an ISO 8601 time, not yesterday"},
+        {{"records", "--port", "PORT"}, "records does not take --port"},
+        {{"read", "--records", "line.sqlite", "--port", "PORT"}, "read does not take --records"},
+        {{"records", "--records", "postgresql://db.local/units"}, "postgresql://db.local/units is not postgresql://"},
         // Nobody can answer the update's questions: the port is not even opened.
         {{"flash", "--port", "PORT"}, "Nothing was sent. Run it again with --yes to answer Yes."},
         {{"flash", "--yes", "--port", "PORT", "--image", "/nonexistent/upt03.blo"},
