@@ -26,6 +26,9 @@ const char* const kCommands =
     "                        as FILE puts all eight settings back\n"
     "  restore               write the default settings\n"
     "  save FILE.zelt        save the ESC's settings into a setup file\n"
+    "  diff FILE.zelt        print what writing FILE would change on the ESC, one\n"
+    "                        \"Caption: held -> written\" line per setting; only the read\n"
+    "                        is sent. Exit status 0 when nothing differs, 1 when something does\n"
     "  flash [--image FILE] --yes\n"
     "                        update the ESC's firmware (by default the image the window would\n"
     "                        pick) and verify it; without --yes nothing is sent\n"
@@ -66,7 +69,7 @@ const std::map<QString, CommandRule> kRules = {
     {"read", {0, 0, true, true}},     {"write", {1, -1, false, true}},  {"restore", {0, 0, false, true}},
     {"save", {1, 1, false, true}},    {"flash", {0, 0, false, true}},   {"speed", {0, 0, false, true}},
     {"doctor", {0, 0, false, true}},  {"backups", {0, 0, false, false}},
-    {"records", {0, 0, false, false}},
+    {"records", {0, 0, false, false}}, {"diff", {1, 1, false, true}},
 };
 
 void describe(QCommandLineParser& parser)
@@ -242,7 +245,7 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
     }
     if (out->command == QLatin1String("write"))
         return take_write_arguments(args, out, error);
-    if (out->command == QLatin1String("save"))
+    if (out->command == QLatin1String("save") || out->command == QLatin1String("diff"))
         out->file = args.first();
     if (isSpeed) {
         const bool sweep = parser.isSet(QStringLiteral("sweep"));

@@ -50,7 +50,7 @@ int run_cli(const QStringList& arguments, const QString& programDir)
     const std::map<QString, Command> commands = {
         {"find", find_command},     {"identify", identify_command}, {"read", read_command},
         {"write", write_command},   {"restore", restore_command},   {"save", save_command},
-        {"flash", flash_command},   {"speed", speed_command},
+        {"flash", flash_command},   {"speed", speed_command},       {"diff", diff_command},
     };
     Session session(programDir);
     return commands.at(options.command)(options, session);
