@@ -3,6 +3,7 @@
 #include "records/connection.h"
 #include "records/record_row.h"
 
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -118,6 +119,9 @@ int RecordStore::waiting() const
 
 std::optional<QList<UnitRecord>> RecordStore::list(const std::optional<QDateTime>& since, QString* error) const
 {
+    // Looking makes no file: a station that stored nothing has no records.
+    if (destination_.kind == Destination::Kind::Sqlite && !QFileInfo::exists(destination_.file))
+        return QList<UnitRecord>();
     Connection connection(destination_);
     if (!connection.open(error))
         return std::nullopt;
