@@ -94,8 +94,8 @@ RecordStore::StoreResult RecordStore::store(const UnitRecord& record)
     if (!journal_.append(to_json(record), &journal_error))
         return {Outcome::Lost, error + QStringLiteral("; ") + journal_error};
     return {Outcome::Journaled,
-            QStringLiteral("%1; unit %2 waits in %3 until the database answers").arg(error).arg(record.unit)
-                .arg(journal_.path())};
+            QStringLiteral("%1; unit %2 waits in %3 until the database answers")
+                .arg(error, QString::number(record.unit), journal_.path())};
 }
 
 bool RecordStore::replay(QString* error)
