@@ -303,6 +303,8 @@ TEST(TwoSessions, EveryEndStopsTheMotorOnBothCards)
         SCOPED_TRACE(row.name);
         const Ending end = run_two_sessions(row.end);
         ASSERT_NE(end.status, kNoSessions) << end.err;
+        // The threads' sanitizer reports from the child, where a race would show.
+        EXPECT_EQ(end.err.find("WARNING: ThreadSanitizer"), std::string::npos) << end.err;
         // A sanitizer's own report may end the child with an exit status instead.
         if (end.signal != 0 || row.signal == 0) {
             EXPECT_EQ(end.signal, row.signal) << end.err;
