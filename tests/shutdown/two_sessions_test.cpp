@@ -5,6 +5,7 @@
 // the way the row says; the simulators stay in this process and read what
 // the child wrote.
 
+#include "child_end.h"
 #include "core/esc_session.h"
 #include "shutdown/crash_stop.h"
 #include "shutdown/stop_signals.h"
@@ -13,14 +14,12 @@
 #include "testing/recording_dialogs.h"
 #include "testing/started_sim.h"
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QSocketNotifier>
 
 #include <gtest/gtest.h>
 
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -31,6 +30,7 @@
 #include <exception>
 #include <functional>
 #include <future>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -170,80 +170,53 @@ private:
     std::thread thread_;
 };
 
-struct Ending {
-    int status = -1;  // exit status, or -1
-    int signal = 0;   // the signal that ended the child, or 0
-    std::string err;  // what it wrote on stderr
-    qint64 elapsedMs = 0;
-    std::vector<uint8_t> lines[2];  // what each card received
-};
-
 constexpr int kNoSessions = 90;  // the child could not bring both to speed mode
 
-std::string read_all(int fd)
-{
-    std::string bytes;
-    char buffer[512];
-    ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-        bytes.append(buffer, static_cast<size_t>(n));
-    return bytes;
-}
+struct TwoLines {
+    ChildEnd end;
+    std::vector<uint8_t> lines[2];  // what each card received
+};
 
 // Forks first, so that the child starts with one thread (the simulators'
 // threads stay here); the child gets the two ports through a pipe, has both
 // sessions in speed mode, and then ends as body says. body never returns.
-Ending run_two_sessions(const std::function<void(SessionThread&, SessionThread&)>& body)
+TwoLines run_two_sessions(const std::function<void(SessionThread&, SessionThread&)>& body)
 {
-    int portPipe[2], errPipe[2];
-    if (::pipe(portPipe) != 0 || ::pipe(errPipe) != 0)
+    int portPipe[2];
+    if (::pipe(portPipe) != 0)
         return {};
-    QElapsedTimer clock;
-    clock.start();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(errPipe[1], STDERR_FILENO);
-        ::close(errPipe[0]);
-        ::close(portPipe[1]);
-        const std::string ports = read_all(portPipe[0]);
-        const size_t gap = ports.find('\n');
-        if (gap == std::string::npos)
-            ::_exit(kNoSessions);
-        install_crash_stop();
-        SessionThread a(ports.substr(0, gap));
-        SessionThread b(ports.substr(gap + 1));
-        if (!a.inSpeedMode() || !b.inSpeedMode())
-            ::_exit(kNoSessions);
-        body(a, b);
-        ::_exit(99);  // the row's end did not happen
-    }
-    ::close(portPipe[0]);
-    ::close(errPipe[1]);
-    const auto simA = started_sim();
-    const auto simB = started_sim();
-    const std::string ports = simA && simB ? simA->port_path() + "\n" + simB->port_path() : std::string();
-    [[maybe_unused]] const ssize_t n = ::write(portPipe[1], ports.data(), ports.size());
-    ::close(portPipe[1]);
-    Ending end;
-    int wstatus = 0;
-    ::waitpid(pid, &wstatus, 0);
-    end.elapsedMs = clock.elapsed();
-    if (WIFEXITED(wstatus))
-        end.status = WEXITSTATUS(wstatus);
-    if (WIFSIGNALED(wstatus))
-        end.signal = WTERMSIG(wstatus);
-    end.err = read_all(errPipe[0]);
-    ::close(errPipe[0]);
-    if (!simA || !simB)
-        return end;
+    std::unique_ptr<sim::Simulator> sims[2];
+    TwoLines run;
+    run.end = run_forked(
+        [&] {
+            ::close(portPipe[1]);
+            const std::string ports = read_all(portPipe[0]);
+            const size_t gap = ports.find('\n');
+            if (gap == std::string::npos)
+                ::_exit(kNoSessions);
+            install_crash_stop();
+            SessionThread a(ports.substr(0, gap));
+            SessionThread b(ports.substr(gap + 1));
+            if (!a.inSpeedMode() || !b.inSpeedMode())
+                ::_exit(kNoSessions);
+            body(a, b);
+        },
+        [&] {
+            ::close(portPipe[0]);
+            for (auto& sim : sims)
+                sim = started_sim();
+            const std::string ports =
+                sims[0] && sims[1] ? sims[0]->port_path() + "\n" + sims[1]->port_path() : std::string();
+            [[maybe_unused]] const ssize_t n = ::write(portPipe[1], ports.data(), ports.size());
+            ::close(portPipe[1]);
+        });
     // The child is gone: what it wrote is all in the terminals, for the
     // simulators to take.
-    const sim::Simulator* sims[] = {simA.get(), simB.get()};
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2 && sims[i]; ++i) {
         wait_until([&] { return !sims[i]->received().empty() && sims[i]->received().back() == 0xFF; }, 1000);
-        end.lines[i] = sims[i]->received();
+        run.lines[i] = sims[i]->received();
     }
-    return end;
+    return run;
 }
 
 TEST(TwoSessions, EveryEndStopsTheMotorOnBothCards)
@@ -301,19 +274,13 @@ TEST(TwoSessions, EveryEndStopsTheMotorOnBothCards)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const Ending end = run_two_sessions(row.end);
+        const TwoLines run = run_two_sessions(row.end);
+        const ChildEnd& end = run.end;
         ASSERT_NE(end.status, kNoSessions) << end.err;
-        // The threads' sanitizer reports from the child, where a race would show.
+        // The thread sanitizer reports from the child, where a race would show.
         EXPECT_EQ(end.err.find("WARNING: ThreadSanitizer"), std::string::npos) << end.err;
-        // A sanitizer's own report may end the child with an exit status instead.
-        if (end.signal != 0 || row.signal == 0) {
-            EXPECT_EQ(end.signal, row.signal) << end.err;
-            if (row.signal == 0)
-                EXPECT_EQ(end.status, row.status) << end.err;
-        } else {
-            EXPECT_NE(end.status, 0) << end.err;
-        }
-        for (const std::vector<uint8_t>& line : end.lines) {
+        expect_child_end(end, row.signal, row.status);
+        for (const std::vector<uint8_t>& line : run.lines) {
             EXPECT_GE(line.size(), 3u) << "the start byte, a throttle code, the release";
             if (line.empty())
                 continue;
