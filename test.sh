@@ -85,15 +85,15 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 tests_in_background build/address -j "$((jobs + 1))" -E 'Slow\.'
 
-# The serial component's and the link's threads under ThreadSanitizer, built
-# while the address suites run.
+# The serial component's and the link's threads under ThreadSanitizer, and
+# two sessions in two threads at once, built while the address suites run.
 tools/sanitizer_build.sh thread
-cmake --build build/thread --target serial_tests link_tests
+cmake --build build/thread --target serial_tests link_tests session_threads_tests
 stage_done "thread build"
 tests_finished build/address
 stage_done "address tests (after the thread build)"
 TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/serial/tsan.supp" \
-    ctest --test-dir build/thread -L 'serial|link' -j "$jobs" --output-on-failure
+    ctest --test-dir build/thread -L 'serial|link|threads' -j "$jobs" --output-on-failure
 stage_done "thread tests"
 
 ctest --test-dir build/release -R 'Slow\.' -j "$jobs" --output-on-failure

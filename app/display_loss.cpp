@@ -8,12 +8,14 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstring>
 
 namespace {
 
-DisplayLoss* g_instance = nullptr;
-bool g_handled = false;
+// Messages come from any thread.
+std::atomic<DisplayLoss*> g_instance{nullptr};
+std::atomic<bool> g_handled{false};
 
 void say(const char* text)
 {
@@ -49,9 +51,8 @@ void DisplayLoss::handle(QtMsgType type, const QMessageLogContext& context, cons
     const QtMessageHandler previous = self ? self->previous_ : nullptr;
     if (previous)
         previous(type, context, message);
-    if (!self || g_handled || !isConnectionLost(type, message))
+    if (!self || !isConnectionLost(type, message) || g_handled.exchange(true))
         return;
-    g_handled = true;
     emergency_byte::send();
     // The settings are the window's, which only its own thread may read.
     if (QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread() &&

@@ -2,8 +2,9 @@
 // Qt ends the process itself when the connection to the display breaks: the
 // X11 platform calls exit(1), the Wayland one _exit(1), each right after it
 // has warned about it. That warning is the program's last moment, so while
-// an object of this class exists it is taken as one: the armed stop byte goes
-// out at once, and then lastWords runs (the window writes its settings).
+// an object of this class exists it is taken as one: every armed port's stop
+// byte goes out at once, and then lastWords runs (the window writes its
+// settings).
 
 #include <QtGlobal>
 

@@ -1,76 +1,39 @@
 #include "cli/command_line.h"
 
+#include "cli/command_table.h"
 #include "records/records_csv.h"
 #include "speedtest/speed_math.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
-#include <map>
 
 namespace cli {
 namespace {
 
-const char* const kCommands =
-    "Commands:\n"
-    "  ports                 list the serial ports, as the window lists them\n"
-    "  find                  search the ports for the setting card; print its port and the ESC\n"
-    "  identify              print the ESC's model, hardware and firmware version\n"
-    "  read                  print the eight settings as caption=item lines\n"
-    "  write [FILE.zelt] [SETTING=ITEM...]\n"
-    "                        write settings from a setup file and/or given one by one; the\n"
-    "                        ESC is read first and the settings not given keep what it\n"
-    "                        holds. SETTING is a\n"
-    "                        caption (\"Brake Mode\") or a number 1-8, ITEM a list item\n"
-    "                        (\"Low brake\") or its index from 0. A backup (see backups)\n"
-    "                        as FILE puts all eight settings back\n"
-    "  restore               write the default settings\n"
-    "  save FILE.zelt        save the ESC's settings into a setup file\n"
-    "  diff FILE.zelt        print what writing FILE would change on the ESC, one\n"
-    "                        \"Caption: held -> written\" line per setting; only the read\n"
-    "                        is sent. Exit status 0 when nothing differs, 1 when something does\n"
-    "  flash [--image FILE] --yes\n"
-    "                        update the ESC's firmware (by default the image the window would\n"
-    "                        pick) and verify it; without --yes nothing is sent\n"
-    "  speed --throttle US --poles N --seconds S\n"
-    "                        run the motor and print its speed in rpm once a second; the ESC\n"
-    "                        leaves speed mode at the end, on Ctrl+C and on SIGTERM too\n"
-    "  speed --sweep FROM:TO:STEP[:SECONDS] --poles N\n"
-    "                        hold the throttle at each step from FROM to TO for SECONDS\n"
-    "                        (default 2) and print throttle=US rpm=N per step, the mean\n"
-    "                        speed of the step's second half (rpm=- when none was measured)\n"
-    "  speed ... --csv FILE  also log every tick to FILE (- for standard output, the other\n"
-    "                        lines then go to standard error): time_ms, throttle_us, code,\n"
-    "                        period_us, sample_rpm, shown_rpm; a cell is empty when the ESC\n"
-    "                        did not answer\n"
-    "  backups               list the settings backups, newest first; write and restore\n"
-    "                        read the ESC first and save what it held into\n"
-    "                        $XDG_STATE_HOME/zelt/backups (~/.local/state/zelt/backups)\n"
-    "  doctor                tell why a port cannot be used, with the command that fixes it\n"
-    "  records [--records DEST] [--since DATE] [--csv [FILE]]\n"
-    "                        list the production station's unit records, newest first, or\n"
-    "                        write them as CSV (to standard output without FILE); DEST is\n"
-    "                        FILE.sqlite or postgresql://USER@HOST/DATABASE, by default\n"
-    "                        $XDG_STATE_HOME/zelt/station.sqlite\n"
-    "\n"
+const char* const kExitStatus =
     "Exit status: 0 success, 1 the setting card or the ESC said no or did not answer,\n"
     "2 a wrong command line or a file that cannot be used, 130/143 a speed test stopped\n"
     "by SIGINT/SIGTERM.";
 
-struct CommandRule {
-    int minArgs;
-    int maxArgs;  // -1: any number
-    bool json;    // takes --json
-    bool port;    // takes --port
-};
-
-const std::map<QString, CommandRule> kRules = {
-    {"ports", {0, 0, true, false}},   {"find", {0, 0, true, true}},     {"identify", {0, 0, true, true}},
-    {"read", {0, 0, true, true}},     {"write", {1, -1, false, true}},  {"restore", {0, 0, false, true}},
-    {"save", {1, 1, false, true}},    {"flash", {0, 0, false, true}},   {"speed", {0, 0, false, true}},
-    {"doctor", {0, 0, false, true}},  {"backups", {0, 0, false, false}},
-    {"records", {0, 0, false, false}}, {"diff", {1, 1, false, true}},
-};
+// The commands' part of --help: a synopsis that fits its column has its
+// explanation beside it, a longer one a line of its own above it.
+QString commands_help()
+{
+    constexpr int kColumn = 24;  // where the explanations start
+    const QString indent(kColumn, QLatin1Char(' '));
+    QString text = QStringLiteral("Commands:\n");
+    for (const CliCommand& command : cli_commands()) {
+        for (const CommandUsage& usage : command.usage) {
+            const QString synopsis = QStringLiteral("  ") + QLatin1String(usage.synopsis);
+            text += synopsis.size() + 2 <= kColumn ? synopsis.leftJustified(kColumn)
+                                                   : synopsis + QLatin1Char('\n') + indent;
+            text += QString::fromUtf8(usage.help).replace(QLatin1Char('\n'), QLatin1Char('\n') + indent);
+            text += QLatin1Char('\n');
+        }
+    }
+    return text;
+}
 
 void describe(QCommandLineParser& parser)
 {
@@ -161,7 +124,8 @@ QString help_text()
     QString text = parser.helpText();
     text.replace(0, text.indexOf(QLatin1Char('\n')),
                  QStringLiteral("Usage: %1 [options] command [arguments...]").arg(QCoreApplication::applicationName()));
-    return text + QLatin1Char('\n') + QLatin1String(kCommands) + QLatin1Char('\n');
+    return text + QLatin1Char('\n') + commands_help() + QLatin1Char('\n') + QLatin1String(kExitStatus) +
+           QLatin1Char('\n');
 }
 
 bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* error)
@@ -193,29 +157,21 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
         return false;
     }
     out->command = args.takeFirst();
-    const auto rule = kRules.find(out->command);
-    if (rule == kRules.end()) {
+    const CliCommand* command = find_cli_command(out->command);
+    if (!command) {
         *error = QStringLiteral("unknown command %1").arg(out->command);
         return false;
     }
-    const CommandRule& r = rule->second;
-    if (args.size() < r.minArgs || (r.maxArgs >= 0 && args.size() > r.maxArgs)) {
-        *error = args.size() < r.minArgs ? QStringLiteral("%1 needs an argument").arg(out->command)
-                                         : QStringLiteral("%1 takes no argument %2").arg(out->command, args.last());
+    if (args.size() < command->minArgs || (command->maxArgs >= 0 && args.size() > command->maxArgs)) {
+        *error = args.size() < command->minArgs
+                     ? QStringLiteral("%1 needs an argument").arg(out->command)
+                     : QStringLiteral("%1 takes no argument %2").arg(out->command, args.last());
         return false;
     }
 
     // An option that the command would ignore is a mistake worth telling.
-    const bool isFlash = out->command == QLatin1String("flash");
-    const bool isSpeed = out->command == QLatin1String("speed");
-    const bool isRecords = out->command == QLatin1String("records");
-    const std::pair<const char*, bool> allowed[] = {
-        {"json", r.json},  {"port", r.port},         {"image", isFlash},   {"yes", isFlash},
-        {"throttle", isSpeed}, {"poles", isSpeed}, {"seconds", isSpeed},
-        {"sweep", isSpeed}, {"csv", isSpeed || isRecords}, {"records", isRecords}, {"since", isRecords},
-    };
-    for (const auto& [name, ok] : allowed) {
-        if (!ok && parser.isSet(QLatin1String(name))) {
+    for (const char* name : kCommandOptions) {
+        if (!command->takes(name) && parser.isSet(QLatin1String(name))) {
             *error = QStringLiteral("%1 does not take --%2").arg(out->command, QLatin1String(name));
             return false;
         }
@@ -232,7 +188,7 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
     }
 
     out->records = parser.value(QStringLiteral("records"));
-    if (isRecords) {
+    if (out->command == QLatin1String("records")) {
         out->csvFile = parser.value(QStringLiteral("csv"));
         out->since = parser.isSet(QStringLiteral("since"))
                          ? records::parse_since(parser.value(QStringLiteral("since")))
@@ -247,7 +203,7 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
         return take_write_arguments(args, out, error);
     if (out->command == QLatin1String("save") || out->command == QLatin1String("diff"))
         out->file = args.first();
-    if (isSpeed) {
+    if (out->command == QLatin1String("speed")) {
         const bool sweep = parser.isSet(QStringLiteral("sweep"));
         if (sweep ? !take_sweep(parser, out, error)
                   : !number_option(parser, "throttle", speed::kSliderMin, speed::kSliderMax, &out->throttle, error))

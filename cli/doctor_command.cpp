@@ -10,6 +10,7 @@
 #include "cli/session.h"
 #include "diagnostics/usb_serial_doctor.h"
 #include "params/ini_file.h"
+#include "serial/port_list.h"
 #include "diagnostics/port_doctor.h"
 
 #include <QFileInfo>
@@ -39,8 +40,7 @@ void add_round_trip(const QString& port, const QString& programDir, std::vector<
     const std::vector<double> times = probe_round_trips(session, kTries);
     if (times.empty())
         return;
-    const QString path = session.core.link().port_in_use();
-    const QString device = path.startsWith(QLatin1Char('/')) ? path : QStringLiteral("/dev/") + path;
+    const QString device = port_device_path(session.core.link().port_in_use());
     auto after = std::find_if(findings.rbegin(), findings.rend(),
                               [&](const DoctorFinding& f) { return f.port == device; });
     findings.insert(after.base(), round_trip_finding(device, times));

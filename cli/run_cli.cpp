@@ -1,13 +1,11 @@
-#include "cli/backup_commands.h"
 #include "cli/commands.h"
 
+#include "cli/command_table.h"
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
-#include "cli/session.h"
 #include "serial/trace_capture.h"
 
 #include <QCoreApplication>
-#include <map>
 
 namespace cli {
 
@@ -35,25 +33,7 @@ int run_cli(const QStringList& arguments, const QString& programDir)
         return kUsageOrFile;
     }
 
-    if (options.command == QLatin1String("ports"))
-        return ports_command(options);
-    if (options.command == QLatin1String("backups"))
-        return backups_command(options);
-    if (options.command == QLatin1String("records"))
-        return records_command(options);
-    if (options.command == QLatin1String("doctor"))
-        return doctor_command(options, programDir);
-    if (options.command == QLatin1String("flash") && !options.yes)
-        return refuse_unconfirmed_flash();
-
-    using Command = int (*)(const CliOptions&, Session&);
-    const std::map<QString, Command> commands = {
-        {"find", find_command},     {"identify", identify_command}, {"read", read_command},
-        {"write", write_command},   {"restore", restore_command},   {"save", save_command},
-        {"flash", flash_command},   {"speed", speed_command},       {"diff", diff_command},
-    };
-    Session session(programDir, options.yes);
-    return commands.at(options.command)(options, session);
+    return find_cli_command(options.command)->run(options, programDir);
 }
 
 }  // namespace cli

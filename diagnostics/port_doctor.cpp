@@ -456,11 +456,6 @@ private:
     int unreadable_ = 0;
 };
 
-QString devicePathOf(const QString& name)
-{
-    return name.startsWith('/') ? name : QStringLiteral("/dev/") + name;
-}
-
 }  // namespace
 
 DoctorContext DoctorContext::forThisProcess()
@@ -486,8 +481,8 @@ QStringList doctor_ports(const DoctorContext& context, const QString& named)
     if (!context.virtualDir.isEmpty()) {
         ports += list_virtual_ports(context.virtualDir);
     }
-    if (!named.isEmpty() && !ports.contains(devicePathOf(named))) {
-        ports << devicePathOf(named);
+    if (!named.isEmpty() && !ports.contains(port_device_path(named))) {
+        ports << port_device_path(named);
     }
     return ports;
 }
@@ -497,7 +492,7 @@ std::vector<DoctorFinding> diagnose_ports(const QStringList& ports, const Doctor
     Doctor doctor(context);
     std::vector<DoctorFinding> findings;
     for (const QString& port : ports) {
-        doctor.port(devicePathOf(port), findings);
+        doctor.port(port_device_path(port), findings);
     }
     doctor.system(findings);
     return findings;

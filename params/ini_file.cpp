@@ -73,15 +73,33 @@ QString temporary_template(const QString& target)
     return info.dir().filePath(QLatin1Char('.') + info.fileName() + QStringLiteral(".XXXXXX.saving"));
 }
 
+// The process's file creation mask. umask() reads it only by setting it,
+// which would let a file that another thread (another session) creates
+// meanwhile be made without any mask; the kernel shows it in the process's
+// status instead. Where that cannot be read, the usual mask.
+mode_t creation_mask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+            if (!line.startsWith("Umask:"))
+                continue;
+            bool ok = false;
+            const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+            if (ok)
+                return static_cast<mode_t>(mask & 0777);
+        }
+    }
+    return 022;
+}
+
 // The new file gets the old one's permissions, or those of any new file.
 mode_t permissions_for(const QString& target)
 {
     struct stat st {};
     if (::stat(QFile::encodeName(target).constData(), &st) == 0)
         return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return 0666 & ~creation_mask();
 }
 
 void remove_leftover_temporaries(const QString& target)

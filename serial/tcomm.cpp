@@ -5,6 +5,7 @@
 #include "serial/link_trace.h"
 #include "serial/notification.h"
 #include "serial/port_layer.h"
+#include "serial/port_list.h"
 #include "serial/posix_port.h"
 #include "serial/read_thread.h"
 #include "serial/transmit_queue.h"
@@ -19,12 +20,11 @@ namespace {
 
 constexpr size_t kDriverQueueSize = 4096;
 
-// A name that is not a path names a device in /dev ("ttyUSB0"); "COM1" thus
-// simply fails to open, as an absent port should.
+// "COM1" thus names /dev/COM1, and simply fails to open, as an absent port
+// should.
 std::string devicePath(const QString& name)
 {
-    const QString path = name.startsWith('/') ? name : QStringLiteral("/dev/") + name;
-    return path.toLocal8Bit().toStdString();
+    return port_device_path(name).toLocal8Bit().toStdString();
 }
 
 }  // namespace
@@ -189,15 +189,15 @@ void TComm::CloseComm()
     trace_close(d->openPath);
 }
 
-void TComm::ArmEmergencyByte(unsigned char byte)
+bool TComm::ArmEmergencyByte(unsigned char byte)
 {
-    if (d->port)
-        emergency_byte::arm(d->port->descriptor(), byte);
+    return d->port && emergency_byte::arm(d->port->descriptor(), byte);
 }
 
 void TComm::DisarmEmergencyByte()
 {
-    emergency_byte::disarm();
+    if (d->port)
+        emergency_byte::release(d->port->descriptor());
 }
 
 bool TComm::SendData(const char* buffer, uint16_t length)

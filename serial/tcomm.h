@@ -58,9 +58,10 @@ public:
     bool IsOpen() const;
     // Keeps byte ready for the ends of the program that cannot wait for the
     // transmit thread (serial/emergency_byte.h), until the port closes or
-    // the byte is disarmed. Does nothing while closed.
-    void ArmEmergencyByte(unsigned char byte);
-    void DisarmEmergencyByte();
+    // the byte is disarmed; other ports keep theirs. False while closed, or
+    // when the table of armed ports is full.
+    bool ArmEmergencyByte(unsigned char byte);
+    void DisarmEmergencyByte();  // this port's only
     // The system's reason (errno) for the last OpenComm that failed; 0 once
     // an open succeeds.
     int LastOpenError() const;

@@ -2,6 +2,7 @@
 
 #include "serial/emergency_byte.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <iterator>
@@ -27,8 +28,8 @@ void on_fatal_signal(int signal)
 
 void on_exit()
 {
-    // Armed only while the link has not stopped the motor itself: an exit()
-    // called from inside a library (a lost display) ends here.
+    // Armed only on the ports whose link has not stopped the motor itself: an
+    // exit() called from inside a library (a lost display) ends here.
     emergency_byte::send();
 }
 
@@ -36,10 +37,9 @@ void on_exit()
 
 void install_crash_stop()
 {
-    static bool installed = false;
-    if (installed)
+    static std::atomic<bool> installed{false};
+    if (installed.exchange(true))
         return;
-    installed = true;
 
     stack_t stack{};
     stack.ss_sp = g_altStack;

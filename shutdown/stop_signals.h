@@ -7,8 +7,8 @@
 // The first one starts the shut-down; any later one changes nothing, so that
 // a repeated signal (`timeout`, a kill of a process group) cannot cut it
 // short. The shut-down is bounded: once about 2 s have passed since the first
-// signal and no FinishFirst (finish_first.h) holds the program, the armed
-// stop byte goes out straight to the port and the process ends with the
+// signal and no FinishFirst (finish_first.h) holds the program, each armed
+// port's stop byte goes out straight to it and the process ends with the
 // status 128 + the signal's number. SIGKILL still ends the program at once.
 
 #include <QObject>

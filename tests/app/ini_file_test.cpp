@@ -252,4 +252,20 @@ TEST_F(IniFileTest, SaveKeepsPermissionsAndRemovesTemporariesLeftByAnInterrupted
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+// The mask is read, not set and put back, which another thread's new file
+// could have caught in between.
+TEST_F(IniFileTest, ANewFileTakesTheProcesssCreationMask)
+{
+    const mode_t before = ::umask(027);
+    IniFile ini(path());
+    ini.writeInteger("A", "k", 1);
+    const bool saved = ini.save();
+    const mode_t after = ::umask(before);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(after, 027u);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
 }  // namespace

@@ -4,18 +4,16 @@
 // speed mode does, and then ends the way the row says; the line must carry
 // FF (or nothing, where the port was closed first).
 
+#include "child_end.h"
 #include "link/line_settings.h"
 #include "serial/tcomm.h"
 #include "shutdown/crash_stop.h"
 #include "shutdown/finish_first.h"
 #include "shutdown/stop_signals.h"
 
-#include <QElapsedTimer>
-
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -46,37 +44,14 @@ struct Pty {
         ::close(slave);
         ::close(master);
     }
-    std::string drain() const
-    {
-        std::string bytes;
-        char buffer[256];
-        ssize_t n;
-        while ((n = ::read(master, buffer, sizeof buffer)) > 0)
-            bytes.append(buffer, static_cast<size_t>(n));
-        return bytes;
-    }
-};
-
-struct Ending {
-    int status = -1;     // exit status, or -1
-    int signal = 0;      // the signal that ended the child, or 0
-    std::string err;     // what it wrote on stderr
-    qint64 elapsedMs = 0;
+    std::string drain() const { return read_all(master); }
 };
 
 // Runs body in a child that has the port open and the stop byte armed;
 // body never returns by itself.
-Ending run_child(const Pty& pty, const std::function<void(TComm&)>& body)
+ChildEnd run_child(const Pty& pty, const std::function<void(TComm&)>& body)
 {
-    int errPipe[2];
-    if (::pipe(errPipe) != 0)
-        return {};
-    QElapsedTimer clock;
-    clock.start();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(errPipe[1], STDERR_FILENO);
-        ::close(errPipe[0]);
+    return run_forked([&] {
         TComm comm;
         comm.SetCommName(QString::fromStdString(pty.path));
         apply_link_line_settings(comm);
@@ -84,23 +59,7 @@ Ending run_child(const Pty& pty, const std::function<void(TComm&)>& body)
         comm.ArmEmergencyByte(0xFF);
         install_crash_stop();
         body(comm);
-        ::_exit(99);  // the row's end did not happen
-    }
-    ::close(errPipe[1]);
-    Ending end;
-    int wstatus = 0;
-    ::waitpid(pid, &wstatus, 0);
-    end.elapsedMs = clock.elapsed();
-    if (WIFEXITED(wstatus))
-        end.status = WEXITSTATUS(wstatus);
-    if (WIFSIGNALED(wstatus))
-        end.signal = WTERMSIG(wstatus);
-    char buffer[512];
-    ssize_t n;
-    while ((n = ::read(errPipe[0], buffer, sizeof buffer)) > 0)
-        end.err.append(buffer, static_cast<size_t>(n));
-    ::close(errPipe[0]);
-    return end;
+    });
 }
 
 TEST(LastResort, EveryEndThatLeavesNoTimeStillSendsTheStopByte)
@@ -156,15 +115,8 @@ TEST(LastResort, EveryEndThatLeavesNoTimeStillSendsTheStopByte)
         SCOPED_TRACE(row.name);
         Pty pty;
         ASSERT_GE(pty.slave, 0);
-        const Ending end = run_child(pty, row.end);
-        // A sanitizer's own report may end the child with an exit status instead.
-        if (end.signal != 0 || row.signal == 0) {
-            EXPECT_EQ(end.signal, row.signal) << end.err;
-            if (row.signal == 0)
-                EXPECT_EQ(end.status, row.status) << end.err;
-        } else {
-            EXPECT_NE(end.status, 0) << end.err;
-        }
+        const ChildEnd end = run_child(pty, row.end);
+        expect_child_end(end, row.signal, row.status);
         EXPECT_EQ(pty.drain(), row.line);
         EXPECT_GE(end.elapsedMs, row.minMs);
         EXPECT_LE(end.elapsedMs, row.maxMs);
