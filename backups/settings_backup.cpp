@@ -87,12 +87,12 @@ QStringList list()
     return paths;
 }
 
-std::optional<std::array<int, 2>> extra_settings(const QString& path)
+std::optional<std::array<int, kBackupOnlyCount>> extra_settings(const QString& path)
 {
     const IniFile ini(path);
     const QString absent = QStringLiteral("\n");  // no value read from a file holds a line end
-    std::array<int, 2> extra{};
-    for (int i = 0; i < 2; ++i) {
+    std::array<int, kBackupOnlyCount> extra{};
+    for (int i = 0; i < kBackupOnlyCount; ++i) {
         const QString key = QLatin1String(kIncKeys[kSetupKeyCount + i]);
         constexpr int kNoNumber = -2;  // neither an item index nor "no selection"
         extra[i] = ini.readInteger(QLatin1String(kIncSection), key, kNoNumber);

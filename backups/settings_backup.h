@@ -2,7 +2,8 @@
 // Settings backups: what an ESC held, saved before a write, a restore or a
 // firmware update overwrites it. A backup is a setup file that also holds
 // other1 and other2, so that the window loads it as any setup file and the
-// command line's write puts all eight settings back. The newest kKept are
+// command line's write puts all eight settings back. It holds the bytes as the
+// ESC gave them, those that are none of a list's items included. The newest kKept are
 // kept; the name carries the local date and time to the millisecond and the
 // ESC's model, so that names sort by age.
 
@@ -30,9 +31,12 @@ std::optional<QString> save(const SettingValues& values, const QString& model, Q
 // The backups' paths, newest first.
 QStringList list();
 
-// other1 and other2 of a setup file; none when either is missing or not a
-// number, as in a plain setup file.
-std::optional<std::array<int, 2>> extra_settings(const QString& path);
+// The settings a backup holds beyond those of a setup file: other1 and other2.
+inline constexpr int kBackupOnlyCount = kSettingCount - kSetupKeyCount;
+
+// Those settings of a setup file, as stored; none when one is missing or not
+// a number, as in a plain setup file.
+std::optional<std::array<int, kBackupOnlyCount>> extra_settings(const QString& path);
 
 // A backup that failed does not stop what it was for: the reason goes to
 // standard error and to the link trace, and the command goes on.

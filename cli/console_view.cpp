@@ -2,7 +2,6 @@
 
 #include "cli/console_out.h"
 #include "link/status_texts.h"
-#include "params/setting_items.h"
 
 namespace cli {
 
@@ -16,8 +15,7 @@ void ConsoleView::showStatus(const QString& text)
 
 void ConsoleView::showSettingIndex(int pos, int index)
 {
-    const int items = static_cast<int>(kSettingItems[pos].size());
-    settings[pos] = index >= 0 && index < items ? index : -1;
+    settings[pos] = is_listed_item(pos, index) ? index : -1;
 }
 
 void ConsoleView::showProgressMaximum(int maximum)

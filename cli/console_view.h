@@ -21,7 +21,7 @@ public:
     QString status;
     bool cardLamp = false;
     bool escLamp = false;
-    SettingValues settings{0, 0, 1, 0, 0, 1, 2, 0};
+    SettingValues settings = kDefaultSettings;
     QString rotateSpeed = QStringLiteral("0");
 
     void showStatus(const QString& text) override;

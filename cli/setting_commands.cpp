@@ -115,7 +115,7 @@ int write_command(const CliOptions& options, Session& s)
     if (!options.file.isEmpty()) {
         s.dialogs.fileName = options.file;
         s.perform([&s] { return s.core.setupFiles.load(); });
-        for (int i = 0; extra && i < 2; ++i)
+        for (int i = 0; extra && i < backups::kBackupOnlyCount; ++i)
             s.view.showSettingIndex(kSetupKeyCount + i, (*extra)[i]);
     }
     for (const SettingAssignment& a : options.assignments)
