@@ -15,7 +15,9 @@ void ConsoleView::showStatus(const QString& text)
 
 void ConsoleView::showSettingIndex(int pos, int index)
 {
-    settings[pos] = is_listed_item(pos, index) ? index : -1;
+    // Unlike the window's lists, the command line keeps an ESC's byte that is
+    // none of the items, so that a backup holds it and a write puts it back.
+    settings[pos] = index >= 0 && index <= 0xFF ? index : -1;
 }
 
 void ConsoleView::showProgressMaximum(int maximum)

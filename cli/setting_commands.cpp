@@ -10,6 +10,7 @@
 #include "cli/setting_text.h"
 #include "params/ini_file.h"
 #include "params/setting_keys.h"
+#include "params/setup_file_format.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -73,11 +74,40 @@ bool setup_file_usable(const QString& path)
         if (ini.readString(QLatin1String(kIncSection), QLatin1String(kIncKeys[pos]), absent) == absent)
             missing << QStringLiteral("%1 (%2)").arg(QLatin1String(kIncKeys[pos]),
                                                      QLatin1String(kSettingCaptions[pos]));
-    if (missing.isEmpty())
+    if (!missing.isEmpty()) {
+        print_err(QStringLiteral("zelt-cli: %1 is no setup file: section [%2] has no %3; nothing was sent")
+                      .arg(path, QLatin1String(kIncSection), missing.join(QStringLiteral(", "))));
+        return false;
+    }
+    // A backup puts back the ESC's own bytes, listed items or not; a plain
+    // setup file names items.
+    if (backups::extra_settings(path))
         return true;
-    print_err(QStringLiteral("zelt-cli: %1 is no setup file: section [%2] has no %3; nothing was sent")
-                  .arg(path, QLatin1String(kIncSection), missing.join(QStringLiteral(", "))));
-    return false;
+    const SetupValues values = read_setup_file(path);
+    for (int pos = 0; pos < kSetupKeyCount; ++pos)
+        if (!is_listed_item(pos, values[pos])) {
+            print_err(QStringLiteral("zelt-cli: %1: %2 (%3) names none of its items; its items are 0 to %4; "
+                                     "nothing was sent")
+                          .arg(path, QLatin1String(kIncKeys[pos]), QLatin1String(kSettingCaptions[pos]))
+                          .arg(setting_item_count(pos) - 1));
+            return false;
+        }
+    return true;
+}
+
+// A setup file holds items only; an ESC's byte that is none of them would
+// come back from the file as no selection.
+bool setup_file_can_hold(const SettingValues& values)
+{
+    for (int pos = 0; pos < kSetupKeyCount; ++pos)
+        if (!is_listed_item(pos, values[pos])) {
+            print_err(QStringLiteral("zelt-cli: the ESC holds %1 for %2, which is not a listed item; a setup "
+                                     "file holds listed items only, so nothing was saved")
+                          .arg(values[pos])
+                          .arg(QLatin1String(kSettingCaptions[pos])));
+            return false;
+        }
+    return true;
 }
 
 }  // namespace
@@ -141,6 +171,8 @@ int restore_command(const CliOptions& options, Session& s)
 int save_command(const CliOptions& options, Session& s)
 {
     if (!s.connect_esc(options.port) || !read_from_esc(s))
+        return kDeviceFailed;
+    if (!setup_file_can_hold(s.view.settings))
         return kDeviceFailed;
     s.dialogs.fileName = options.file;
     return s.perform([&s] { return s.core.setupFiles.save(); }).done() ? kSuccess : kUsageOrFile;

@@ -90,6 +90,8 @@ QString item_text(int pos, int index)
 
 QString setting_line(int pos, int index)
 {
+    if (index >= 0 && !is_listed_item(pos, index))
+        return caption(pos) + QStringLiteral("=%1 (not a listed item)").arg(index);
     return caption(pos) + QLatin1Char('=') + item_text(pos, index);
 }
 
