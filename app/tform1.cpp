@@ -80,7 +80,7 @@ TForm1::~TForm1()
         child->disconnect(this);
 }
 
-std::array<QComboBox*, 8> TForm1::settingLists() const
+std::array<QComboBox*, kSettingCount> TForm1::settingLists() const
 {
     return setting_lists(*ui);
 }
