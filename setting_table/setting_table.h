@@ -30,6 +30,9 @@ struct SettingRow {
 
 inline constexpr const char* kIncSection = "INC";
 
+// key, caption, items, default item, setup-file fallback (none: not in setup
+// files). A fallback may be none of the items; the window then shows the list
+// without a selection.
 inline constexpr std::array kSettingTable = {
     SettingRow{"low_volt_threshold", "Cut Off Type", {"Soft cut*", "Cut off"}, 0, 2},
     SettingRow{"low_volt_mode", "Battery Type", {"Li-xx*", "Ni-xx"}, 0, 0},
