@@ -3,6 +3,7 @@
 #include "app/form_look.h"
 #include "app/form_style.h"
 #include "app/maker_icon.h"
+#include "app/setting_controls.h"
 #include "app/close_on_signal.h"
 #include "settings/settings_file.h"
 #include "app/widget_dialogs.h"
@@ -35,6 +36,7 @@ Ui::TForm1* set_up_ui(QWidget* form)
 {
     auto* ui = new Ui::TForm1;
     ui->setupUi(form);
+    fill_setting_controls(*ui);
     return ui;
 }
 
@@ -82,10 +84,9 @@ TForm1::~TForm1()
         child->disconnect(this);
 }
 
-std::array<QComboBox*, 8> TForm1::settingLists() const
+std::array<QComboBox*, kSettingCount> TForm1::settingLists() const
 {
-    return {ui->ComboBox1, ui->ComboBox2, ui->ComboBox3, ui->ComboBox4,
-            ui->ComboBox5, ui->ComboBox6, ui->ComboBox7, ui->ComboBox8};
+    return setting_lists(*ui);
 }
 
 // The buttons' handlers: each runs the session's operation as the user's

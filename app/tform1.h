@@ -86,7 +86,7 @@ private:
     void backUpBeforeOverwrite();  // the last read of this ESC, before a download, restore or update
     // Runs an operation that overwrites what the ESC holds, after that backup.
     void runOverwriting(const std::function<Outcome()>& operation);
-    std::array<QComboBox*, 8> settingLists() const;  // frame order
+    std::array<QComboBox*, kSettingCount> settingLists() const;  // frame order
     // The eight lists' item indexes, -1 for a list without a selection.
     SettingValues listValues() const;
     void showSettingIndex(int pos, int index);

@@ -2,7 +2,8 @@
 // Settings backups: what an ESC held, saved before a write, a restore or a
 // firmware update overwrites it. A backup is a setup file that also holds
 // other1 and other2, so that the window loads it as any setup file and the
-// command line's write puts all eight settings back. The newest kKept are
+// command line's write puts all eight settings back. It holds the bytes as the
+// ESC gave them, those that are none of a list's items included. The newest kKept are
 // kept; the name carries the local date and time to the millisecond and the
 // ESC's model, so that names sort by age.
 

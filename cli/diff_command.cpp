@@ -25,7 +25,7 @@ int diff_command(const CliOptions& options, Session& s)
              return read.outcome;
          }).done())
         return kDeviceFailed;
-    const SettingValues held = as_listed(read.value);
+    const SettingValues held = read.value;
 
     // The settings a write of the file would send: six from a setup file and
     // what the ESC holds for the last two, or all eight from a backup.
@@ -35,8 +35,7 @@ int diff_command(const CliOptions& options, Session& s)
         return loaded.outcome;
     });
     SettingValues written = held;
-    const SettingValues fromFile = as_listed(loaded.value.values);
-    std::copy_n(fromFile.begin(), loaded.value.count, written.begin());
+    std::copy_n(loaded.value.values.begin(), loaded.value.count, written.begin());
     const QStringList lines = setting_diff(held, written);
     for (const QString& line : lines)
         print_out(line);

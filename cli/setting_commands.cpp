@@ -42,15 +42,15 @@ void print_settings(const CliOptions& options, Session& s, const SettingValues& 
     print_out(QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented)).trimmed());
 }
 
-// The ESC's settings, each as its list shows it: a value outside the list's
-// items as no selection.
+// The ESC's settings as it sent them, bytes that are none of a list's items
+// included, so that a backup keeps them and a write puts them back.
 std::optional<SettingValues> read_from_esc(Session& s)
 {
     std::optional<SettingValues> values;
     s.perform([&s, &values] {
         Found<SettingValues> read = s.core.params().read();
         if (read.done())
-            values = as_listed(read.value);
+            values = read.value;
         return read.outcome;
     });
     return values;
@@ -86,11 +86,40 @@ bool setup_file_usable(const QString& path)
         if (ini.readString(QLatin1String(kIncSection), QLatin1String(kIncKeys[pos]), absent) == absent)
             missing << QStringLiteral("%1 (%2)").arg(QLatin1String(kIncKeys[pos]),
                                                      QLatin1String(kSettingCaptions[pos]));
-    if (missing.isEmpty())
+    if (!missing.isEmpty()) {
+        print_err(QStringLiteral("zelt-cli: %1 is no setup file: section [%2] has no %3; nothing was sent")
+                      .arg(path, QLatin1String(kIncSection), missing.join(QStringLiteral(", "))));
+        return false;
+    }
+    // A backup puts back the ESC's own bytes, listed items or not; a plain
+    // setup file names items.
+    if (read_extra_settings(path))
         return true;
-    print_err(QStringLiteral("zelt-cli: %1 is no setup file: section [%2] has no %3; nothing was sent")
-                  .arg(path, QLatin1String(kIncSection), missing.join(QStringLiteral(", "))));
-    return false;
+    const SetupValues values = read_setup_file(path);
+    for (int pos = 0; pos < kSetupKeyCount; ++pos)
+        if (!is_listed_item(pos, values[pos])) {
+            print_err(QStringLiteral("zelt-cli: %1: %2 (%3) names none of its items; its items are 0 to %4; "
+                                     "nothing was sent")
+                          .arg(path, QLatin1String(kIncKeys[pos]), QLatin1String(kSettingCaptions[pos]))
+                          .arg(setting_item_count(pos) - 1));
+            return false;
+        }
+    return true;
+}
+
+// A setup file holds items only; an ESC's byte that is none of them would
+// come back from the file as no selection.
+bool setup_file_can_hold(const SettingValues& values)
+{
+    for (int pos = 0; pos < kSetupKeyCount; ++pos)
+        if (!is_listed_item(pos, values[pos])) {
+            print_err(QStringLiteral("zelt-cli: the ESC holds %1 for %2, which is not a listed item; a setup "
+                                     "file holds listed items only, so nothing was saved")
+                          .arg(values[pos])
+                          .arg(QLatin1String(kSettingCaptions[pos])));
+            return false;
+        }
+    return true;
 }
 
 int read_command(const CliOptions& options, Session& s)
@@ -133,8 +162,7 @@ int write_command(const CliOptions& options, Session& s)
             loaded = s.core.setupFiles().load(options.file);
             return loaded.outcome;
         });
-        const SettingValues fromFile = as_listed(loaded.value.values);
-        std::copy_n(fromFile.begin(), loaded.value.count, values.begin());
+        std::copy_n(loaded.value.values.begin(), loaded.value.count, values.begin());
     }
     for (const SettingAssignment& a : options.assignments)
         values[a.pos] = a.index;
@@ -162,6 +190,8 @@ int save_command(const CliOptions& options, Session& s)
         return kDeviceFailed;
     const std::optional<SettingValues> read = read_from_esc(s);
     if (!read)
+        return kDeviceFailed;
+    if (!setup_file_can_hold(*read))
         return kDeviceFailed;
     SetupValues values{};
     std::copy_n(read->begin(), kSetupKeyCount, values.begin());

@@ -1,6 +1,6 @@
 #include "cli/setting_text.h"
 
-#include "params/setting_items.h"
+#include "params/parameter_set.h"
 
 #include <QStringList>
 
@@ -14,7 +14,7 @@ QString caption(int pos)
 
 int item_count(int pos)
 {
-    return static_cast<int>(kSettingItems[pos].size());
+    return setting_item_count(pos);
 }
 
 // A whole number in decimal digits only: "1e1" or "+2" name nothing.
@@ -43,7 +43,7 @@ std::optional<int> find_item(int pos, const QString& name)
     if (const std::optional<int> number = plain_number(name))
         return *number < item_count(pos) ? number : std::nullopt;
     for (int i = 0; i < item_count(pos); ++i) {
-        QString item = QString::fromLatin1(kSettingItems[pos][i]);
+        QString item = QString::fromLatin1(kSettingTable[pos].items[i]);
         if (name.compare(item, Qt::CaseInsensitive) == 0)
             return i;
         if (item.endsWith(QLatin1Char('*')) && name.compare(item.chopped(1), Qt::CaseInsensitive) == 0)
@@ -56,7 +56,7 @@ QString items_of(int pos)
 {
     QStringList items;
     for (int i = 0; i < item_count(pos); ++i)
-        items << QStringLiteral("%1 \"%2\"").arg(i).arg(QString::fromLatin1(kSettingItems[pos][i]));
+        items << QStringLiteral("%1 \"%2\"").arg(i).arg(QString::fromLatin1(kSettingTable[pos].items[i]));
     return items.join(QStringLiteral(", "));
 }
 
@@ -85,23 +85,14 @@ std::optional<SettingAssignment> parse_assignment(const QString& text, QString* 
 
 QString item_text(int pos, int index)
 {
-    return index >= 0 && index < item_count(pos) ? QString::fromLatin1(kSettingItems[pos][index]) : QString();
+    return index >= 0 && index < item_count(pos) ? QString::fromLatin1(kSettingTable[pos].items[index]) : QString();
 }
 
 QString setting_line(int pos, int index)
 {
+    if (index >= 0 && !is_listed_item(pos, index))
+        return caption(pos) + QStringLiteral("=%1 (not a listed item)").arg(index);
     return caption(pos) + QLatin1Char('=') + item_text(pos, index);
-}
-
-SettingValues as_listed(const SettingValues& values)
-{
-    SettingValues listed = values;
-    for (int pos = 0; pos < kSettingCount; ++pos) {
-        const int items = static_cast<int>(kSettingItems[pos].size());
-        if (listed[pos] < 0 || listed[pos] >= items)
-            listed[pos] = -1;
-    }
-    return listed;
 }
 
 }  // namespace cli

@@ -20,12 +20,9 @@ struct SettingAssignment {
 // Parses one "setting=item"; on failure nothing, with the reason in *error.
 std::optional<SettingAssignment> parse_assignment(const QString& text, QString* error);
 
-// "Brake Mode=Low brake"; a list without a selection prints as "Brake Mode=".
+// "Brake Mode=Low brake"; a list without a selection prints as "Brake Mode=",
+// an ESC's byte that is none of the items as "Brake Mode=9 (not a listed item)".
 QString setting_line(int pos, int index);
-QString item_text(int pos, int index);  // empty for no selection
-
-// Each value as its list would show it: one outside the list's items as -1,
-// no selection.
-SettingValues as_listed(const SettingValues& values);
+QString item_text(int pos, int index);  // empty for no selection and for a byte that is no item
 
 }  // namespace cli

@@ -1,16 +1,13 @@
 #pragma once
-// The eight ESC settings in frame order, with the caption each one has on
-// the screen and in the boxes.
+// The eight ESC settings' values as the operations pass them, in frame order
+// (the table in setting_table/ says what each setting is).
+
+#include "setting_table/setting_table.h"
 
 #include <array>
 
-inline constexpr int kSettingCount = 8;
-
-// A setting's value is the item index of its list; -1 is a list without a
-// selection.
+// A setting's value is the item index of its list, or the ESC's own byte when
+// that is none of the list's items; -1 is a list without a selection.
 using SettingValues = std::array<int, kSettingCount>;
 
-inline constexpr std::array<const char*, kSettingCount> kSettingCaptions = {
-    "Cut Off Type",    "Battery Type",  "Cut Off Voltage",           "Start Mode",
-    "Brake Mode",      "Timing option", "Current limited sesitivity", "Govener mode",
-};
+inline constexpr std::array<const char*, kSettingCount> kSettingCaptions = setting_column(&SettingRow::caption);

@@ -11,12 +11,12 @@ SetupValues read_setup_file(const QString& path)
     return values;
 }
 
-std::optional<std::array<int, 2>> read_extra_settings(const QString& path)
+std::optional<ExtraValues> read_extra_settings(const QString& path)
 {
     const IniFile ini(path);
     const QString absent = QStringLiteral("\n");  // no value read from a file holds a line end
-    std::array<int, 2> extra{};
-    for (int i = 0; i < 2; ++i) {
+    ExtraValues extra{};
+    for (int i = 0; i < kExtraSettingCount; ++i) {
         const QString key = QLatin1String(kIncKeys[kSetupKeyCount + i]);
         constexpr int kNoNumber = -2;  // neither an item index nor "no selection"
         extra[i] = ini.readInteger(QLatin1String(kIncSection), key, kNoNumber);

@@ -16,9 +16,13 @@ using SetupValues = std::array<int, kSetupKeyCount>;
 // A file that is missing or cannot be read gives every fallback.
 SetupValues read_setup_file(const QString& path);
 
-// other1 and other2, which a backup holds beside the six; none when either is
-// missing or not a number, as in a plain setup file.
-std::optional<std::array<int, 2>> read_extra_settings(const QString& path);
+// The settings a backup holds beyond those of a setup file (other1 and other2).
+inline constexpr int kExtraSettingCount = kSettingCount - kSetupKeyCount;
+using ExtraValues = std::array<int, kExtraSettingCount>;
+
+// Those settings of a file, as stored; none when one is missing or not a
+// number, as in a plain setup file.
+std::optional<ExtraValues> read_extra_settings(const QString& path);
 
 // Writes the six keys and keeps every other section and key of the file. The
 // file is replaced whole or not at all; false when it could not be written or

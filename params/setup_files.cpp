@@ -15,7 +15,7 @@ Found<SetupContents> SetupFiles::load(const QString& path)
     SetupContents contents;
     const SetupValues values = read_setup_file(path);
     std::copy(values.begin(), values.end(), contents.values.begin());
-    if (const std::optional<std::array<int, 2>> extra = read_extra_settings(path)) {
+    if (const std::optional<ExtraValues> extra = read_extra_settings(path)) {
         std::copy(extra->begin(), extra->end(), contents.values.begin() + kSetupKeyCount);
         contents.count = kSettingCount;
     }

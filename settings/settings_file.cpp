@@ -18,7 +18,7 @@ StoredSettings read_settings(const QString& path)
     const IniFile ini(path);
     StoredSettings s;
     s.port = ini.readString(kPortSection, kPortKey, kDefaultPort);
-    for (size_t i = 0; i < kIncKeys.size(); ++i)
+    for (int i = 0; i < kSettingCount; ++i)
         s.indexes[i] = ini.readInteger(kIncSection, kIncKeys[i], kDefaultSettings[i]);
     return s;
 }
@@ -30,7 +30,7 @@ bool write_settings(const QString& path, const StoredSettings& settings)
         return false;
     IniFile ini(path);
     ini.writeString(kPortSection, kPortKey, settings.port);
-    for (size_t i = 0; i < kIncKeys.size(); ++i)
+    for (int i = 0; i < kSettingCount; ++i)
         ini.writeInteger(kIncSection, kIncKeys[i], settings.indexes[i]);
     return ini.save();
 }

@@ -3,8 +3,9 @@
 // carried from one run to the next. It lives beside the program, or for an
 // installed copy in the user's configuration folder (settings_location.h).
 
+#include "params/parameter_set.h"
+
 #include <QString>
-#include <array>
 
 inline constexpr const char* kSettingsFileName = "zelt.ini";
 inline constexpr const char* kPortSection = "COMSET";
@@ -13,7 +14,7 @@ inline constexpr const char* kDefaultPort = "COM1";
 
 struct StoredSettings {
     QString port;
-    std::array<int, 8> indexes{};  // frame order; -1 is a list without a selection
+    SettingValues indexes{};  // frame order; -1 is a list without a selection
 };
 
 QString settings_path(const QString& programDir);

@@ -19,7 +19,13 @@ public:
     using Clock = MotorModel::Clock;
     static constexpr int kFlashSize = 6144;
     static constexpr int kImageBlocks = kFlashSize / RequestAssembler::kBlockSize;
-    static constexpr std::array<uint8_t, 8> kDefaultSettings{0, 0, 1, 0, 0, 1, 2, 0};
+    // A new ESC holds the default of every setting.
+    static constexpr SettingBytes kDefaultSettings = [] {
+        SettingBytes bytes{};
+        for (int pos = 0; pos < kSettingCount; ++pos)
+            bytes[pos] = static_cast<uint8_t>(kSettingTable[pos].default_item);
+        return bytes;
+    }();
 
     explicit Device(const Options& options);
 
@@ -36,8 +42,8 @@ public:
     // the motor stops and a speed mode or firmware write under way ends.
     void port_closed();
 
-    std::array<uint8_t, 8> settings() const { return settings_; }
-    void set_settings(const std::array<uint8_t, 8>& s) { settings_ = s; }
+    SettingBytes settings() const { return settings_; }
+    void set_settings(const SettingBytes& s) { settings_ = s; }
     const std::vector<uint8_t>& flash() const { return flash_; }
     uint8_t fw_version() const { return fw_version_; }
     bool in_speed_mode() const { return speed_mode_; }
@@ -60,7 +66,7 @@ private:
     uint8_t hw_version_;
     uint8_t fw_version_;
     bool zero_id_without_esc_;
-    std::array<uint8_t, 8> settings_ = kDefaultSettings;
+    SettingBytes settings_ = kDefaultSettings;
     std::vector<uint8_t> flash_;
     bool speed_mode_ = false;
     uint8_t write_ack_ = 0x55;

@@ -4,6 +4,8 @@
 // byte is a throttle code, during a firmware write 64 bytes of any value are one
 // image block. The device tells the assembler which framing applies.
 
+#include "setting_table/setting_table.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -42,7 +44,7 @@ enum class Framing {
 class RequestAssembler {
 public:
     static constexpr int kBlockSize = 64;
-    static constexpr int kFrameSize = 9;
+    static constexpr int kFrameSize = 1 + kSettingCount;  // 43 and one byte a setting
 
     void set_framing(Framing f);
     Framing framing() const { return framing_; }

@@ -331,13 +331,13 @@ void Simulator::send_raw(const std::vector<uint8_t>& bytes)
     d->queue_unasked(bytes);
 }
 
-std::array<uint8_t, 8> Simulator::settings() const
+SettingBytes Simulator::settings() const
 {
     std::lock_guard lock(d->mutex);
     return d->device.settings();
 }
 
-void Simulator::set_settings(const std::array<uint8_t, 8>& s)
+void Simulator::set_settings(const SettingBytes& s)
 {
     std::lock_guard lock(d->mutex);
     d->device.set_settings(s);

@@ -6,6 +6,7 @@
 #include "sim/usb_adapter.h"
 
 #include "sim/faults.h"
+#include "setting_table/setting_table.h"
 
 #include <array>
 #include <cstdint>
@@ -16,6 +17,10 @@
 #include <vector>
 
 namespace sim {
+
+// The eight settings the ESC holds, in frame order, one byte each; any byte,
+// not only a listed item.
+using SettingBytes = std::array<uint8_t, kSettingCount>;
 
 struct Options {
     bool paced = true;      // 19200-baud 8N1 timing in both directions
@@ -44,8 +49,8 @@ public:
     void plug(uint8_t type, uint8_t hw_version, uint8_t fw_version);  // sends its identification
     void unplug();                                                    // sends 0x50
     void send_raw(const std::vector<uint8_t>& bytes);                 // unasked bytes
-    std::array<uint8_t, 8> settings() const;
-    void set_settings(const std::array<uint8_t, 8>& s);
+    SettingBytes settings() const;
+    void set_settings(const SettingBytes& s);
     std::vector<uint8_t> flash() const;  // the 6144 bytes of firmware held
     uint8_t fw_version() const;
     bool in_speed_mode() const;

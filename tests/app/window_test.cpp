@@ -3,7 +3,7 @@
 
 #include "app/lamp.h"
 #include "form_fixture.h"
-#include "params/setting_items.h"
+#include "params/parameter_set.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -186,8 +186,8 @@ TEST_F(FormTest, SettingListsHoldTheirItemsInOrder)
         EXPECT_EQ(shown, items) << name;
         // The command line names the items from the same table.
         QStringList named;
-        for (const char* item : kSettingItems[pos])
-            named << QString::fromLatin1(item);
+        for (int i = 0; i < setting_item_count(pos); ++i)
+            named << QString::fromLatin1(kSettingTable[pos].items[i]);
         EXPECT_EQ(named, items) << name;
         EXPECT_FALSE(combo->isEditable()) << name;
     }

@@ -232,4 +232,51 @@ TEST_F(CliTest, WriteAndRestoreBackUpWhatTheEscHeld)
     }
 }
 
+// An ESC whose bytes are none of the listed items (43 05 .. 09 ..): read shows
+// them as numbers, save refuses what a setup file cannot hold, and a backup
+// keeps them as they came, so that writing it puts them back.
+TEST_F(CliTest, BytesOutsideTheListsAreShownKeptAndPutBack)
+{
+    const std::array<uint8_t, 8> odd = {5, 1, 2, 2, 3, 9, 4, 1};
+    const QString saved = xdg("XDG_DATA_HOME", "odd.zelt");
+    struct Case {
+        QStringList args;  // BACKUP: the backup the case before made
+        std::array<uint8_t, 8> held;
+        int status;
+        QString says;  // in stdout or stderr
+        QByteArray wire;
+        std::array<uint8_t, 8> after;
+    };
+    const Case cases[] = {
+        {{"read"}, odd, 0,
+         "Cut Off Type=5 (not a listed item)\nBattery Type=Ni-xx\nCut Off Voltage=High\nStart Mode=Very soft start\n"
+         "Brake Mode=High brake\nTiming option=9 (not a listed item)\n",
+         "35500D", odd},
+        {{"save", saved}, odd, 1,
+         "zelt-cli: the ESC holds 5 for Cut Off Type, which is not a listed item; a setup file holds listed items "
+         "only, so nothing was saved",
+         "35500D", odd},
+        {{"write", "Brake Mode=Low brake"}, odd, 0, "zelt-cli: the settings read were backed up to ",
+         "35500D03430501020201090401", {5, 1, 2, 2, 1, 9, 4, 1}},
+        {{"write", "BACKUP"}, {0, 0, 0, 0, 0, 0, 0, 0}, 0, "Prompt: Send parameter to ESC OK",
+         "35500D03430501020203090401", odd},
+    };
+    QString backup;
+    for (const Case& c : cases) {
+        sim_->set_settings(c.held);
+        sim_->clear_received();
+        const QStringList args = QStringList(c.args).replaceInStrings("BACKUP", backup) << "--port" << "PORT";
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, c.status) << describe(args, run);
+        EXPECT_TRUE((run.out + run.err).contains(c.says)) << describe(args, run);
+        const std::vector<uint8_t> got = sim_->received();
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(got.data()), got.size()).toHex().toUpper(), c.wire)
+            << describe(args, run);
+        EXPECT_EQ(sim_->settings(), c.after) << describe(args, run);
+        const QRegularExpressionMatch made = QRegularExpression("backed up to (\\S+)").match(run.err);
+        backup = made.hasMatch() ? made.captured(1) : QString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(saved)) << "save wrote a file";
+}
+
 }  // namespace

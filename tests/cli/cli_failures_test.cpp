@@ -46,13 +46,19 @@ TEST_F(CliTest, EscFailuresEndWithTheirBoxAndStatus)
     file.write("V1.3\r\n:000102030405060708090A0B0C0D0E0F\r\n");
     file.close();
     ASSERT_TRUE(sim::Simulator::write_sample_images(xdg("XDG_DATA_HOME", "images").toStdString(), "1.3"));
+    const QString noItem = xdg("XDG_DATA_HOME", "no-item.zelt");
+    QFile setup(noItem);
+    ASSERT_TRUE(setup.open(QIODevice::WriteOnly));
+    setup.write("[INC]\nlow_volt_threshold=1\nlow_volt_mode=0\nstartup_mode=9\nbreak_mode=0\ntiming_mode=1\n"
+                "current_threshold=1\n");
+    setup.close();
 
     struct Case {
         const char* name;
         std::function<void(sim::Simulator&)> fault;
         QStringList args;
         int status;
-        const char* says;
+        QString says;
         QByteArray wireStart;  // what the simulator received first, hex
     };
     const Case cases[] = {
@@ -64,6 +70,10 @@ TEST_F(CliTest, EscFailuresEndWithTheirBoxAndStatus)
         {"restore without its read", [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.reply_overrides[0x0D] = {}; }); }, {"restore"}, 0,
          "zelt-cli: warning: the settings were not backed up: the ESC's settings could not be read; going on",
          "35500D03430000010000010200"},
+        // A plain setup file names items; one that names none is not sent.
+        {"setup file naming no item", [](sim::Simulator&) {}, {"write", noItem}, 2,
+         "zelt-cli: " + noItem + ": startup_mode (Cut Off Voltage) names none of its items; its items are "
+         "0 to 2; nothing was sent", ""},
         {"image too short", [](sim::Simulator&) {}, {"flash", "--yes", "--image", shortImage}, 2,
          "cannot be written", "3550"},
         {"read-back differs", [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.flip_readback_byte = 100; }); },

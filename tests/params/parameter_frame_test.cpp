@@ -44,6 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(EncodeCase{"LastItemOfEveryList", {1, 1, 2, 2, 3, 2, 4, 1}, "430101020203020401", -1},
                       EncodeCase{
                           "ScreenOrderNotControlOrder", {0, 1, 2, 0, 0, 0, 0, 0}, "430001020000000000", -1},
+                      EncodeCase{"BytesOutsideTheListsGoAsTheyAre", {5, 1, 2, 2, 3, 9, 4, 1}, "430501020203090401", -1},
                       EncodeCase{"UpperCaseTwoDigits", {10, 0, 0, 0, 0, 0, 0, 255}, "430A000000000000FF", -1},
                       EncodeCase{"FirstListEmpty", {-1, 0, 1, 0, 0, 1, 2, 0}, nullptr, 0},
                       EncodeCase{"BatteryListEmpty", {0, -1, 1, 0, 0, 1, 2, 0}, nullptr, 1},
