@@ -4,6 +4,15 @@
 
 #include "cli_fixture.h"
 
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 
 QByteArray wire_of(const sim::Simulator& sim)
@@ -103,6 +112,135 @@ TEST_F(CliTest, DoctorAndTraceFile)
     const QString text = QString::fromUtf8(trace.readAll());
     for (const char* line : {"TX 35", "RX 25 01", "TX 50", "RX 50 03 10 12"})
         EXPECT_TRUE(text.contains(line)) << line << "\n" << text.toStdString();
+}
+
+// A pseudo-terminal another program has open at 115200 baud: its terminal
+// side is held by a child process (sleep), the test keeps the controlling
+// side, where anything sent to the port would arrive.
+class HeldPty {
+public:
+    HeldPty()
+    {
+        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
+            return;
+        path_ = QString::fromLocal8Bit(::ptsname(master_));
+        terminal_ = ::open(QFile::encodeName(path_).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        termios t{};
+        ::tcgetattr(terminal_, &t);
+        ::cfsetispeed(&t, B115200);
+        ::cfsetospeed(&t, B115200);
+        t.c_lflag |= ECHO | ICANON;
+        ::tcsetattr(terminal_, TCSANOW, &t);
+        holder_.setStandardInputFile(path_);
+        holder_.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+        holder_.waitForStarted();
+    }
+    ~HeldPty()
+    {
+        holder_.kill();
+        holder_.waitForFinished();
+        for (const int fd : {terminal_, master_})
+            if (fd >= 0)
+                ::close(fd);
+    }
+    bool ok() const { return terminal_ >= 0 && holder_.state() == QProcess::Running; }
+    const QString& path() const { return path_; }
+    qint64 holderPid() const { return holder_.processId(); }
+    termios settings() const
+    {
+        termios t{};
+        ::tcgetattr(terminal_, &t);
+        return t;
+    }
+    // What reached the device side.
+    QByteArray sent() const
+    {
+        char buffer[256];
+        const ssize_t n = ::read(master_, buffer, sizeof buffer);
+        return n > 0 ? QByteArray(buffer, static_cast<int>(n)) : QByteArray();
+    }
+
+private:
+    int master_ = -1;
+    int terminal_ = -1;
+    QString path_;
+    QProcess holder_;
+};
+
+bool same_settings(const termios& a, const termios& b)
+{
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag && a.c_lflag == b.c_lflag &&
+           ::cfgetispeed(&a) == ::cfgetispeed(&b) && ::cfgetospeed(&a) == ::cfgetospeed(&b) &&
+           std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
+}
+
+// A port another program has open is refused with its holder's name, or
+// passed over by a search with a word; it is not written to, and its line
+// settings are as that program left them.
+TEST_F(CliTest, PortsOfOtherProgramsAreLeftAlone)
+{
+    HeldPty held;
+    ASSERT_TRUE(held.ok());
+    const QString holder = QStringLiteral("held by sleep (pid %1)").arg(held.holderPid());
+    // Listed as virtual ports: the held one first, then the simulator's.
+    const QString listedHeld = xdg("XDG_RUNTIME_DIR", "serialcomm/ttySIM0");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(listedHeld).path()));
+    ASSERT_TRUE(QFile::link(held.path(), listedHeld));
+    ASSERT_TRUE(QFile::link(port_, xdg("XDG_RUNTIME_DIR", "serialcomm/ttySIM1")));
+    struct Row {
+        QStringList args;
+        int status;
+        QString says;
+        QString prints;
+    };
+    const Row rows[] = {
+        {{"identify", "--port", held.path()}, 1,
+         "zelt-cli: cannot open " + held.path() + ": " + holder + "; `zelt-cli doctor --port " + held.path() + "`",
+         ""},
+        {{"find", "--port", held.path()}, 1, "zelt-cli: passing over " + held.path() + ": " + holder + "\n", ""},
+        {{"find"}, 0, "zelt-cli: passing over " + listedHeld + ": " + holder + "\n",
+         "port=" + xdg("XDG_RUNTIME_DIR", "serialcomm/ttySIM1") + "\n"},
+        {{"doctor", "--port", held.path()}, 1, "",
+         "  problem  " + holder + "\n           fix: close sleep, or end it: kill " + QString::number(held.holderPid())},
+    };
+    const termios before = held.settings();
+    for (const Row& row : rows) {
+        const CliRun run = cli(row.args);
+        EXPECT_EQ(run.status, row.status) << describe(row.args, run);
+        EXPECT_TRUE(run.err.contains(row.says)) << describe(row.args, run);
+        EXPECT_TRUE(run.out.contains(row.prints)) << describe(row.args, run);
+        EXPECT_TRUE(same_settings(held.settings(), before)) << describe(row.args, run);
+        EXPECT_EQ(held.sent(), QByteArray()) << describe(row.args, run);
+    }
+}
+
+// The simulator holds both sides of its terminal: it is the port's server,
+// not a holder. After our use the port has the settings it had before.
+TEST_F(CliTest, OurOwnUseOfAPortPutsItsSettingsBack)
+{
+    const int terminal = ::open(QFile::encodeName(port_).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(terminal, 0);
+    termios set{};
+    ASSERT_EQ(::tcgetattr(terminal, &set), 0);
+    ::cfsetispeed(&set, B115200);
+    ::cfsetospeed(&set, B115200);
+    set.c_lflag |= ECHO;
+    set.c_cflag &= ~HUPCL;
+    ASSERT_EQ(::tcsetattr(terminal, TCSANOW, &set), 0);
+    ASSERT_EQ(::tcgetattr(terminal, &set), 0);
+    ::close(terminal);  // not held while zelt-cli runs
+
+    for (const QStringList& args : {QStringList{"identify", "--port", "PORT"}, QStringList{"read", "--port", "PORT"}}) {
+        const CliRun run = cli(args);
+        ASSERT_EQ(run.status, 0) << describe(args, run);
+        const int again = ::open(QFile::encodeName(port_).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        ASSERT_GE(again, 0);
+        termios after{};
+        ASSERT_EQ(::tcgetattr(again, &after), 0);
+        ::close(again);
+        EXPECT_TRUE(same_settings(after, set)) << describe(args, run);
+    }
 }
 
 // With --port and a card answering, the doctor times the probe; an adapter
