@@ -78,6 +78,11 @@ TEST_F(CliTest, EscFailuresEndWithTheirBoxAndStatus)
         {"read-back differs", [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.flip_readback_byte = 100; }); },
          {"flash", "--yes", "--image", xdg("XDG_DATA_HOME", "images/upt03.blo")}, 1,
          "Error: Update hardware failure,Please update Hardware again\n", "3550070C0013"},
+        // A byte every 300 ms would take half an hour; the check ends after
+        // three times the read-back's 3.2 s on the line.
+        {"read-back trickles", [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.split_reply_gap_ms = 300; }); },
+         {"flash", "--yes", "--image", xdg("XDG_DATA_HOME", "images/upt03.blo")}, 1,
+         "Error: Update hardware failure,Please update Hardware again\n", "3550070C0013"},
         {"write phase unanswered", [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.block_replies[3] = {0x59, 0x59}; }); },
          {"flash", "--yes", "--image", xdg("XDG_DATA_HOME", "images/upt03.blo")}, 1,
          "Comm error: Receive data error,Please update Hardware again\n", "3550070C0013"},
