@@ -44,9 +44,11 @@ const char* const kCommands =
     "                        $XDG_STATE_HOME/zelt/backups (~/.local/state/zelt/backups)\n"
     "  doctor                tell why a port cannot be used, with the command that fixes it\n"
     "\n"
-    "Exit status: 0 success, 1 the setting card or the ESC said no or did not answer,\n"
-    "2 a wrong command line or a file that cannot be used, 130/143 a speed test stopped\n"
-    "by SIGINT/SIGTERM.";
+    "Exit status: 0 success, 1 the setting card or the ESC said no or did not answer\n"
+    "(doctor: a problem was found; notes alone give 0), 2 a wrong command line or a file\n"
+    "that cannot be used. A signal that stops speed or flash gives 128 + its number: 129\n"
+    "SIGHUP, 130 SIGINT (Ctrl+C), 131 SIGQUIT, 143 SIGTERM, and 141 when the reader of\n"
+    "the output has gone.";
 
 struct CommandRule {
     int minArgs;

@@ -465,14 +465,6 @@ private:
 
 OpenStatus PosixPortLayer::open(const std::string& path, std::shared_ptr<Port>& port, int& systemError)
 {
-    // A port another program has open is not touched at all: our settings
-    // would replace its own, and our bytes would reach its device.
-    const QString name = QString::fromLocal8Bit(path.c_str());
-    if (const QString held = held_by_text(port_holders(name)); !held.isEmpty()) {
-        trace_event(QStringLiteral("open %1 passed over: %2").arg(name, held));
-        systemError = EBUSY;
-        return OpenStatus::OpenFailed;
-    }
     const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         systemError = errno;
@@ -482,6 +474,16 @@ OpenStatus PosixPortLayer::open(const std::string& path, std::shared_ptr<Port>& 
         systemError = errno;
         ::close(fd);
         return OpenStatus::NotATerminal;
+    }
+    // A port another program has open is left as it is: our settings would
+    // replace its own, and our bytes would reach its device. An open alone
+    // changes nothing on a terminal that is open already, nor does its close.
+    const QString name = QString::fromLocal8Bit(path.c_str());
+    if (const QString held = held_by_text(port_holders(name)); !held.isEmpty()) {
+        trace_event(QStringLiteral("open %1 passed over: %2").arg(name, held));
+        ::close(fd);
+        systemError = EBUSY;
+        return OpenStatus::OpenFailed;
     }
     // The lock keeps out other instances even where TIOCEXCL does not (root
     // ignores it); TIOCEXCL keeps out other programs. The lock comes first so
