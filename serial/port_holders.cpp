@@ -8,13 +8,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace {
 
 // The names in a folder that are numbers; false when it cannot be read.
-bool numbered_entries(const QString& dir, std::vector<int>& out)
+bool numbered_entries(const std::string& dir, std::vector<int>& out)
 {
-    DIR* d = ::opendir(QFile::encodeName(dir).constData());
+    DIR* d = ::opendir(dir.c_str());
     if (!d)
         return false;
     while (const dirent* e = ::readdir(d)) {
@@ -27,18 +29,24 @@ bool numbered_entries(const QString& dir, std::vector<int>& out)
     return true;
 }
 
-QString link_target(const QString& link)
+std::string link_target(const std::string& link)
 {
     char target[4096];
-    const ssize_t n = ::readlink(QFile::encodeName(link).constData(), target, sizeof target - 1);
-    return n > 0 ? QFile::decodeName(QByteArray(target, static_cast<int>(n))) : QString();
+    const ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
+    return n > 0 ? std::string(target, static_cast<size_t>(n)) : std::string();
+}
+
+bool ends_with(const std::string& text, const char* end)
+{
+    const size_t n = std::strlen(end);
+    return text.size() >= n && text.compare(text.size() - n, n, end) == 0;
 }
 
 // The terminal number a controlling side of a pseudo-terminal belongs to,
 // from its descriptor's "tty-index:" line; -1 when it is not there.
-int terminal_index(const QString& fdinfo)
+int terminal_index(const std::string& fdinfo)
 {
-    QFile f(fdinfo);
+    QFile f(QFile::decodeName(fdinfo.c_str()));
     if (!f.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : f.readAll().split('\n')) {
@@ -77,43 +85,47 @@ QString held_by_text(const std::vector<PortHolder>& holders)
     return names.isEmpty() ? QString() : QStringLiteral("held by ") + names.join(QStringLiteral(", "));
 }
 
-OpenFiles::OpenFiles(const QString& procDir, int selfPid)
+OpenFiles::OpenFiles(const QString& procDir, int selfPid) : procDir_(procDir)
 {
+    const std::string proc = QFile::encodeName(procDir).toStdString();
     std::vector<int> pids;
-    numbered_entries(procDir, pids);
+    numbered_entries(proc, pids);
     std::sort(pids.begin(), pids.end());
     for (const int pid : pids) {
-        const QString dir = procDir + QLatin1Char('/') + QString::number(pid);
         Process p;
         p.pid = pid;
-        QFile comm(dir + QStringLiteral("/comm"));
-        if (comm.open(QIODevice::ReadOnly))
-            p.command = QString::fromUtf8(comm.readAll().trimmed());
         if (pid == selfPid) {
             processes_.push_back(std::move(p));  // for running(); it holds nothing
             continue;
         }
+        const std::string dir = proc + '/' + std::to_string(pid);
         std::vector<int> fds;
-        if (!numbered_entries(dir + QStringLiteral("/fd"), fds)) {
+        if (!numbered_entries(dir + "/fd", fds)) {
             ++unreadable_;
             processes_.push_back(std::move(p));
             continue;
         }
         for (const int fd : fds) {
-            const QString target = link_target(dir + QStringLiteral("/fd/") + QString::number(fd));
-            if (target.isEmpty())
+            std::string target = link_target(dir + "/fd/" + std::to_string(fd));
+            if (target.empty())
                 continue;
-            if (QFileInfo(target).fileName() == QLatin1String("ptmx")) {
-                const int index = terminal_index(dir + QStringLiteral("/fdinfo/") + QString::number(fd));
+            if (ends_with(target, "/ptmx")) {
+                const int index = terminal_index(dir + "/fdinfo/" + std::to_string(fd));
                 if (index >= 0)
                     p.servedTerminals.push_back(index);
                 else
                     p.servesUnknown = true;
             }
-            p.files.push_back(target);
+            p.files.push_back(std::move(target));
         }
         processes_.push_back(std::move(p));
     }
+}
+
+QString OpenFiles::command(int pid) const
+{
+    QFile comm(procDir_ + QLatin1Char('/') + QString::number(pid) + QStringLiteral("/comm"));
+    return comm.open(QIODevice::ReadOnly) ? QString::fromUtf8(comm.readAll().trimmed()) : QString();
 }
 
 bool OpenFiles::serves(const Process& p, const QString& device)
@@ -127,17 +139,18 @@ bool OpenFiles::serves(const Process& p, const QString& device)
 
 std::vector<PortHolder> OpenFiles::holders(const QString& device) const
 {
+    const std::string name = QFile::encodeName(device).toStdString();
     std::vector<PortHolder> found;
     for (const Process& p : processes_) {
-        if (std::find(p.files.begin(), p.files.end(), device) != p.files.end() && !serves(p, device))
-            found.push_back({p.pid, p.command});
+        if (std::find(p.files.begin(), p.files.end(), name) != p.files.end() && !serves(p, device))
+            found.push_back({p.pid, command(p.pid)});
     }
     return found;
 }
 
-bool OpenFiles::running(const QString& command) const
+bool OpenFiles::running(const QString& name) const
 {
-    return std::any_of(processes_.begin(), processes_.end(), [&](const Process& p) { return p.command == command; });
+    return std::any_of(processes_.begin(), processes_.end(), [&](const Process& p) { return command(p.pid) == name; });
 }
 
 std::vector<PortHolder> port_holders(const QString& path)

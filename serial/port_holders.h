@@ -13,6 +13,7 @@
 
 #include <QString>
 
+#include <string>
 #include <vector>
 
 struct PortHolder {
@@ -38,18 +39,20 @@ public:
     // Processes whose descriptors could not be read (those of other users).
     int unreadable() const { return unreadable_; }
     // Whether a process of that command name runs.
-    bool running(const QString& command) const;
+    bool running(const QString& name) const;
 
 private:
     struct Process {
         int pid = 0;
-        QString command;
-        std::vector<QString> files;       // the targets of its descriptors
+        std::vector<std::string> files;    // the targets of its descriptors
         std::vector<int> servedTerminals;  // the numbers of the pseudo-terminals it controls
         bool servesUnknown = false;        // it controls one whose number could not be read
     };
     static bool serves(const Process& p, const QString& device);
+    // Read when asked: most processes hold nothing of interest.
+    QString command(int pid) const;
 
+    QString procDir_;
     std::vector<Process> processes_;
     int unreadable_ = 0;
 };
