@@ -48,6 +48,7 @@ public:
         ruleInstalled_ = !installedRule_.isEmpty();
         modemManager_ = installed({"/usr/sbin/ModemManager", "/usr/bin/ModemManager", "/sbin/ModemManager"});
         brltty_ = installed({"/usr/bin/brltty", "/bin/brltty", "/usr/sbin/brltty", "/sbin/brltty"});
+        mmRunning_ = files_.running(QStringLiteral("ModemManager"));
     }
 
     void port(const QString& path, std::vector<DoctorFinding>& out)
@@ -94,7 +95,7 @@ public:
                 add(DoctorCheck::ModemManager, DoctorVerdict::Note,
                     QStringLiteral("ModemManager is %1; it may open this port and send to it for a few seconds "
                                    "after plug-in")
-                        .arg(files_.running(QStringLiteral("ModemManager")) ? QStringLiteral("running") : QStringLiteral("installed")),
+                        .arg(mmRunning_ ? QStringLiteral("running") : QStringLiteral("installed")),
                     QStringLiteral("sudo systemctl disable --now ModemManager   (if no modem is used)"));
             }
         }
@@ -411,6 +412,7 @@ private:
     QString installedRule_;  // its path; empty: not installed
     bool ruleInstalled_ = false;
     bool modemManager_ = false;
+    bool mmRunning_ = false;
     bool brltty_ = false;
 };
 
