@@ -12,9 +12,11 @@ namespace cli {
 namespace {
 
 const char* const kExitStatus =
-    "Exit status: 0 success, 1 the setting card or the ESC said no or did not answer,\n"
-    "2 a wrong command line or a file that cannot be used, 130/143 a speed test stopped\n"
-    "by SIGINT/SIGTERM.";
+    "Exit status: 0 success, 1 the setting card or the ESC said no or did not answer\n"
+    "(doctor: a problem was found; notes alone give 0), 2 a wrong command line or a file\n"
+    "that cannot be used. A signal that stops speed or flash gives 128 + its number: 129\n"
+    "SIGHUP, 130 SIGINT (Ctrl+C), 131 SIGQUIT, 143 SIGTERM, and 141 when the reader of\n"
+    "the output has gone.";
 
 // The commands' part of --help: a synopsis that fits its column has its
 // explanation beside it, a longer one a line of its own above it.

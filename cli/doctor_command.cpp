@@ -50,7 +50,7 @@ void add_round_trip(const QString& port, const QString& programDir, std::vector<
 
 int doctor_command(const CliOptions& options, const QString& programDir)
 {
-    const DoctorContext context = DoctorContext::forThisProcess();
+    const DoctorContext context = DoctorContext::forThisProcess(programDir);
     const QString named = options.port.isEmpty() ? remembered_port(programDir) : options.port;
     std::vector<DoctorFinding> findings = diagnose_ports(doctor_ports(context, named), context);
     if (!options.port.isEmpty())

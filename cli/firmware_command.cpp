@@ -31,7 +31,7 @@ int update_status(Session& s, const Outcome& updated)
     if (updated.kind == Outcome::Kind::FileProblem)
         return kUsageOrFile;
 
-    // Two ends show no box; the window says nothing there.
+    // These ends show no box; the window says nothing there.
     using Result = FirmwareUpdate::Result;
     switch (s.core.firmware().result()) {
         case Result::NoImage:
@@ -42,6 +42,10 @@ int update_status(Session& s, const Outcome& updated)
             // The ESC holds no verified firmware now.
             print_err(QStringLiteral("zelt-cli: the ESC asked for more than the whole image and never said it had "
                                      "finished; the update failed, run flash again"));
+            return kDeviceFailed;
+        case Result::NotVerified:
+            print_err(QStringLiteral("zelt-cli: stopped: the image was written but not verified; run flash again "
+                                     "to write and check it"));
             return kDeviceFailed;
         default:
             return kDeviceFailed;
@@ -56,9 +60,10 @@ int flash_command(const CliOptions& options, Session& s)
         print_err(QStringLiteral("zelt-cli: there is no firmware image %1").arg(options.image));
         return kUsageOrFile;
     }
-    // An ESC left with half an image may not start again: once the update
+    // An ESC left with half an image may not start again: once the write
     // has begun, a signal, or a reader of the progress that has gone, waits
-    // for its end (the update says so on stderr).
+    // for its end (the update says so on stderr). The read-back after it
+    // only checks: a signal ends it at once.
     StopSignals stop(QStringLiteral("zelt-cli"), true);
     if (const int status = connect_unless_stopped(options, s, stop); status != kSuccess)
         return status;

@@ -4,6 +4,7 @@
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
+#include "serial/port_holders.h"
 #include "serial/port_list.h"
 
 #include <QJsonArray>
@@ -50,6 +51,17 @@ int print_found(const CliOptions& options, Session& s, Session::Found found)
     return kSuccess;
 }
 
+// The ports another program has open are passed over by the search; each is
+// named here with its holder, so that none is skipped without a word.
+void tell_held_ports(const QStringList& ports)
+{
+    for (const QString& port : ports) {
+        const QString held = held_by_text(port_holders(port_device_path(port)));
+        if (!held.isEmpty())
+            print_err(QStringLiteral("zelt-cli: passing over %1: %2").arg(port, held));
+    }
+}
+
 }  // namespace
 
 int ports_command(const CliOptions& options)
@@ -75,6 +87,7 @@ int ports_command(const CliOptions& options)
 // The user's search: its result box goes to stderr as the window shows it.
 int find_command(const CliOptions& options, Session& s)
 {
+    tell_held_ports(options.port.isEmpty() ? list_serial_ports() : QStringList{options.port});
     const Session::Found found = s.find(options.port, true);
     if (found == Session::Found::Nothing)
         return kDeviceFailed;

@@ -2,7 +2,10 @@
 
 #include "cli/console_out.h"
 #include "serial/link_trace.h"
+#include "serial/port_holders.h"
 #include "serial/port_list.h"
+
+#include <cerrno>
 
 namespace cli {
 
@@ -41,9 +44,11 @@ bool Session::connect_esc(const QString& port)
 void Session::explain_not_found(const QString& port, const QStringList& searched) const
 {
     if (!port.isEmpty() && core.comm().LastOpenError() != 0) {
+        const int error = core.comm().LastOpenError();
+        const QString held = error == EBUSY ? held_by_text(port_holders(port_device_path(port))) : QString();
         print_err(QStringLiteral("zelt-cli: cannot open %1: %2; `zelt-cli doctor --port %1` tells why and how to "
                                  "fix it")
-                      .arg(port, system_reason(core.comm().LastOpenError())));
+                      .arg(port, held.isEmpty() ? system_reason(error) : held));
         return;
     }
     if (searched.isEmpty()) {

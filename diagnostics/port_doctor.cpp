@@ -1,7 +1,8 @@
 #include "diagnostics/port_doctor.h"
 
-#include "serial/port_list.h"
 #include "diagnostics/usb_serial_doctor.h"
+#include "serial/port_holders.h"
+#include "serial/port_list.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,7 +31,7 @@ const char* const kBrlttyClaimNames = "USB ids 1a86:7523 and 10c4:ea60";
 
 class Doctor {
 public:
-    explicit Doctor(const DoctorContext& c) : c_(c)
+    explicit Doctor(const DoctorContext& c) : c_(c), files_(at("/proc"), c.selfPid)
     {
         passwd_ = readAccounts("/etc/passwd", false);
         groups_ = readAccounts("/etc/group", true);
@@ -39,12 +40,15 @@ public:
             const auto me = std::find_if(passwd_.begin(), passwd_.end(), [&](const Account& a) { return a.id == c_.uid; });
             user_ = me != passwd_.end() ? me->name : QString::number(c_.uid);
         }
-        ruleInstalled_ = std::any_of(std::begin(kRuleFolders), std::end(kRuleFolders), [&](const char* dir) {
-            return QFileInfo::exists(at(QString::fromLatin1(dir) + "/" + kUdevRuleName));
-        });
+        for (const char* dir : kRuleFolders) {
+            const QString rule = QString::fromLatin1(dir) + "/" + kUdevRuleName;
+            if (installedRule_.isEmpty() && QFileInfo::exists(at(rule)))
+                installedRule_ = rule;
+        }
+        ruleInstalled_ = !installedRule_.isEmpty();
         modemManager_ = installed({"/usr/sbin/ModemManager", "/usr/bin/ModemManager", "/sbin/ModemManager"});
         brltty_ = installed({"/usr/bin/brltty", "/bin/brltty", "/usr/sbin/brltty", "/sbin/brltty"});
-        scanProcesses();
+        mmRunning_ = files_.running(QStringLiteral("ModemManager"));
     }
 
     void port(const QString& path, std::vector<DoctorFinding>& out)
@@ -79,14 +83,7 @@ public:
         add(DoctorCheck::Exists, DoctorVerdict::Ok,
             device == path ? QStringLiteral("exists") : QStringLiteral("exists (%1)").arg(device));
         access(path, device, st, add);
-        if (device.startsWith(QStringLiteral("/dev/pts/"))) {
-            // A virtual port: the program serving it keeps its terminal open
-            // by design, so a holder says nothing here.
-            add(DoctorCheck::Holder, DoctorVerdict::Ok,
-                QStringLiteral("a virtual port; the program that serves it keeps it open"));
-        } else {
-            holders(device, add);
-        }
+        holders(device, add);
         if (modemManager_ && usb) {
             // The rule tells it to leave the usual adapters (ttyUSB) alone;
             // a CDC ACM device (ttyACM) is probed whatever the rule says.
@@ -118,20 +115,28 @@ public:
 
     void system(std::vector<DoctorFinding>& out)
     {
-        const QString rule = QString::fromLatin1(kUdevRuleName);
         if (ruleInstalled_) {
             out.push_back({{}, DoctorCheck::UdevRule, DoctorVerdict::Ok,
-                           QStringLiteral("the udev rule %1 is installed").arg(rule), {}});
-        } else {
-            const QString source = c_.udevRuleSource.isEmpty() ? rule : c_.udevRuleSource;
-            out.push_back({{}, DoctorCheck::UdevRule, DoctorVerdict::Problem,
-                           QStringLiteral("the udev rule %1 is not installed: USB serial adapters are not given to "
-                                          "the user at the seat, and ModemManager is not told to leave them alone")
-                               .arg(rule),
-                           QStringLiteral("sudo install -m 644 %1 /etc/udev/rules.d/ && sudo udevadm control "
-                                          "--reload-rules && sudo udevadm trigger")
-                               .arg(source)});
+                           QStringLiteral("the udev rule %1 is installed").arg(installedRule_), {}});
+            return;
         }
+        const QString rule = QString::fromLatin1(kUdevRuleName);
+        // A program run from its build folder has nothing installed yet: the
+        // missing rule is worth knowing, not a fault of this machine.
+        const QString where = c_.buildFolder ? QStringLiteral(" (this program runs from its build folder)") : QString();
+        const QString fix = c_.udevRuleSource.isEmpty()
+                                ? QStringLiteral("install %1 from the program's package (packaging/%1 in its source) "
+                                                 "into /etc/udev/rules.d/, then: sudo udevadm control --reload-rules "
+                                                 "&& sudo udevadm trigger")
+                                      .arg(rule)
+                                : QStringLiteral("sudo install -m 644 %1 /etc/udev/rules.d/ && sudo udevadm control "
+                                                 "--reload-rules && sudo udevadm trigger")
+                                      .arg(c_.udevRuleSource);
+        out.push_back({{}, DoctorCheck::UdevRule, c_.buildFolder ? DoctorVerdict::Note : DoctorVerdict::Problem,
+                       QStringLiteral("the udev rule %1 is not installed%2: USB serial adapters are not given to "
+                                      "the user at the seat, and ModemManager is not told to leave them alone")
+                           .arg(rule, where),
+                       fix});
     }
 
 private:
@@ -330,58 +335,19 @@ private:
             QStringLiteral("sudo usermod -aG %1 %2   (then log out and log in again)").arg(g, user_));
     }
 
-    void scanProcesses()
-    {
-        QDir proc(at("/proc"));
-        for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            bool numeric = false;
-            const int id = pid.toInt(&numeric);
-            if (!numeric) {
-                continue;
-            }
-            QFile comm(proc.filePath(pid + "/comm"));
-            const QString command = comm.open(QIODevice::ReadOnly) ? QString::fromUtf8(comm.readAll().trimmed())
-                                                                   : QString();
-            if (command == "ModemManager") {
-                mmRunning_ = true;
-            }
-            if (id == c_.selfPid) {
-                continue;
-            }
-            QDir fds(proc.filePath(pid + "/fd"));
-            if (!fds.isReadable()) {
-                ++unreadable_;
-                continue;
-            }
-            for (const QString& fd : fds.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
-                const QByteArray link = QFile::encodeName(fds.filePath(fd));
-                char target[4096];
-                const ssize_t n = ::readlink(link.constData(), target, sizeof target - 1);
-                if (n > 0) {
-                    openFiles_.push_back({QFile::decodeName(QByteArray(target, static_cast<int>(n))), id, command});
-                }
-            }
-        }
-    }
-
     template <class Add>
     void holders(const QString& device, Add add) const
     {
-        bool held = false;
-        for (const OpenFile& f : openFiles_) {
-            if (f.path != device) {
-                continue;
-            }
-            held = true;
-            add(DoctorCheck::Holder, DoctorVerdict::Problem,
-                QStringLiteral("held by %1 (process %2)").arg(f.command).arg(f.pid),
-                f.command == "ModemManager" ? QStringLiteral("sudo systemctl stop ModemManager")
-                                            : QStringLiteral("close %1, or end it: kill %2").arg(f.command).arg(f.pid));
+        const std::vector<PortHolder> held = files_.holders(device);
+        for (const PortHolder& h : held) {
+            add(DoctorCheck::Holder, DoctorVerdict::Problem, held_by_text({h}),
+                h.command == "ModemManager" ? QStringLiteral("sudo systemctl stop ModemManager")
+                                            : QStringLiteral("close %1, or end it: kill %2").arg(h.command).arg(h.pid));
         }
-        if (held) {
+        if (!held.empty()) {
             return;
         }
-        if (unreadable_ > 0 && c_.uid != 0) {
+        if (files_.unreadable() > 0 && c_.uid != 0) {
             add(DoctorCheck::Holder, DoctorVerdict::Note,
                 QStringLiteral("no process of %1 holds it; the processes of other users could not be looked at")
                     .arg(user_),
@@ -438,27 +404,53 @@ private:
         return "remove the " + package + " package with the system's package manager";
     }
 
-    struct OpenFile {
-        QString path;
-        int pid;
-        QString command;
-    };
-
     const DoctorContext& c_;
+    OpenFiles files_;  // of every other process
     std::vector<Account> passwd_;
     std::vector<Account> groups_;
     QString user_;
+    QString installedRule_;  // its path; empty: not installed
     bool ruleInstalled_ = false;
     bool modemManager_ = false;
     bool mmRunning_ = false;
     bool brltty_ = false;
-    std::vector<OpenFile> openFiles_;
-    int unreadable_ = 0;
 };
 
 }  // namespace
 
-DoctorContext DoctorContext::forThisProcess()
+namespace {
+
+// The build folder the program lies in (the folder of its CMakeCache.txt,
+// at most three folders up); empty when it is installed.
+QString build_folder_of(const QString& programDir)
+{
+    QDir dir(programDir);
+    for (int up = 0; up < 4; ++up) {
+        if (dir.exists(QStringLiteral("CMakeCache.txt")))
+            return dir.absolutePath();
+        if (!dir.cdUp())
+            break;
+    }
+    return {};
+}
+
+// The source tree a build folder was made from, as its cache records it.
+QString source_tree_of(const QString& buildFolder)
+{
+    QFile cache(buildFolder + QStringLiteral("/CMakeCache.txt"));
+    if (!cache.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray key = "CMAKE_HOME_DIRECTORY:INTERNAL=";
+    for (const QByteArray& line : cache.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return QFile::decodeName(line.mid(key.size()).trimmed());
+    }
+    return {};
+}
+
+}  // namespace
+
+DoctorContext DoctorContext::forThisProcess(const QString& programDir)
 {
     DoctorContext c;
     c.uid = ::geteuid();
@@ -470,6 +462,18 @@ DoctorContext DoctorContext::forThisProcess()
     c.groups.push_back(::getegid());
     c.selfPid = ::getpid();
     c.virtualDir = virtual_port_dir();
+    if (programDir.isEmpty())
+        return c;
+    // A copy of the rule to install: the source tree's beside a build, the
+    // one installed with the program under its prefix otherwise (a prefix
+    // such as /usr/local, where udev does not look).
+    const QString build = build_folder_of(programDir);
+    c.buildFolder = !build.isEmpty();
+    const QString rule = QString::fromLatin1(kUdevRuleName);
+    const QString copy = c.buildFolder ? source_tree_of(build) + QStringLiteral("/packaging/") + rule
+                                       : QDir(programDir).absoluteFilePath(QStringLiteral("../lib/udev/rules.d/") + rule);
+    if (QFileInfo(copy).isFile())
+        c.udevRuleSource = QDir::cleanPath(copy);
     return c;
 }
 

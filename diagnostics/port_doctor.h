@@ -1,8 +1,9 @@
 #pragma once
 // Why a port cannot be opened, told to the user with the command that fixes
 // it: whether the port exists, whether this user may open it (and through
-// which group), whether another process holds it, whether ModemManager or
-// brltty would take it, and whether our udev rule is installed.
+// which group), whether another process holds it (serial/port_holders.h),
+// whether ModemManager or brltty would take it, and whether our udev rule is
+// installed.
 //
 // Everything is read below a root folder (/dev, /sys, /proc, /etc, /usr) and
 // the user is given as data, so that tests run it on a fake system.
@@ -21,10 +22,12 @@ struct DoctorContext {
     QString user;                        // login name; empty: looked up in etc/passwd
     pid_t selfPid = 0;                   // never counted as holding a port
     QString virtualDir;                  // the virtual-port folder; empty: none listed
-    QString udevRuleSource;              // the shipped rule file, for the fix; empty: its bare name
+    QString udevRuleSource;              // a copy of the rule that exists, for the fix; empty: none found
+    bool buildFolder = false;            // run from a build folder: a missing rule is a note, not a problem
 
-    // This process on this machine.
-    static DoctorContext forThisProcess();
+    // This process on this machine; programDir (where the program lies)
+    // tells where a copy of the udev rule is.
+    static DoctorContext forThisProcess(const QString& programDir = {});
 };
 
 enum class DoctorCheck { Exists, Access, Holder, ModemManager, Brltty, UdevRule, Adapter, LatencyTimer, RoundTrip };

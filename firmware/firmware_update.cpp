@@ -7,8 +7,10 @@
 #include "link/status_texts.h"
 #include "link/wire_codes.h"
 #include "shutdown/finish_first.h"
+#include "shutdown/stop_signals.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <algorithm>
 #include <optional>
@@ -24,6 +26,10 @@ constexpr int kBlockWords = 32;
 constexpr int kBlockBytes = 2 * kBlockWords;
 // A read-back that stops arriving for this many waits in a row has failed.
 constexpr int kEmptyReadBackWaits = 2;
+// The read-back is the whole image, ten bits a byte at 19200 baud: 3.2 s on
+// the line. One that trickles in has three times that in all.
+constexpr int kReadBackLineMs = firmware::kImageWords * 2 * 10 * 1000 / 19200;
+constexpr int kReadBackBoundMs = 3 * kReadBackLineMs;
 
 const QString kWriteError = QStringLiteral("Receive data error,Please update Hardware again");
 const QString kVerifyError = QStringLiteral("Update hardware failure,Please update Hardware again");
@@ -37,7 +43,6 @@ bool has_reply(const QString& recv)
 }
 
 const Link::ReplyWait kWriteWait{kWriteReplyMs, has_reply, Link::Pass::Sleep1msThenProcess};
-const Link::ReplyWait kReadBackWait{kReadBackWaitMs, has_reply, Link::Pass::ProcessTwice};
 
 }  // namespace
 
@@ -88,6 +93,7 @@ Outcome FirmwareUpdate::end(Result result, const QString& box)
         case Result::LinkError:
             return Outcome::fail(Kind::NoAnswer, box);
         case Result::NotFinished:
+        case Result::NotVerified:
         case Result::VerifyFailed:
             return Outcome::fail(Kind::Rejected, box);
     }
@@ -99,13 +105,19 @@ Outcome FirmwareUpdate::run_update(const QString& imagePath)
     Image image;
     if (Outcome stopped = prepare(imagePath, image); !stopped.done())
         return stopped;
-    // From the first block to the read-back's end, a stop request waits.
-    std::optional<FinishFirst> whole(std::in_place);
+    // Until the last block is written, a stop request waits; the read-back
+    // only checks, and a stop ends it.
+    std::optional<FinishFirst> writing(std::in_place);
     if (Outcome stopped = write_phase(image); !stopped.done())
         return stopped;
-    const bool verified = verify_phase(image);
-    whole.reset();
-    if (!verified) {
+    writing.reset();
+    const Check checked = verify_phase(image);
+    if (checked == Check::Stopped) {
+        link_.setStatus(kIdle);
+        set_progress(0);
+        return end(Result::NotVerified);
+    }
+    if (checked == Check::Differs) {
         dialogs_.message(kError, kVerifyError, BoxIcon::Error);
         link_.setStatus(kIdle);
         set_progress(0);
@@ -246,29 +258,44 @@ Outcome FirmwareUpdate::write_phase(const Image& image)
     return end(Result::NotFinished);
 }
 
-bool FirmwareUpdate::verify_phase(const Image& image)
+FirmwareUpdate::Check FirmwareUpdate::verify_phase(const Image& image)
 {
     link_.setStatus(QString::fromLatin1(status::kUpdateVerifying));
     link_.pumped_delay(1);
 
     set_progress_maximum(firmware::kImageWords);
     set_progress(0);
+    // A stop asked for during the write ends the update here, the image written.
+    if (StopSignals::requested())
+        return Check::Stopped;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    // Each wait ends at the overall bound, or at once on a stop.
+    const auto wait = [&elapsed] {
+        const int left = kReadBackBoundMs - static_cast<int>(elapsed.elapsed());
+        return Link::ReplyWait{std::clamp(left, 1, kReadBackWaitMs),
+                               [](const QString& r) { return has_reply(r) || StopSignals::requested(); },
+                               Link::Pass::ProcessTwice};
+    };
+    const auto goOn = [&elapsed] { return !StopSignals::requested() && elapsed.elapsed() < kReadBackBoundMs; };
     // The ESC answers 0x0B with the whole image, which arrives over several waits.
-    QString readBack = link_.exchange(QByteArray(1, request::kReadBackFirmware), kReadBackWait);
+    QString readBack = link_.exchange(QByteArray(1, request::kReadBackFirmware), wait());
     int emptyWaits = readBack.isEmpty() ? 1 : 0;
     set_progress(readBack.size() / 4);
-    while (readBack.size() < firmware::kImageChars && emptyWaits < kEmptyReadBackWaits) {
-        const QString more = link_.await_more(kReadBackWait);
+    while (readBack.size() < firmware::kImageChars && emptyWaits < kEmptyReadBackWaits && goOn()) {
+        const QString more = link_.await_more(wait());
         emptyWaits = more.isEmpty() ? emptyWaits + 1 : 0;
         readBack += more;
         set_progress(readBack.size() / 4);
     }
+    if (StopSignals::requested())
+        return Check::Stopped;
     // Bytes beyond the image may follow the last expected one by a byte time
     // or two; take them in too, so that a longer read-back is not mistaken
     // for an equal one.
     link_.pumped_delay(5);
     readBack += link_.take_received();
-    return readBack == image.text;
+    return readBack == image.text ? Check::Equal : Check::Differs;
 }
 
 Outcome FirmwareUpdate::succeed(const Image& image)

@@ -34,7 +34,20 @@ public:
     // How the last update ended. Some ends show no box (no image for the
     // model, an ESC that never finished), so a caller without a window
     // learns the outcome here.
-    enum class Result { NotRun, Updated, Refused, Declined, NoImage, FileError, LinkError, NotFinished, VerifyFailed };
+    // NotVerified: the image was written, and a stop request ended the
+    // read-back that checks it.
+    enum class Result {
+        NotRun,
+        Updated,
+        Refused,
+        Declined,
+        NoImage,
+        FileError,
+        LinkError,
+        NotFinished,
+        NotVerified,
+        VerifyFailed
+    };
     Result result() const { return result_; }
 
 private:
@@ -52,8 +65,10 @@ private:
     Outcome prepare(const QString& imagePath, Image& image);
     // Done when the ESC reported that it has finished writing.
     Outcome write_phase(const Image& image);
-    // Returns true when the ESC's read-back equals the image.
-    bool verify_phase(const Image& image);
+    // Whether the ESC's read-back equals the image; one that has not all
+    // come within three times its time on the line differs.
+    enum class Check { Equal, Differs, Stopped };
+    Check verify_phase(const Image& image);
     Outcome succeed(const Image& image);
 
     static QByteArray next_block(const QByteArray& image, qsizetype& offset);

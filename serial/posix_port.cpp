@@ -1,5 +1,7 @@
 #include "serial/posix_port.h"
 #include "serial/emergency_byte.h"
+#include "serial/link_trace.h"
+#include "serial/port_holders.h"
 
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -157,6 +159,10 @@ class PosixPort : public Port {
 public:
     explicit PosixPort(int fd) : fd_(fd)
     {
+        // What the line was before: put back on close, so that the port is
+        // left to its next user as it was found.
+        savedLine_ = ::tcgetattr(fd_, &line_) == 0;
+        savedModem_ = ::ioctl(fd_, TIOCMGET, &modem_) == 0;
         serial_icounter_struct c{};
         lineEvents_ = ::ioctl(fd_, TIOCGICOUNT, &c) == 0;
         if (lineEvents_) {
@@ -388,6 +394,7 @@ public:
     {
         if (fd_ >= 0) {
             emergency_byte::release(fd_);
+            restoreLine();
             ::ioctl(fd_, TIOCNXCL);
             ::close(fd_);  // also drops the advisory lock
             fd_ = -1;
@@ -397,6 +404,25 @@ public:
     int descriptor() const override { return fd_; }
 
 private:
+    void restoreLine()
+    {
+        termios now{};
+        const bool known = ::tcgetattr(fd_, &now) == 0;
+        if (savedLine_) {
+            // The bytes still on their way leave at the rate they were sent
+            // with, unless a flow control could hold them up for ever.
+            const bool mayStall = !known || (now.c_cflag & CRTSCTS) || (now.c_iflag & IXON);
+            ::tcsetattr(fd_, mayStall ? TCSANOW : TCSADRAIN, &line_);
+        }
+        // With HUPCL the close drops DTR and RTS anyway, and raising them
+        // again for that moment would reset many boards; without it the
+        // lines stay as the close leaves them, so they get their old state.
+        if (savedModem_ && savedLine_ && !(line_.c_cflag & HUPCL)) {
+            for (const int bit : {TIOCM_DTR, TIOCM_RTS})
+                ::ioctl(fd_, (modem_ & bit) ? TIOCMBIS : TIOCMBIC, &bit);
+        }
+    }
+
     Timeouts currentTimeouts()
     {
         std::lock_guard lock(timeoutsMutex_);
@@ -420,6 +446,10 @@ private:
     }
 
     int fd_;
+    termios line_{};
+    bool savedLine_ = false;
+    int modem_ = 0;
+    bool savedModem_ = false;
     bool lineEvents_ = false;
     serial_icounter_struct errorCounts_{};  // receive thread only
     serial_icounter_struct modemCounts_{};  // line-event wait only
@@ -444,6 +474,16 @@ OpenStatus PosixPortLayer::open(const std::string& path, std::shared_ptr<Port>& 
         systemError = errno;
         ::close(fd);
         return OpenStatus::NotATerminal;
+    }
+    // A port another program has open is left as it is: our settings would
+    // replace its own, and our bytes would reach its device. An open alone
+    // changes nothing on a terminal that is open already, nor does its close.
+    const QString name = QString::fromLocal8Bit(path.c_str());
+    if (const QString held = held_by_text(port_holders(name)); !held.isEmpty()) {
+        trace_event(QStringLiteral("open %1 passed over: %2").arg(name, held));
+        ::close(fd);
+        systemError = EBUSY;
+        return OpenStatus::OpenFailed;
     }
     // The lock keeps out other instances even where TIOCEXCL does not (root
     // ignores it); TIOCEXCL keeps out other programs. The lock comes first so

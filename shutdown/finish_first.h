@@ -1,7 +1,7 @@
 #pragma once
 // Work that must end before the program does, even when it is asked to stop:
-// a firmware update, since an ESC left with half an image may not start
-// again. While a FinishFirst exists, the shut-down's deadline waits
+// the write of a firmware image, since an ESC left with half an image may not
+// start again. While a FinishFirst exists, the shut-down's deadline waits
 // (stop_signals.h); SIGKILL still ends the program at once.
 
 class FinishFirst {

@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -25,10 +26,15 @@ bool g_installed[std::size(kSignals)];
 // pair, the deadline's thread the second.
 int g_loop[2] = {-1, -1};
 int g_deadline[2] = {-1, -1};
+// Set by the handler itself, so that a wait that looks after its next
+// event sees it however that event was handled.
+std::atomic<bool> g_requested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
 void on_signal(int signal)
 {
     const int saved = errno;
+    g_requested.store(true);
     const char number = static_cast<char>(signal);
     [[maybe_unused]] ssize_t n = ::send(g_loop[0], &number, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
     n = ::send(g_deadline[0], &number, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
@@ -48,6 +54,7 @@ void close_pair(int (&pair)[2])
 
 StopSignals::StopSignals(const QString& program, bool closedOutputStops) : program_(program)
 {
+    g_requested.store(false);
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, g_loop) != 0)
         return;
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_deadline) != 0) {
@@ -79,11 +86,17 @@ StopSignals::~StopSignals()
         if (g_installed[i])
             ::sigaction(kSignals[i], &g_previous[i], nullptr);
     FinishFirst::wakeOnEnd(-1);
+    g_requested.store(false);
     // The deadline's thread sees its pair close and ends.
     ::shutdown(g_deadline[0], SHUT_RDWR);
     deadline_.join();
     close_pair(g_deadline);
     close_pair(g_loop);
+}
+
+bool StopSignals::requested()
+{
+    return g_requested.load();
 }
 
 void StopSignals::onReadable()

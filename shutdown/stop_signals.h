@@ -29,6 +29,10 @@ public:
     StopSignals& operator=(const StopSignals&) = delete;
 
     int caught() const { return caught_; }  // the first signal's number; 0: none yet
+    // Whether a stop has been asked for while one of these exists; from any
+    // thread. Work that need not finish first, and would only hold the end
+    // up (the check that follows a firmware write), ends when it sees it.
+    static bool requested();
     // The shell's convention for a process a signal ended: 128 + its number.
     int exitStatus() const { return 128 + caught_; }
 

@@ -252,7 +252,7 @@ TEST_F(ProgramEndTest, EveryEndStopsTheMotorFinishesAnUpdateAndKeepsTheSettings)
         if (row.before == Before::SpeedMode)
             EXPECT_EQ(wire.back(), 0xFF);
         if (row.before == Before::FirmwareUpdate) {
-            EXPECT_EQ(sim_->fw_version(), 0x13) << "every block and the read-back";
+            EXPECT_EQ(sim_->fw_version(), 0x13) << "every block";
             EXPECT_NE(stderrText.find("zelt-esc: the firmware update goes on to its end"), std::string::npos)
                 << stderrText;
         }

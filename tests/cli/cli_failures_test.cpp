@@ -3,6 +3,12 @@
 // reason on stderr and status 1 (the devices) or 2 (the input).
 
 #include "cli_fixture.h"
+#include "testing/held_pty.h"
+
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -79,6 +85,11 @@ TEST_F(CliTest, EscFailuresEndWithTheirBoxAndStatus)
         {"read-back differs", [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.flip_readback_byte = 100; }); },
          {"flash", "--yes", "--image", xdg("XDG_DATA_HOME", "images/upt03.blo")}, 1,
          "Error: Update hardware failure,Please update Hardware again\n", "3550070C0013"},
+        // A byte every 300 ms would take half an hour; the check ends after
+        // three times the read-back's 3.2 s on the line.
+        {"read-back trickles", [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.split_reply_gap_ms = 300; }); },
+         {"flash", "--yes", "--image", xdg("XDG_DATA_HOME", "images/upt03.blo")}, 1,
+         "Error: Update hardware failure,Please update Hardware again\n", "3550070C0013"},
         {"write phase unanswered", [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.block_replies[3] = {0x59, 0x59}; }); },
          {"flash", "--yes", "--image", xdg("XDG_DATA_HOME", "images/upt03.blo")}, 1,
          "Comm error: Receive data error,Please update Hardware again\n", "3550070C0013"},
@@ -115,6 +126,81 @@ TEST_F(CliTest, DoctorAndTraceFile)
         EXPECT_TRUE(text.contains(line)) << line << "\n" << text.toStdString();
 }
 
+// A port another program has open is refused with its holder's name, or
+// passed over by a search with a word; it is not written to, and its line
+// settings are as that program left them.
+TEST_F(CliTest, PortsOfOtherProgramsAreLeftAlone)
+{
+    HeldPty held;
+    ASSERT_TRUE(held.ok());
+    const QString holder = QStringLiteral("held by sleep (pid %1)").arg(held.holderPid());
+    // Listed as virtual ports: the held one first, then the simulator's.
+    const QString listedHeld = xdg("XDG_RUNTIME_DIR", "serialcomm/ttySIM0");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(listedHeld).path()));
+    ASSERT_TRUE(QFile::link(held.path(), listedHeld));
+    ASSERT_TRUE(QFile::link(port_, xdg("XDG_RUNTIME_DIR", "serialcomm/ttySIM1")));
+    struct Row {
+        QStringList args;
+        int status;
+        QString says;
+        QString prints;
+    };
+    const Row rows[] = {
+        {{"identify", "--port", held.path()}, 1,
+         "zelt-cli: cannot open " + held.path() + ": " + holder + "; `zelt-cli doctor --port " + held.path() + "`",
+         ""},
+        {{"find", "--port", held.path()}, 1, "zelt-cli: passing over " + held.path() + ": " + holder + "\n", ""},
+        {{"find"}, 0, "zelt-cli: passing over " + listedHeld + ": " + holder + "\n",
+         "port=" + xdg("XDG_RUNTIME_DIR", "serialcomm/ttySIM1") + "\n"},
+        {{"doctor", "--port", held.path()}, 1, "",
+         "  problem  " + holder + "\n           fix: close sleep, or end it: kill " + QString::number(held.holderPid())},
+    };
+    const termios before = held.settings();
+    for (const Row& row : rows) {
+        const CliRun run = cli(row.args);
+        EXPECT_EQ(run.status, row.status) << describe(row.args, run);
+        EXPECT_TRUE(run.err.contains(row.says)) << describe(row.args, run);
+        EXPECT_TRUE(run.out.contains(row.prints)) << describe(row.args, run);
+        EXPECT_TRUE(same_settings(held.settings(), before)) << describe(row.args, run);
+        EXPECT_EQ(held.sent(), QByteArray()) << describe(row.args, run);
+    }
+    // The search's trace says why the port was passed over.
+    const QString log = xdg("XDG_DATA_HOME", "trace.log");
+    ASSERT_EQ(cli({"find", "--log", log}).status, 0);
+    QFile trace(log);
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(trace.readAll());
+    EXPECT_TRUE(text.contains("open " + listedHeld + " passed over: " + holder + "\n")) << text.toStdString();
+}
+
+// The simulator holds both sides of its terminal: it is the port's server,
+// not a holder. After our use the port has the settings it had before.
+TEST_F(CliTest, OurOwnUseOfAPortPutsItsSettingsBack)
+{
+    const int terminal = ::open(QFile::encodeName(port_).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(terminal, 0);
+    termios set{};
+    ASSERT_EQ(::tcgetattr(terminal, &set), 0);
+    ::cfsetispeed(&set, B115200);
+    ::cfsetospeed(&set, B115200);
+    set.c_lflag |= ECHO;
+    set.c_cflag &= ~HUPCL;
+    ASSERT_EQ(::tcsetattr(terminal, TCSANOW, &set), 0);
+    ASSERT_EQ(::tcgetattr(terminal, &set), 0);
+    ::close(terminal);  // not held while zelt-cli runs
+
+    for (const QStringList& args : {QStringList{"identify", "--port", "PORT"}, QStringList{"read", "--port", "PORT"}}) {
+        const CliRun run = cli(args);
+        ASSERT_EQ(run.status, 0) << describe(args, run);
+        const int again = ::open(QFile::encodeName(port_).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        ASSERT_GE(again, 0);
+        termios after{};
+        ASSERT_EQ(::tcgetattr(again, &after), 0);
+        ::close(again);
+        EXPECT_TRUE(same_settings(after, set)) << describe(args, run);
+    }
+}
+
 // With --port and a card answering, the doctor times the probe; an adapter
 // that holds each reply 16 ms makes it slow.
 class CliDoctorSlow : public CliTest {};
@@ -138,6 +224,8 @@ TEST_F(CliDoctorSlow, TheProbesRoundTripThroughEachAdapter)
         const QString block = doctor.out.mid(doctor.out.indexOf(heading)).section("\n\n", 0, 0);
         EXPECT_TRUE(block.contains(c.says)) << c.preset << "\n" << block.toStdString();
         EXPECT_TRUE(block.contains("(median of 10 tries)")) << block.toStdString();
+        // The simulator holds both sides of its terminal: it serves the port, it does not hold it.
+        EXPECT_TRUE(block.contains("  ok       no other process holds it\n")) << block.toStdString();
         // Ten probes after the search's own; nothing else was asked.
         EXPECT_TRUE(wire_of(*sim_).endsWith(QByteArray("35").repeated(10))) << wire_of(*sim_).toStdString();
     }

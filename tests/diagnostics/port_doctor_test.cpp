@@ -78,13 +78,21 @@ public:
         QDir().mkpath(path("sys/class/tty/" + tty));
         QFile::link(path(port), path("sys/class/tty/" + tty + "/device"));
     }
-    void process(int pid, const QString& command, const QString& openDevice = {})
+    // servedTerminal: the number of the pseudo-terminal whose controlling
+    // side it holds as well; -2: one whose number the system does not tell.
+    void process(int pid, const QString& command, const QString& openDevice = {}, int servedTerminal = -1)
     {
         write(QStringLiteral("proc/%1/comm").arg(pid), command.toUtf8() + "\n");
         QDir().mkpath(path(QStringLiteral("proc/%1/fd").arg(pid)));
         QFile::link("/dev/pts/0", path(QStringLiteral("proc/%1/fd/0").arg(pid)));
         if (!openDevice.isEmpty())
             QFile::link(openDevice, path(QStringLiteral("proc/%1/fd/3").arg(pid)));
+        if (servedTerminal != -1) {
+            QFile::link("/dev/ptmx", path(QStringLiteral("proc/%1/fd/4").arg(pid)));
+            write(QStringLiteral("proc/%1/fdinfo/4").arg(pid),
+                  "pos:\t0\nflags:\t02100002\n" +
+                      (servedTerminal >= 0 ? "tty-index:\t" + QByteArray::number(servedTerminal) + "\n" : ""));
+        }
     }
     void rule() { write("usr/lib/udev/rules.d/70-zelt-serial-adapters.rules", "# rule\n"); }
 
@@ -103,11 +111,12 @@ const char* const kRuleMissing =
     "System\n"
     "  problem  the udev rule 70-zelt-serial-adapters.rules is not installed: USB serial adapters are not given to the user "
     "at the seat, and ModemManager is not told to leave them alone\n"
-    "           fix: sudo install -m 644 70-zelt-serial-adapters.rules /etc/udev/rules.d/ && sudo udevadm control "
+    "           fix: install 70-zelt-serial-adapters.rules from the program's package "
+    "(packaging/70-zelt-serial-adapters.rules in its source) into /etc/udev/rules.d/, then: sudo udevadm control "
     "--reload-rules && sudo udevadm trigger\n";
 const char* const kRuleOk =
     "System\n"
-    "  ok       the udev rule 70-zelt-serial-adapters.rules is installed\n";
+    "  ok       the udev rule /usr/lib/udev/rules.d/70-zelt-serial-adapters.rules is installed\n";
 
 TEST(PortDoctor, WhoMayOpenThePortAndTheFix)
 {
@@ -197,7 +206,7 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
          "/dev/ttyUSB0\n"
          "  ok       exists\n"
          "  ok       alice may open it\n"
-         "  problem  held by term (process 123)\n"
+         "  problem  held by term (pid 123)\n"
          "           fix: close term, or end it: kill 123\n"},
         {"held by this program only, through its stable name", "/dev/serial/by-id/usb-X-if00",
          [](FakeSystem& s) {
@@ -220,7 +229,7 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
          "/dev/ttyACM0\n"
          "  ok       exists\n"
          "  ok       alice may open it\n"
-         "  problem  held by ModemManager (process 77)\n"
+         "  problem  held by ModemManager (pid 77)\n"
          "           fix: sudo systemctl stop ModemManager\n"
          "  note     ModemManager is running; it may open this port and send to it for a few seconds after "
          "plug-in\n"
@@ -327,7 +336,7 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
              ASSERT_EQ(::mkfifo(QFile::encodeName(s.path("dev/pts/5")).constData(), 0620), 0);
              QDir().mkpath(s.path("run/user/4242/serialcomm"));
              QFile::link("/dev/pts/5", s.path("run/user/4242/serialcomm/ttySIM0"));
-             s.process(321, "zelt-sim", "/dev/pts/5");
+             s.process(321, "zelt-sim", "/dev/pts/5", 5);
              s.context.uid = 0;
              s.context.user = "root";
              s.rule();
@@ -335,7 +344,37 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
          "/run/user/4242/serialcomm/ttySIM0\n"
          "  ok       exists (/dev/pts/5)\n"
          "  ok       root may open it\n"
-         "  ok       a virtual port; the program that serves it keeps it open\n"},
+         "  ok       no other process holds it\n"},
+        {"a virtual port, held by the window as well as its simulator", "/dev/pts/5",
+         [](FakeSystem& s) {
+             QDir().mkpath(s.path("dev/pts"));
+             ASSERT_EQ(::mkfifo(QFile::encodeName(s.path("dev/pts/5")).constData(), 0600), 0);
+             ASSERT_EQ(::chmod(QFile::encodeName(s.path("dev/pts/5")).constData(), 0666), 0);
+             s.process(321, "zelt-sim", "/dev/pts/5", 5);
+             s.process(400, "zelt-esc", "/dev/pts/5");
+             s.rule();
+         },
+         "/dev/pts/5\n"
+         "  ok       exists\n"
+         "  ok       alice may open it\n"
+         "  problem  held by zelt-esc (pid 400)\n"
+         "           fix: close zelt-esc, or end it: kill 400\n"},
+        // Serving another terminal does not make it this one's server; a
+        // system that does not number its terminals leaves every server out.
+        {"a virtual port, held by the server of another", "/dev/pts/5",
+         [](FakeSystem& s) {
+             QDir().mkpath(s.path("dev/pts"));
+             ASSERT_EQ(::mkfifo(QFile::encodeName(s.path("dev/pts/5")).constData(), 0600), 0);
+             ASSERT_EQ(::chmod(QFile::encodeName(s.path("dev/pts/5")).constData(), 0666), 0);
+             s.process(321, "socat", "/dev/pts/5", 6);
+             s.process(322, "zelt-sim", "/dev/pts/5", -2);
+             s.rule();
+         },
+         "/dev/pts/5\n"
+         "  ok       exists\n"
+         "  ok       alice may open it\n"
+         "  problem  held by socat (pid 321)\n"
+         "           fix: close socat, or end it: kill 321\n"},
         {"a file that is no device", "/tmp/notes",
          [](FakeSystem& s) {
              s.write("tmp/notes", "x");
@@ -350,6 +389,76 @@ TEST(PortDoctor, HoldersModemManagerBrlttyAndTheRule)
         c.setup(sys);
         const bool rule = QFile::exists(sys.path("usr/lib/udev/rules.d/70-zelt-serial-adapters.rules"));
         EXPECT_EQ(report(sys, {c.port}), QString(c.expected) + "\n" + (rule ? kRuleOk : kRuleMissing)) << c.name << "\n" << report(sys, {c.port}).toStdString();
+    }
+}
+
+// The rule's finding names a file that exists: the rule where udev reads it,
+// or a copy to install. From a build folder a missing rule is only a note.
+TEST(PortDoctor, TheUdevRuleFindingNamesAFileThatExists)
+{
+    const struct {
+        const char* name;
+        std::function<void(FakeSystem&)> setup;
+        const char* expected;
+    } cases[] = {
+        {"installed by the user", [](FakeSystem& s) { s.write("etc/udev/rules.d/70-zelt-serial-adapters.rules", "#\n"); },
+         "  ok       the udev rule /etc/udev/rules.d/70-zelt-serial-adapters.rules is installed\n"},
+        {"installed under another prefix",
+         [](FakeSystem& s) { s.context.udevRuleSource = "/usr/local/lib/udev/rules.d/70-zelt-serial-adapters.rules"; },
+         "  problem  the udev rule 70-zelt-serial-adapters.rules is not installed: USB serial adapters are not given "
+         "to the user at the seat, and ModemManager is not told to leave them alone\n"
+         "           fix: sudo install -m 644 /usr/local/lib/udev/rules.d/70-zelt-serial-adapters.rules "
+         "/etc/udev/rules.d/ && sudo udevadm control --reload-rules && sudo udevadm trigger\n"},
+        {"run from a build folder",
+         [](FakeSystem& s) {
+             s.context.udevRuleSource = "/home/alice/zelt/packaging/70-zelt-serial-adapters.rules";
+             s.context.buildFolder = true;
+         },
+         "  note     the udev rule 70-zelt-serial-adapters.rules is not installed (this program runs from its build "
+         "folder): USB serial adapters are not given to the user at the seat, and ModemManager is not told to leave "
+         "them alone\n"
+         "           fix: sudo install -m 644 /home/alice/zelt/packaging/70-zelt-serial-adapters.rules "
+         "/etc/udev/rules.d/ && sudo udevadm control --reload-rules && sudo udevadm trigger\n"},
+    };
+    for (const auto& c : cases) {
+        FakeSystem sys;
+        c.setup(sys);
+        EXPECT_EQ(report(sys, {}), QString("System\n") + c.expected) << c.name;
+    }
+}
+
+// Where the copy of the rule is found for this process: the source tree of
+// the build folder the program lies in, or the program's own prefix.
+TEST(PortDoctor, TheRulesCopyBesideTheProgram)
+{
+    QTemporaryDir dir;
+    const QString rule = "70-zelt-serial-adapters.rules";
+    const auto make = [&](const QString& relative, const QByteArray& text) {
+        QDir().mkpath(QFileInfo(dir.filePath(relative)).path());
+        QFile f(dir.filePath(relative));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    };
+    make("src/packaging/" + rule, "#\n");
+    make("src/build/release/CMakeCache.txt", "CMAKE_BUILD_TYPE:STRING=Release\nCMAKE_HOME_DIRECTORY:INTERNAL=" +
+                                                 QFile::encodeName(dir.filePath("src")) + "\n");
+    QDir().mkpath(dir.filePath("src/build/release/cli"));
+    make("prefix/lib/udev/rules.d/" + rule, "#\n");
+    QDir().mkpath(dir.filePath("prefix/bin"));
+    QDir().mkpath(dir.filePath("bare/bin"));
+    const struct {
+        const char* programDir;
+        const char* source;  // below dir; empty: none
+        bool buildFolder;
+    } cases[] = {
+        {"src/build/release/cli", "src/packaging/", true},
+        {"prefix/bin", "prefix/lib/udev/rules.d/", false},
+        {"bare/bin", "", false},
+    };
+    for (const auto& c : cases) {
+        const DoctorContext context = DoctorContext::forThisProcess(dir.filePath(c.programDir));
+        EXPECT_EQ(context.buildFolder, c.buildFolder) << c.programDir;
+        EXPECT_EQ(context.udevRuleSource, *c.source ? dir.filePath(c.source + rule) : QString()) << c.programDir;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "link_e2e_support.h"
 #include "serial/link_trace.h"
 #include "serial/trace_capture.h"
+#include "testing/held_pty.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -92,6 +93,21 @@ TEST_F(SearchE2e, MissingRememberedPortQuietSearchFindsTheCardOnTheSecondPort)
     IniFile ini(programDir() + QStringLiteral("/zelt.ini"));
     EXPECT_EQ(ini.readString(QStringLiteral("COMSET"), QStringLiteral("COM"), QString()), simPort());
     EXPECT_TRUE(boxes().boxes.empty());
+}
+
+// A port another program has open is passed over as one that cannot be
+// opened: nothing is sent to it and its line settings stay its holder's.
+TEST_F(SearchE2e, QuietSearchPassesOverAPortAnotherProgramHolds)
+{
+    HeldPty held;
+    ASSERT_TRUE(held.ok());
+    const termios before = held.settings();
+    startWindow(fastOptions(), /*rememberPort=*/false, {held.path()});
+    ASSERT_TRUE(waitConnected(8000));
+    EXPECT_EQ(form().comm().CommName(), simPort());
+    EXPECT_TRUE(boxes().boxes.empty());
+    EXPECT_TRUE(same_settings(held.settings(), before));
+    EXPECT_EQ(held.sent(), QByteArray());
 }
 
 TEST_F(SearchE2e, UserSearchReportsCardPortAndModel)
