@@ -30,6 +30,15 @@ LinkTraceCapture::~LinkTraceCapture()
     std::lock_guard lock(captureMutex);
     qInstallMessageHandler(previousHandler_);
     activeCapture = previousCapture_;
+    if (traceBefore_)
+        enable_link_trace(*traceBefore_);
+}
+
+void LinkTraceCapture::turnTraceOn()
+{
+    if (!traceBefore_)
+        traceBefore_ = lcLink().isDebugEnabled();
+    enable_link_trace(true);
 }
 
 bool LinkTraceCapture::logToFile(const QString& path, QString* error)
@@ -45,14 +54,14 @@ bool LinkTraceCapture::logToFile(const QString& path, QString* error)
         }
         return false;
     }
-    enable_link_trace(true);
+    turnTraceOn();
     return true;
 }
 
 void LinkTraceCapture::keepFromStart()
 {
     memoryOnly_ = !lcLink().isDebugEnabled();
-    enable_link_trace(true);
+    turnTraceOn();
 }
 
 bool LinkTraceCapture::take(QtMsgType type, const QMessageLogContext& context, const QString& message)

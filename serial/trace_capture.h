@@ -16,11 +16,12 @@
 
 #include <atomic>
 #include <mutex>
+#include <optional>
 
 class LinkTraceCapture {
 public:
     explicit LinkTraceCapture(int recentCapacity = 2000);
-    ~LinkTraceCapture();  // restores the handler installed before
+    ~LinkTraceCapture();  // restores the handler installed before, and the trace as it was
     LinkTraceCapture(const LinkTraceCapture&) = delete;
     LinkTraceCapture& operator=(const LinkTraceCapture&) = delete;
 
@@ -35,6 +36,7 @@ public:
     void keepFromStart();
 
 private:
+    void turnTraceOn();
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message);
     bool take(QtMsgType type, const QMessageLogContext& context, const QString& message);
 
@@ -42,6 +44,10 @@ private:
     std::mutex fileMutex_;
     QFile file_;
     std::atomic<bool> memoryOnly_{false};  // lines without a file stop here
+    // Whether the trace was on before this capture turned it on; put back at
+    // its end, so that a capture made later does not take the trace for the
+    // rules' wish and print it.
+    std::optional<bool> traceBefore_;
     QtMessageHandler previousHandler_ = nullptr;
     LinkTraceCapture* previousCapture_ = nullptr;
 };
