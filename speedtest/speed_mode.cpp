@@ -59,6 +59,7 @@ void SpeedMode::start_speed_test()
     link_.send_code(request::kStartSpeedTest);
     link_.keep_stop_byte_ready(true);
     answerPending_ = false;
+    resyncing_ = false;
     stale_ = false;
     samples_ = 0;
     measuredSpeed_.clear();
@@ -138,6 +139,9 @@ void SpeedMode::poll()
         showSpeed(0);
     if (answerPending_)
         take_late_answer();
+    // No code goes out while the bytes of an answer given up may still come.
+    if (!line_quiet())
+        return;
     const int code = speed::throttle_code(position, st_.throttle_armed);
     SpeedTick tick{sinceStart_.elapsed(), position, code, {}, {}, {}};
 
@@ -159,18 +163,51 @@ void SpeedMode::poll()
 void SpeedMode::take_late_answer()
 {
     answerPending_ = false;
-    const qint64 left = speed::AnswerWait::kCapMs - pendingSent_.elapsed();
-    const QString answer =
-        whole_answer(st_.recv_str) || left <= 0
-            ? link_.take_received()
-            : link_.await_more({static_cast<int>(left), whole_answer, Link::Pass::ProcessOnce, whole_answer});
+    await_rest_of_answer();
     SpeedTick tick = pendingTick_.value_or(SpeedTick{});
     pendingTick_.reset();
-    if (whole_answer(answer))
+    const QString answer = link_.take_received();
+    if (whole_answer(answer)) {
         measured(answer, pendingSent_.elapsed(), tick);
-    else
-        link_.take_received();  // belongs to no code: the tick is dropped, only its record says so
+    } else if (!answer.isEmpty()) {
+        // Part of an answer, or more than one: what comes next may be the
+        // rest of it, and paired with the next answer's bytes it would make
+        // a speed nobody measured. The tick is dropped, only its record says so.
+        resyncing_ = true;
+        lineQuiet_.start();
+    }
     record(tick);
+}
+
+void SpeedMode::await_rest_of_answer()
+{
+    for (;;) {
+        const bool begun = !st_.recv_str.isEmpty();
+        if (st_.recv_str.size() >= kAnswerChars || link_.on_lost_port())
+            return;
+        // An answer that has begun trickles in: it is waited for longer.
+        const qint64 left = (begun ? kTrickleMs : speed::AnswerWait::kCapMs) - pendingSent_.elapsed();
+        if (left <= 0)
+            return;
+        const auto enough = [begun](const QString& recv) {
+            return recv.size() >= kAnswerChars || (!begun && !recv.isEmpty());
+        };
+        link_.await_more({static_cast<int>(left), enough, Link::Pass::ProcessOnce, [](const QString&) { return false; }});
+    }
+}
+
+bool SpeedMode::line_quiet()
+{
+    if (!resyncing_)
+        return true;
+    if (!st_.recv_str.isEmpty()) {
+        link_.take_received();  // the rest of an answer given up
+        lineQuiet_.start();
+    }
+    if (lineQuiet_.elapsed() < kQuietMs)
+        return false;
+    resyncing_ = false;
+    return true;
 }
 
 void SpeedMode::record_unanswered()

@@ -2,8 +2,9 @@
 // The two operation modes and the rotate-speed test. In Speed mode the poll
 // timer sends one throttle code per tick and turns the ESC's period answer into a
 // speed, shown once per four consistent samples. An answer that comes after
-// its tick's wait still counts for its own code, and a speed that nothing
-// has measured for a while is not shown as if it were.
+// its tick's wait still counts for its own code, an answer is taken whole or
+// not at all, and a speed that nothing has measured for a while is not shown
+// as if it were.
 
 #include "link/outcome.h"
 #include "speedtest/answer_wait.h"
@@ -52,6 +53,11 @@ public:
     // Without a measured sample for this long, the rotate-speed box shows
     // "-" and the status line says that the answers have stopped.
     static constexpr int kStaleMs = 500;
+    // An answer whose first bytes have come is waited for whole this long
+    // after its code went out. One that did not come whole by then is given
+    // up, and the next code waits until the line has been quiet this long.
+    static constexpr int kTrickleMs = 250;
+    static constexpr int kQuietMs = 60;
 
     // Called with the record of every tick that sent a throttle code, once
     // its answer is settled (a late one at the next tick); unset, the poll
@@ -61,6 +67,10 @@ public:
 private:
     void poll();
     void take_late_answer();
+    void await_rest_of_answer();
+    // After an answer given up: true once the line has been quiet for
+    // kQuietMs; what arrives until then is thrown away.
+    bool line_quiet();
     void measured(const QString& answer, qint64 answeredAfterMs, SpeedTick& tick);
     void record(SpeedTick& tick);
     // The poll ends: a code whose answer was still awaited is recorded unanswered.
@@ -85,6 +95,8 @@ private:
     // later still answers that code, and is taken before the next goes out.
     bool answerPending_ = false;
     QElapsedTimer pendingSent_;
+    bool resyncing_ = false;     // an answer was given up; waiting for a quiet line
+    QElapsedTimer lineQuiet_;    // since the last byte while resyncing_
     QElapsedTimer sinceSample_;  // since the last measured sample, or the test's start
     bool stale_ = false;
     int samples_ = 0;
