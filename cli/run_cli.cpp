@@ -50,8 +50,17 @@ int run_cli(const QStringList& arguments, const QString& programDir)
         {"write", write_command},   {"restore", restore_command},   {"save", save_command},
         {"flash", flash_command},   {"speed", speed_command},
     };
-    Session session(programDir);
-    return commands.at(options.command)(options, session);
+    int status = kSuccess;
+    {
+        Session session(programDir);
+        status = commands.at(options.command)(options, session);
+    }
+    // Once the port has closed. A trace with lines missing would mislead whoever reads it.
+    if (const QString traceError = trace.fileError(); !traceError.isEmpty()) {
+        print_err(QStringLiteral("zelt-cli: cannot write the log %1: %2").arg(options.logFile, traceError));
+        return status == kSuccess ? kDeviceFailed : status;
+    }
+    return status;
 }
 
 }  // namespace cli
