@@ -6,6 +6,8 @@
 #include "link/wire_codes.h"
 #include "speedtest/speed_math.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kAnswerChars = 4;  // two bytes of period, high byte first
@@ -163,36 +165,48 @@ void SpeedMode::poll()
 void SpeedMode::take_late_answer()
 {
     answerPending_ = false;
-    await_rest_of_answer();
+    const bool settled = await_rest_of_answer();
     SpeedTick tick = pendingTick_.value_or(SpeedTick{});
     pendingTick_.reset();
     const QString answer = link_.take_received();
     if (whole_answer(answer)) {
         measured(answer, pendingSent_.elapsed(), tick);
-    } else if (!answer.isEmpty()) {
-        // Part of an answer, or more than one: what comes next may be the
-        // rest of it, and paired with the next answer's bytes it would make
-        // a speed nobody measured. The tick is dropped, only its record says so.
+    } else if (!settled) {
+        // More than one answer, or bytes that kept coming: what comes next
+        // may be the rest, and paired with the next answer's bytes it would
+        // make a speed nobody measured.
         resyncing_ = true;
         lineQuiet_.start();
     }
+    // Dropped: only the tick's record says so.
     record(tick);
 }
 
-void SpeedMode::await_rest_of_answer()
+bool SpeedMode::await_rest_of_answer()
 {
+    QElapsedTimer quiet;  // since the last bytes seen
+    quiet.start();
+    qsizetype seen = st_.recv_str.size();
     for (;;) {
-        const bool begun = !st_.recv_str.isEmpty();
-        if (st_.recv_str.size() >= kAnswerChars || link_.on_lost_port())
-            return;
-        // An answer that has begun trickles in: it is waited for longer.
-        const qint64 left = (begun ? kTrickleMs : speed::AnswerWait::kCapMs) - pendingSent_.elapsed();
+        const qsizetype got = st_.recv_str.size();
+        if (got >= kAnswerChars)
+            return got == kAnswerChars;
+        if (link_.on_lost_port())
+            return true;
+        if (got != seen) {
+            seen = got;
+            quiet.start();
+        }
+        // Nothing yet: the answer may still come whole until the cap. Part of
+        // one: its rest trickles in, so it is waited for while bytes keep
+        // coming; once the line has been quiet, nothing more belongs to it.
+        const qint64 left = got == 0 ? speed::AnswerWait::kCapMs - pendingSent_.elapsed()
+                                     : std::min<qint64>(kQuietMs - quiet.elapsed(),
+                                                        kTrickleMs - pendingSent_.elapsed());
         if (left <= 0)
-            return;
-        const auto enough = [begun](const QString& recv) {
-            return recv.size() >= kAnswerChars || (!begun && !recv.isEmpty());
-        };
-        link_.await_more({static_cast<int>(left), enough, Link::Pass::ProcessOnce, [](const QString&) { return false; }});
+            return got == 0 || quiet.elapsed() >= kQuietMs;
+        const auto more = [seen](const QString& recv) { return recv.size() != seen; };
+        link_.await_more({static_cast<int>(left), more, Link::Pass::ProcessOnce, [](const QString&) { return false; }});
     }
 }
 

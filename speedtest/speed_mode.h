@@ -53,11 +53,12 @@ public:
     // Without a measured sample for this long, the rotate-speed box shows
     // "-" and the status line says that the answers have stopped.
     static constexpr int kStaleMs = 500;
-    // An answer whose first bytes have come is waited for whole this long
-    // after its code went out. One that did not come whole by then is given
-    // up, and the next code waits until the line has been quiet this long.
+    // An answer whose first bytes have come is waited for while its bytes
+    // keep coming, up to kTrickleMs after its code went out; it is given up
+    // once the line has been quiet for kQuietMs, longer than the gaps of a
+    // line that trickles. Until the line has been that quiet no code goes out.
     static constexpr int kTrickleMs = 250;
-    static constexpr int kQuietMs = 60;
+    static constexpr int kQuietMs = 100;
 
     // Called with the record of every tick that sent a throttle code, once
     // its answer is settled (a late one at the next tick); unset, the poll
@@ -67,7 +68,9 @@ public:
 private:
     void poll();
     void take_late_answer();
-    void await_rest_of_answer();
+    // True when the line is settled: a whole answer or none, or the line has
+    // been quiet since the last part came.
+    bool await_rest_of_answer();
     // After an answer given up: true once the line has been quiet for
     // kQuietMs; what arrives until then is thrown away.
     bool line_quiet();
