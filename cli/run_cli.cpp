@@ -33,7 +33,14 @@ int run_cli(const QStringList& arguments, const QString& programDir)
         return kUsageOrFile;
     }
 
-    return find_cli_command(options.command)->run(options, programDir);
+    // The command's session, and with it the port, has closed when it returns.
+    const int status = find_cli_command(options.command)->run(options, programDir);
+    // A trace with lines missing would mislead whoever reads it.
+    if (const QString traceError = trace.fileError(); !traceError.isEmpty()) {
+        print_err(QStringLiteral("zelt-cli: cannot write the log %1: %2").arg(options.logFile, traceError));
+        return status == kSuccess ? kDeviceFailed : status;
+    }
+    return status;
 }
 
 }  // namespace cli

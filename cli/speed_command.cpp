@@ -12,9 +12,12 @@
 #include "shutdown/stop_signals.h"
 #include "speedtest/speed_math.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QScopeGuard>
 #include <QTimer>
+
+#include <optional>
 
 namespace cli {
 
@@ -24,6 +27,48 @@ int connect_unless_stopped(const CliOptions& options, Session& s, const StopSign
         return stop.caught() ? stop.exitStatus() : kDeviceFailed;
     return stop.caught() ? stop.exitStatus() : kSuccess;
 }
+
+namespace {
+
+// The run's measured samples in time: it failed when none came, or when a
+// second went by without one after the first.
+class SampleGaps {
+public:
+    static constexpr qint64 kGapMs = 1000;
+
+    void start() { run_.start(); }
+    void sampled()
+    {
+        const qint64 now = run_.elapsed();
+        gap(now);
+        last_ = now;
+    }
+    void ended() { gap(run_.elapsed()); }
+    // Why the run failed, when it did.
+    std::optional<QString> stopped() const
+    {
+        if (!last_)
+            return QStringLiteral("the ESC answered no speed; nothing was measured");
+        if (stoppedAt_)
+            return QStringLiteral("the ESC's speed answers stopped %1 s into the test; no speed was measured for "
+                                  "a second or more")
+                .arg(static_cast<double>(*stoppedAt_) / 1000, 0, 'f', 1);
+        return std::nullopt;
+    }
+
+private:
+    void gap(qint64 now)
+    {
+        if (last_ && !stoppedAt_ && now - *last_ >= kGapMs)
+            stoppedAt_ = last_;
+    }
+
+    QElapsedTimer run_;
+    std::optional<qint64> last_;       // ms into the run of the last sample
+    std::optional<qint64> stoppedAt_;  // of the last sample before the first gap
+};
+
+}  // namespace
 
 int speed_command(const CliOptions& options, Session& s)
 {
@@ -55,8 +100,14 @@ int speed_command(const CliOptions& options, Session& s)
     std::optional<ThrottleSweep> sweep;
     if (options.sweep)
         sweep.emplace(*options.sweep);
+    SampleGaps gaps;
     core.speed().onTick = [&](const SpeedTick& tick) {
-        log.tick(tick);
+        if (tick.sampleRpm)
+            gaps.sampled();
+        if (!log.tick(tick)) {
+            loop.quit();
+            return;
+        }
         if (!sweep)
             return;
         if (const auto step = sweep->take(tick)) {
@@ -71,6 +122,7 @@ int speed_command(const CliOptions& options, Session& s)
     const auto unhook = qScopeGuard([&core] { core.speed().onTick = nullptr; });
     core.speed().set_pole_count(options.poles);
     core.speed().set_throttle(speed::kSliderMin);
+    gaps.start();
     core.run([&core] { return core.speed().switch_mode(OperationMode::Speed); }, CommandKind::ModeSwitch);
 
     QObject::connect(&stop, &StopSignals::stopRequested, &loop, &QEventLoop::quit);
@@ -96,17 +148,27 @@ int speed_command(const CliOptions& options, Session& s)
     report.start(1000);
     // A sweep ends with its last step; the time is there for an ESC that stops answering.
     QTimer::singleShot(sweep ? sweep->durationMs() + 10000 : options.seconds * 1000, &loop, &QEventLoop::quit);
-    if (!stop.caught())
+    if (!stop.caught() && log.failure().isEmpty())
         loop.exec();
     report.stop();
+    gaps.ended();
 
     core.run([&core] { return core.speed().switch_mode(OperationMode::Parameter); }, CommandKind::ModeSwitch);
     // The port closes when the command ends, which would drop a byte still queued.
     core.link().wait_sent(100);
+    // A run cut short by a signal keeps the log of what it measured.
+    if (!log.finish())
+        print_err(QStringLiteral("zelt-cli: ") + log.failure());
     if (stop.caught())
         return stop.exitStatus();
+    if (!log.failure().isEmpty())
+        return kDeviceFailed;
     if (!sweep)
         log.result(rpm_line());
+    if (const std::optional<QString> stopped = gaps.stopped()) {
+        print_err(QStringLiteral("zelt-cli: ") + *stopped);
+        return kDeviceFailed;
+    }
     return kSuccess;
 }
 

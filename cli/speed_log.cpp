@@ -2,6 +2,9 @@
 
 #include "cli/console_out.h"
 
+#include <QFileInfo>
+#include <QSaveFile>
+
 namespace cli {
 
 bool SpeedLog::open(const QString& file, QString* error)
@@ -11,20 +14,29 @@ bool SpeedLog::open(const QString& file, QString* error)
     on_ = true;
     toStdout_ = file == QLatin1String("-");
     if (!toStdout_) {
-        file_.setFileName(file);
-        if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-            *error = QStringLiteral("cannot write the speed log %1: %2").arg(file, file_.errorString());
+        name_ = file;
+        const QFileInfo info(file);
+        // A device or a FIFO cannot be replaced by a file beside it.
+        if (info.exists() && !info.isFile())
+            file_ = std::make_unique<QFile>(file);
+        else
+            file_ = std::make_unique<QSaveFile>(file);
+        if (!file_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+            *error = QStringLiteral("cannot write the speed log %1: %2").arg(file, file_->errorString());
             return false;
         }
     }
-    write_line(speed::csv_header());
+    // Checked with the first tick, so that a failure stops the run like any other.
+    if (toStdout_)
+        print_out(speed::csv_header());
+    else
+        file_->write((speed::csv_header() + QLatin1Char('\n')).toUtf8());
     return true;
 }
 
-void SpeedLog::tick(const SpeedTick& tick)
+bool SpeedLog::tick(const SpeedTick& tick)
 {
-    if (on_)
-        write_line(speed::csv_row(tick));
+    return !on_ || write_line(speed::csv_row(tick));
 }
 
 void SpeedLog::result(const QString& line) const
@@ -35,15 +47,47 @@ void SpeedLog::result(const QString& line) const
         print_out(line);
 }
 
-void SpeedLog::write_line(const QString& line)
+bool SpeedLog::write_line(const QString& line)
 {
+    if (!failure_.isEmpty())
+        return false;
     if (toStdout_) {
         print_out(line);
-        return;
+        return true;
     }
-    // Written out at once, so that a run cut short still leaves its ticks.
-    file_.write((line + QLatin1Char('\n')).toUtf8());
-    file_.flush();
+    const QByteArray bytes = (line + QLatin1Char('\n')).toUtf8();
+    if (file_->write(bytes) != bytes.size() || !file_->flush()) {
+        fail();
+        return false;
+    }
+    return true;
+}
+
+void SpeedLog::fail()
+{
+    failure_ = QStringLiteral("cannot write the speed log %1: %2").arg(name_, file_->errorString());
+}
+
+bool SpeedLog::finish()
+{
+    if (!on_ || toStdout_)
+        return true;
+    if (!failure_.isEmpty())
+        return false;
+    if (!file_->flush()) {
+        fail();
+        return false;
+    }
+    bool written = true;
+    if (auto* replacing = dynamic_cast<QSaveFile*>(file_.get())) {
+        written = replacing->commit();
+    } else {
+        file_->close();
+        written = file_->error() == QFileDevice::NoError;
+    }
+    if (!written)
+        fail();
+    return written;
 }
 
 }  // namespace cli

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <cmath>
+#include <cstdlib>
 
 namespace cli {
 
@@ -39,10 +40,22 @@ bool parse_sweep(const QString& text, SweepPlan* out, QString* error)
         *error = QStringLiteral("speed --sweep needs SECONDS from 1 to 3600, not %1").arg(numbers[3]);
         return false;
     }
+    const int seconds = numbers.size() == 4 ? numbers[3] : 2;
+    // Checked before the timers that bound the run are set: they count in
+    // milliseconds and cannot take a longer time.
+    const int64_t steps = std::abs(numbers[1] - numbers[0]) / numbers[2] + 1;
+    if (steps * seconds > kMaxSweepSeconds) {
+        *error = QStringLiteral("speed --sweep takes at most 24 h in all; %1 is %2 steps of %3 s, %4 h")
+                     .arg(text)
+                     .arg(steps)
+                     .arg(seconds)
+                     .arg(static_cast<double>(steps * seconds) / 3600, 0, 'f', 1);
+        return false;
+    }
     out->from = numbers[0];
     out->to = numbers[1];
     out->step = numbers[2];
-    out->seconds = numbers.size() == 4 ? numbers[3] : 2;
+    out->seconds = seconds;
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "speedtest/speed_tick.h"
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -18,7 +19,9 @@ struct SweepPlan {
     int seconds = 2;  // per step
 };
 
-// Reads FROM:TO:STEP[:SECONDS]; false with the reason in *error.
+inline constexpr int64_t kMaxSweepSeconds = 24 * 3600;
+
+// Reads FROM:TO:STEP[:SECONDS], at most 24 h in all; false with the reason in *error.
 bool parse_sweep(const QString& text, SweepPlan* out, QString* error);
 
 class ThrottleSweep {

@@ -1,7 +1,7 @@
 #include "serial/link_trace.h"
 
-#include <QTime>
-
+#include <cstdio>
+#include <ctime>
 #include <system_error>
 
 namespace {
@@ -24,9 +24,20 @@ const QLoggingCategory& lcLink()
 
 namespace {
 
+// hh:mm:ss.zzz, local time. QTime::currentTime() has the C library look at
+// the time zone again (a stat of /etc/localtime) for every line, and a line
+// is traced on the receive path of every reply; localtime_r() keeps the zone
+// it read first.
 QString now()
 {
-    return QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz"));
+    timespec ts{};
+    ::clock_gettime(CLOCK_REALTIME, &ts);
+    tm local{};
+    ::localtime_r(&ts.tv_sec, &local);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03ld", local.tm_hour, local.tm_min, local.tm_sec,
+                  ts.tv_nsec / 1000000);
+    return QString::fromLatin1(text);
 }
 
 void emitLine(const QString& text)

@@ -30,6 +30,15 @@ LinkTraceCapture::~LinkTraceCapture()
     std::lock_guard lock(captureMutex);
     qInstallMessageHandler(previousHandler_);
     activeCapture = previousCapture_;
+    if (traceBefore_)
+        enable_link_trace(*traceBefore_);
+}
+
+void LinkTraceCapture::turnTraceOn()
+{
+    if (!traceBefore_)
+        traceBefore_ = lcLink().isDebugEnabled();
+    enable_link_trace(true);
 }
 
 bool LinkTraceCapture::logToFile(const QString& path, QString* error)
@@ -38,6 +47,7 @@ bool LinkTraceCapture::logToFile(const QString& path, QString* error)
     if (file_.isOpen()) {
         file_.close();
     }
+    fileError_.clear();
     file_.setFileName(path);
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         if (error) {
@@ -45,14 +55,20 @@ bool LinkTraceCapture::logToFile(const QString& path, QString* error)
         }
         return false;
     }
-    enable_link_trace(true);
+    turnTraceOn();
     return true;
 }
 
 void LinkTraceCapture::keepFromStart()
 {
     memoryOnly_ = !lcLink().isDebugEnabled();
-    enable_link_trace(true);
+    turnTraceOn();
+}
+
+QString LinkTraceCapture::fileError()
+{
+    std::lock_guard lock(fileMutex_);
+    return fileError_;
 }
 
 bool LinkTraceCapture::take(QtMsgType type, const QMessageLogContext& context, const QString& message)
@@ -63,14 +79,18 @@ bool LinkTraceCapture::take(QtMsgType type, const QMessageLogContext& context, c
     recent_.append(message);
     std::lock_guard lock(fileMutex_);
     if (!file_.isOpen()) {
-        // Kept in memory only, but a warning (a failure reported in the
-        // trace's category) is still shown where messages go.
-        return memoryOnly_ && type < QtWarningMsg;
+        // Kept in memory only (or the file failed, which the program
+        // reports), but a warning (a failure reported in the trace's
+        // category) is still shown where messages go.
+        return (memoryOnly_ || !fileError_.isEmpty()) && type < QtWarningMsg;
     }
-    file_.write(message.toUtf8());
-    file_.write("\n", 1);
+    const QByteArray line = message.toUtf8() + '\n';
     // Flushed per line: a trace must survive the crash it helps to explain.
-    file_.flush();
+    if (file_.write(line) != line.size() || !file_.flush()) {
+        // Once is enough: the lines after it would fail alike.
+        fileError_ = file_.errorString();
+        file_.close();
+    }
     return true;
 }
 

@@ -6,6 +6,8 @@
 #include "link/wire_codes.h"
 #include "speedtest/speed_math.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kAnswerChars = 4;  // two bytes of period, high byte first
@@ -59,6 +61,7 @@ void SpeedMode::start_speed_test()
     link_.send_code(request::kStartSpeedTest);
     link_.keep_stop_byte_ready(true);
     answerPending_ = false;
+    resyncing_ = false;
     stale_ = false;
     samples_ = 0;
     measuredSpeed_.clear();
@@ -138,6 +141,9 @@ void SpeedMode::poll()
         showSpeed(0);
     if (answerPending_)
         take_late_answer();
+    // No code goes out while the bytes of an answer given up may still come.
+    if (!line_quiet())
+        return;
     const int code = speed::throttle_code(position, throttleArmed_);
     SpeedTick tick{sinceStart_.elapsed(), position, code, {}, {}, {}};
 
@@ -159,18 +165,63 @@ void SpeedMode::poll()
 void SpeedMode::take_late_answer()
 {
     answerPending_ = false;
-    const qint64 left = speed::AnswerWait::kCapMs - pendingSent_.elapsed();
-    const QString answer =
-        whole_answer(st_.recv_str) || left <= 0
-            ? link_.take_received()
-            : link_.await_more({static_cast<int>(left), whole_answer, Link::Pass::ProcessOnce, whole_answer});
+    const bool settled = await_rest_of_answer();
     SpeedTick tick = pendingTick_.value_or(SpeedTick{});
     pendingTick_.reset();
-    if (whole_answer(answer))
+    const QString answer = link_.take_received();
+    if (whole_answer(answer)) {
         measured(answer, pendingSent_.elapsed(), tick);
-    else
-        link_.take_received();  // belongs to no code: the tick is dropped, only its record says so
+    } else if (!settled) {
+        // More than one answer, or bytes that kept coming: what comes next
+        // may be the rest, and paired with the next answer's bytes it would
+        // make a speed nobody measured.
+        resyncing_ = true;
+        lineQuiet_.start();
+    }
+    // Dropped: only the tick's record says so.
     record(tick);
+}
+
+bool SpeedMode::await_rest_of_answer()
+{
+    QElapsedTimer quiet;  // since the last bytes seen
+    quiet.start();
+    qsizetype seen = st_.recv_str.size();
+    for (;;) {
+        const qsizetype got = st_.recv_str.size();
+        if (got >= kAnswerChars)
+            return got == kAnswerChars;
+        if (link_.on_lost_port())
+            return true;
+        if (got != seen) {
+            seen = got;
+            quiet.start();
+        }
+        // Nothing yet: the answer may still come whole until the cap. Part of
+        // one: its rest trickles in, so it is waited for while bytes keep
+        // coming; once the line has been quiet, nothing more belongs to it.
+        const qint64 left = got == 0 ? speed::AnswerWait::kCapMs - pendingSent_.elapsed()
+                                     : std::min<qint64>(kQuietMs - quiet.elapsed(),
+                                                        kTrickleMs - pendingSent_.elapsed());
+        if (left <= 0)
+            return got == 0 || quiet.elapsed() >= kQuietMs;
+        const auto more = [seen](const QString& recv) { return recv.size() != seen; };
+        link_.await_more({static_cast<int>(left), more, Link::Pass::ProcessOnce, [](const QString&) { return false; }});
+    }
+}
+
+bool SpeedMode::line_quiet()
+{
+    if (!resyncing_)
+        return true;
+    if (!st_.recv_str.isEmpty()) {
+        link_.take_received();  // the rest of an answer given up
+        lineQuiet_.start();
+    }
+    if (lineQuiet_.elapsed() < kQuietMs)
+        return false;
+    resyncing_ = false;
+    return true;
 }
 
 void SpeedMode::record_unanswered()

@@ -2,8 +2,9 @@
 // The two operation modes and the rotate-speed test. In Speed mode the poll
 // timer sends one throttle code per tick and turns the ESC's period answer into a
 // speed, shown once per four consistent samples. An answer that comes after
-// its tick's wait still counts for its own code, and a speed that nothing
-// has measured for a while is not shown as if it were.
+// its tick's wait still counts for its own code, an answer is taken whole or
+// not at all, and a speed that nothing has measured for a while is not shown
+// as if it were.
 
 #include "link/outcome.h"
 #include "speedtest/answer_wait.h"
@@ -56,6 +57,12 @@ public:
     // Without a measured sample for this long, the rotate-speed box shows
     // "-" and the status line says that the answers have stopped.
     static constexpr int kStaleMs = 500;
+    // An answer whose first bytes have come is waited for while its bytes
+    // keep coming, up to kTrickleMs after its code went out; it is given up
+    // once the line has been quiet for kQuietMs, longer than the gaps of a
+    // line that trickles. Until the line has been that quiet no code goes out.
+    static constexpr int kTrickleMs = 250;
+    static constexpr int kQuietMs = 100;
 
     // Called with the record of every tick that sent a throttle code, once
     // its answer is settled (a late one at the next tick); unset, the poll
@@ -65,6 +72,12 @@ public:
 private:
     void poll();
     void take_late_answer();
+    // True when the line is settled: a whole answer or none, or the line has
+    // been quiet since the last part came.
+    bool await_rest_of_answer();
+    // After an answer given up: true once the line has been quiet for
+    // kQuietMs; what arrives until then is thrown away.
+    bool line_quiet();
     void measured(const QString& answer, qint64 answeredAfterMs, SpeedTick& tick);
     void record(SpeedTick& tick);
     // The poll ends: a code whose answer was still awaited is recorded unanswered.
@@ -93,6 +106,8 @@ private:
     // later still answers that code, and is taken before the next goes out.
     bool answerPending_ = false;
     QElapsedTimer pendingSent_;
+    bool resyncing_ = false;     // an answer was given up; waiting for a quiet line
+    QElapsedTimer lineQuiet_;    // since the last byte while resyncing_
     QElapsedTimer sinceSample_;  // since the last measured sample, or the test's start
     bool stale_ = false;
     int samples_ = 0;

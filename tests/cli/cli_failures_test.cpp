@@ -10,6 +10,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "sim/motor_model.h"
+#include "speedtest/speed_math.h"
+
+#include <QRegularExpression>
+
 namespace {
 
 QByteArray wire_of(const sim::Simulator& sim)
@@ -237,13 +242,19 @@ namespace {
 
 // An ESC that stops answering the speed poll: every second without a
 // measured speed prints "rpm=-", never the last speed or the arming tick's 0,
-// and stderr says why once.
+// stderr says why once, and the run fails.
 TEST_F(CliTest, SpeedWithoutAnswersPrintsADashNotAStaleSpeed)
 {
     sim_->change_faults([&](sim::Faults& f) { f.reply_overrides[0x42] = {}; });  // 1500 us is never answered
     const QStringList speed = {"speed", "--throttle", "1500", "--poles", "14", "--seconds", "2", "--port", "PORT"};
     const CliRun run = cli(speed);
-    ASSERT_EQ(run.status, 0) << describe(speed, run);
+    ASSERT_EQ(run.status, 1) << describe(speed, run);
+    // Only the arming tick at 900 us was answered.
+    EXPECT_TRUE(QRegularExpression("zelt-cli: the ESC's speed answers stopped [0-9]+\\.[0-9] s into the test; no speed "
+                                   "was measured for a second or more\n")
+                    .match(run.err)
+                    .hasMatch())
+        << describe(speed, run);
     const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), 2) << describe(speed, run);
     EXPECT_EQ(lines.last(), "rpm=-") << describe(speed, run);
@@ -251,6 +262,69 @@ TEST_F(CliTest, SpeedWithoutAnswersPrintsADashNotAStaleSpeed)
     EXPECT_EQ(run.err.count("zelt-cli: the ESC answered no speed in the last second; rpm=- until it does"), 1)
         << describe(speed, run);
     EXPECT_EQ(sim_->received().back(), 0xFF);
+}
+
+// The speed test's failures: answers that stop, a line that hangs up, a log
+// or trace that cannot be written. Each ends with exit 1 and its reason, the
+// motor released with FF when speed mode had started; an earlier log stays
+// as it was unless a complete new one replaces it. Answers that trickle in
+// are measured whole.
+TEST_F(CliTest, SpeedFailuresEndWithTheirReason)
+{
+    const QString csv = xdg("XDG_DATA_HOME", "curve.csv");
+    struct Case {
+        const char* name;
+        std::function<void(sim::Faults&)> fault;
+        QStringList args;
+        int status;
+        const char* says;  // on stderr
+        bool csvKept;      // the earlier curve.csv is still there
+        bool released;     // FF is the last byte on the line
+    };
+    const Case cases[] = {
+        {"hang-up after the first answers", [](sim::Faults& f) { f.hangup_after_bytes = 60; },
+         {"--seconds", "3"}, 1, "zelt-cli: the ESC's speed answers stopped ", true, false},
+        {"no card", [](sim::Faults& f) { f.silent_card = true; }, {"--seconds", "1", "--csv", csv}, 1,
+         "zelt-cli: no setting card answered", true, false},
+        {"full log device", [](sim::Faults&) {}, {"--seconds", "2", "--csv", "/dev/full"}, 1,
+         "zelt-cli: cannot write the speed log /dev/full: No space left on device", true, true},
+        {"full trace device", [](sim::Faults&) {}, {"--seconds", "1", "--log", "/dev/full"}, 1,
+         "zelt-cli: cannot write the log /dev/full: No space left on device", true, true},
+        {"trickling answers", [](sim::Faults& f) { f.split_reply_gap_ms = 80; }, {"--seconds", "3", "--csv", csv},
+         0, "", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NO_FATAL_FAILURE(start_sim());
+        sim_->change_faults(c.fault);
+        QFile earlier(csv);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        earlier.write("an earlier log\n");
+        earlier.close();
+        const QStringList args = QStringList{"speed", "--throttle", "1500", "--poles", "14", "--port", "PORT"} + c.args;
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, c.status) << describe(args, run);
+        EXPECT_TRUE(run.err.contains(c.says)) << describe(args, run);
+        EXPECT_FALSE(run.err.contains("zelt.link")) << "a trace that failed is not printed instead";
+        ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+        const QByteArray log = earlier.readAll();
+        earlier.close();
+        EXPECT_EQ(log == "an earlier log\n", c.csvKept) << log.left(200).toStdString();
+        if (!c.csvKept) {
+            EXPECT_TRUE(log.startsWith("time_ms,throttle_us,code,period_us,sample_rpm,shown_rpm\n"));
+            // Each answer taken whole: the speed printed is near the one the
+            // motor heads for, not one made of two answers' bytes.
+            bool armed = true;
+            const double target = sim::MotorModel::target_rpm(speed::throttle_code(1500, armed));
+            const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+            const QString last = lines.isEmpty() ? QString() : lines.last();
+            EXPECT_TRUE(last.startsWith("rpm=")) << describe(args, run);
+            EXPECT_NEAR(last.mid(4).toInt(), target, 0.1 * target) << describe(args, run);
+        }
+        const std::vector<uint8_t> wire = sim_->received();
+        if (c.released)
+            EXPECT_EQ(wire.empty() ? 0 : wire.back(), 0xFF) << "the motor released last";
+    }
 }
 
 }  // namespace

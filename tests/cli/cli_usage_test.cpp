@@ -68,6 +68,8 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
          "speed --sweep needs a STEP from 1 to 1200, not -100"},
         {{"speed", "--sweep", "1000:1500:100:0", "--poles", "14", "--port", "PORT"},
          "speed --sweep needs SECONDS from 1 to 3600, not 0"},
+        {{"speed", "--sweep", "900:2093:1:1800", "--poles", "14", "--port", "PORT"},
+         "speed --sweep takes at most 24 h in all; 900:2093:1:1800 is 1194 steps of 1800 s, 597.0 h"},
         {{"speed", "--sweep", "1000:1500", "--poles", "14", "--port", "PORT"},
          "speed needs --sweep FROM:TO:STEP[:SECONDS] in whole numbers, not 1000:1500"},
         {{"speed", "--sweep", "1000:1500:1x0", "--poles", "14", "--port", "PORT"},

@@ -174,7 +174,9 @@ TEST_F(LinkTrace, KeptFromTheStartAndPrintedOnlyWhenTheRulesAsk)
         QLoggingCategory::setFilterRules(c.rules);
         passedOn.clear();
         const QtMessageHandler before = qInstallMessageHandler(recordPassedOn);
-        {
+        // A second capture after the first (a window after a window) finds
+        // the trace as the rules left it, not as the first one turned it.
+        for (int capturesMade = 0; capturesMade < 2; ++capturesMade) {
             LinkTraceCapture capture;
             capture.keepFromStart();
             EXPECT_TRUE(lcLink().isDebugEnabled());
@@ -183,7 +185,7 @@ TEST_F(LinkTrace, KeptFromTheStartAndPrintedOnlyWhenTheRulesAsk)
             qCWarning(lcLink).noquote() << "Unable to write to zelt.ini";
         }
         qInstallMessageHandler(before);
-        EXPECT_EQ(passedOn.size(), c.printed ? 2 : 1) << c.rules.toStdString();
+        EXPECT_EQ(passedOn.size(), c.printed ? 4 : 2) << c.rules.toStdString();
         EXPECT_EQ(passedOn.value(passedOn.size() - 1), QStringLiteral("Unable to write to zelt.ini"));
     }
     QLoggingCategory::setFilterRules(QString());

@@ -49,16 +49,18 @@ TEST_F(SpeedModeOnLink, SpeedModeDrivesTheMotorAndShowsItsSpeedUntilParameterMod
 
 // What a USB adapter does to the answers: each comes late by a fixed time.
 // Inside the old 18-20 ms band none was ever measured; now every one is, and
-// a fast card keeps its rate. A card that then stops answering: within a
-// second the box shows "-" instead of the last speed, the status says why,
-// and the next answer brings both back.
+// a fast card keeps its rate. Answers that trickle in, a byte at a time, are
+// taken whole, never a byte of one with a byte of the next. A card that then
+// stops answering: within a second the box shows "-" instead of the last
+// speed, the status says why, and the next answer brings both back.
 TEST_F(SpeedModeOnLink, LateAnswersAreMeasuredAndAStaleSpeedIsNotShown)
 {
     struct Row {
         int lateMs;
+        int byteGapMs;
         int minSamplesPerSecond;
     };
-    const Row rows[] = {{0, 50}, {17, 18}, {19, 18}, {21, 16}, {23, 16}};
+    const Row rows[] = {{0, 0, 50}, {17, 0, 18}, {19, 0, 18}, {21, 0, 16}, {23, 0, 16}, {0, 80, 8}};
     s().speed().set_pole_count(14);
     s().speed().set_throttle(900);
     s().speed().switch_mode(OperationMode::Speed);
@@ -66,8 +68,12 @@ TEST_F(SpeedModeOnLink, LateAnswersAreMeasuredAndAStaleSpeedIsNotShown)
     s().speed().set_throttle(1500);
     ASSERT_TRUE(wait_until([&] { return view_.rotateSpeed.toInt() > 3000; }, 5000));
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "answers " << row.lateMs << " ms late");
-        sim_->change_faults([&](sim::Faults& f) { f.reply_delay_ms = row.lateMs; });
+        SCOPED_TRACE(testing::Message() << "answers " << row.lateMs << " ms late, bytes " << row.byteGapMs
+                                        << " ms apart");
+        sim_->change_faults([&](sim::Faults& f) {
+            f.reply_delay_ms = row.lateMs;
+            f.split_reply_gap_ms = row.byteGapMs;
+        });
         settle(200);  // the wait adapts
         const int before = s().speed().measured_samples();
         settle(1000);
@@ -81,6 +87,7 @@ TEST_F(SpeedModeOnLink, LateAnswersAreMeasuredAndAStaleSpeedIsNotShown)
 
     sim_->change_faults([&](sim::Faults& f) {
         f.reply_delay_ms = 0;
+        f.split_reply_gap_ms = 0;
         f.silent_card = true;
     });
     EXPECT_TRUE(wait_until([&] { return view_.rotateSpeed == QStringLiteral("-"); }, 1000));
