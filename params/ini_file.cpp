@@ -104,6 +104,20 @@ QString system_reason(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// 0, or the errno of the write that failed.
+int write_all(int fd, QByteArrayView bytes)
+{
+    while (!bytes.isEmpty()) {
+        const ssize_t n = ::write(fd, bytes.data(), static_cast<size_t>(bytes.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        bytes = bytes.sliced(n);
+    }
+    return 0;
+}
+
 // Permissions for a file that did not exist: those of any new file.
 mode_t new_file_permissions()
 {
@@ -267,9 +281,10 @@ bool IniFile::save()
     QTemporaryFile file(temporary_template(target));
     if (!file.open())
         return d->failed(file.errorString());
-    // The write is buffered: only flush() shows a full disk.
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return d->failed(file.errorString());
+    // Written past QFile, whose buffered write may lose the system's reason
+    // for a full disk ("Unknown error").
+    if (const int error = write_all(file.handle(), bytes); error != 0)
+        return d->failed(system_reason(error));
     // The old file's owner and group before its permissions: a change of
     // owner clears the set-id bits that the permissions then put back.
     mode_t permissions = new_file_permissions();
