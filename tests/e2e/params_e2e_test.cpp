@@ -520,9 +520,9 @@ TEST_F(SetupFilesE2e, FailedSaveShowsTheErrorAndKeepsTheOldFile)
     EXPECT_EQ(QDir(files_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.zelt"});
 }
 
-// A FIFO or a file too large under the chosen name is read as a file that
-// cannot be read, and is not replaced: the design's fallbacks and box, and no
-// hang in a read that waits for a writer.
+// A FIFO or a file too large under the chosen name is taken as a file that
+// cannot be read, and is not replaced: a load gives the fallbacks without a
+// word, a save shows its error box, and no read waits for a writer.
 TEST_F(SetupFilesE2e, FilesThatAreNotOursLoadAsUnreadableAndAreNotReplaced)
 {
     const QString fifo = file("fifo.zelt");
