@@ -48,7 +48,8 @@ qint64 sequence_of(const QString& name)
 QStringList names_newest_first(const QDir& dir)
 {
     QStringList names = dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files);
-    names.removeIf([](const QString& n) { return !kNumbered.match(n).hasMatch() && !kLocalTimeOnly.match(n).hasMatch(); });
+    names.removeIf(
+        [](const QString& n) { return !kNumbered.match(n).hasMatch() && !kLocalTimeOnly.match(n).hasMatch(); });
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const qint64 sa = sequence_of(a);
         const qint64 sb = sequence_of(b);

@@ -127,7 +127,8 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
          "item index from 0 to 2; nothing was sent\nzelt-cli: " + typo + " line 6: timing_mode=High is not a number; "
          "Brake Mode takes an item index from 0 to 3; nothing was sent\nzelt-cli: " + typo + " line 7: "
          "current_threshold=-1 is out of range; Timing option takes an item index from 0 to 2; nothing was sent\n"},
-        {{"write", "--port", "PORT", backup}, "backup.zelt line 8: other1=5 is out of range; Current limited sesitivity"},
+        {{"write", "--port", "PORT", backup},
+         "backup.zelt line 8: other1=5 is out of range; Current limited sesitivity"},
         {{"write", "--port", "PORT", "/dev/zero"}, "cannot read the setup file /dev/zero: Is a device, not a file"},
         {{"write", "--port", "PORT", fifo}, "cannot read the setup file " + fifo + ": Is a FIFO, not a file"},
         {{"write", "--port", "PORT", xdg("XDG_DATA_HOME")}, "Is a folder, not a file"},
