@@ -47,7 +47,7 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
                      "timing_mode=High\ncurrent_threshold=-1\n");
     const QString backup = xdg("XDG_DATA_HOME", "backup.zelt");
     write_file(backup, "[INC]\nlow_volt_threshold=1\nlow_volt_mode=0\nstartup_mode=2\nbreak_mode=0\n"
-                       "timing_mode=0\ncurrent_threshold=0\nother1=5\nother2=0\n");
+                       "timing_mode=0\ncurrent_threshold=0\nother1=300\nother2=0\n");
     // Files that are not ours to read or replace.
     const QString fifo = xdg("XDG_DATA_HOME", "fifo.zelt");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
@@ -128,7 +128,8 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
          "Brake Mode takes an item index from 0 to 3; nothing was sent\nzelt-cli: " + typo + " line 7: "
          "current_threshold=-1 is out of range; Timing option takes an item index from 0 to 2; nothing was sent\n"},
         {{"write", "--port", "PORT", backup},
-         "backup.zelt line 8: other1=5 is out of range; Current limited sesitivity"},
+         "backup.zelt line 8: other1=300 is out of range; a backup holds the ESC's byte for Current limited "
+         "sesitivity, from 0 to 255; nothing was sent"},
         {{"write", "--port", "PORT", "/dev/zero"}, "cannot read the setup file /dev/zero: Is a device, not a file"},
         {{"write", "--port", "PORT", fifo}, "cannot read the setup file " + fifo + ": Is a FIFO, not a file"},
         {{"write", "--port", "PORT", xdg("XDG_DATA_HOME")}, "Is a folder, not a file"},
