@@ -7,18 +7,27 @@
 #include <QCoreApplication>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace backups {
 namespace {
 
 const QString kSuffix = QStringLiteral(".zelt");
-// Only files of this form are ours to list and to delete: a user's own file
+// Only files of these forms are ours to list and to delete: a user's own file
 // put into the folder stays.
-const QRegularExpression kName(QStringLiteral(R"(^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d\.\d{3}_.+\.zelt$)"));
+const QRegularExpression kNumbered(
+    QStringLiteral(R"(^(\d{6,})_\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d\.\d{3}Z_.+\.zelt$)"));
+const QRegularExpression kLocalTimeOnly(QStringLiteral(R"(^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d\.\d{3}_.+\.zelt$)"));
+// Each try after a name that was taken takes the next number; this many
+// means something else is wrong.
+constexpr int kNameTries = 1000;
 
 QString file_model(const QString& model)
 {
@@ -27,60 +36,112 @@ QString file_model(const QString& model)
     return name.isEmpty() ? QStringLiteral("unknown") : name;
 }
 
+qint64 sequence_of(const QString& name)
+{
+    const QRegularExpressionMatch m = kNumbered.match(name);
+    return m.hasMatch() ? m.captured(1).toLongLong() : 0;
+}
+
+// Numbered names by their number, newest first; two saves at once may share
+// a number, and then the later time counts. Names by local time alone come
+// after them all.
 QStringList names_newest_first(const QDir& dir)
 {
-    QStringList names =
-        dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name | QDir::Reversed);
-    names = names.filter(kName);
+    QStringList names = dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files);
+    names.removeIf(
+        [](const QString& n) { return !kNumbered.match(n).hasMatch() && !kLocalTimeOnly.match(n).hasMatch(); });
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const qint64 sa = sequence_of(a);
+        const qint64 sb = sequence_of(b);
+        return sa != sb ? sa > sb : a > b;
+    });
     return names;
 }
 
-void drop_oldest(const QDir& dir)
+void drop_oldest(const QDir& dir, const QString& made)
 {
     const QStringList names = names_newest_first(dir);
     for (qsizetype i = kKept; i < names.size(); ++i)
-        QFile::remove(dir.filePath(names[i]));
+        if (dir.filePath(names[i]) != made)
+            QFile::remove(dir.filePath(names[i]));
+}
+
+// Takes the next free name: the file is made empty here, with O_EXCL, so a
+// name another save has just taken is never shared, and filled by the caller.
+std::optional<QString> claim_name(const QDir& dir, const QString& model, const QDateTime& when, QString* error)
+{
+    const QStringList names = names_newest_first(dir);
+    qint64 sequence = names.isEmpty() ? 1 : sequence_of(names.first()) + 1;
+    const QString rest = when.toUTC().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss.zzz")) + QStringLiteral("Z_") +
+                         file_model(model) + kSuffix;
+    for (int tries = 0; tries < kNameTries; ++tries, ++sequence) {
+        const QString path =
+            dir.filePath(QStringLiteral("%1_").arg(sequence, 6, 10, QLatin1Char('0')) + rest);
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            return path;
+        }
+        if (errno != EEXIST) {
+            *error = QStringLiteral("cannot create %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            return std::nullopt;
+        }
+    }
+    *error = QStringLiteral("no free name for a backup in %1").arg(dir.path());
+    return std::nullopt;
 }
 
 }  // namespace
 
-QString folder()
+QString folder(QString* whyNone)
 {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || QDir::isRelativePath(state))
-        state = QDir::homePath() + QStringLiteral("/.local/state");
-    return state + QStringLiteral("/zelt/backups");
+    if (state.isEmpty() || QDir::isRelativePath(state)) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (home.isEmpty() || QDir::isRelativePath(home) || QDir::cleanPath(home) == QLatin1String("/")) {
+            if (whyNone)
+                *whyNone = QStringLiteral("neither XDG_STATE_HOME nor HOME names a folder for them (an absolute "
+                                          "path, not /)");
+            return {};
+        }
+        state = home + QStringLiteral("/.local/state");
+    }
+    return QDir::cleanPath(state + QStringLiteral("/zelt/backups"));
 }
 
 std::optional<QString> save(const SettingValues& values, const QString& model, QString* error,
                             const QDateTime& when)
 {
-    const QDir dir(folder());
+    const QString folderPath = folder(error);
+    if (folderPath.isEmpty())
+        return std::nullopt;
+    const QDir dir(folderPath);
     if (!QDir().mkpath(dir.path())) {
         *error = QStringLiteral("cannot make the folder %1").arg(dir.path());
         return std::nullopt;
     }
-    // Two backups within one millisecond would share a name; the later one
-    // takes the next free millisecond.
-    QString path;
-    for (QDateTime t = when; path.isEmpty() || QFileInfo::exists(path); t = t.addMSecs(1))
-        path = dir.filePath(t.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss.zzz_")) + file_model(model) +
-                            kSuffix);
+    const std::optional<QString> path = claim_name(dir, model, when, error);
+    if (!path)
+        return std::nullopt;
 
-    IniFile ini(path);
+    IniFile ini(*path);
     for (int pos = 0; pos < kSettingCount; ++pos)
         ini.writeInteger(QLatin1String(kIncSection), QLatin1String(kIncKeys[pos]), values[pos]);
     if (!ini.save()) {
-        *error = QStringLiteral("cannot write %1").arg(path);
+        *error = QStringLiteral("cannot write %1: %2").arg(*path, ini.saveError());
+        QFile::remove(*path);
         return std::nullopt;
     }
-    drop_oldest(dir);
+    drop_oldest(dir, *path);
     return path;
 }
 
 QStringList list()
 {
-    const QDir dir(folder());
+    const QString folderPath = folder();
+    if (folderPath.isEmpty())
+        return {};
+    const QDir dir(folderPath);
     QStringList paths;
     for (const QString& name : names_newest_first(dir))
         paths << dir.filePath(name);

@@ -24,9 +24,15 @@ void back_up_read_settings(Session& s, const std::optional<SettingValues>& read)
 
 int backups_command(const CliOptions&)
 {
+    QString whyNone;
+    const QString folder = backups::folder(&whyNone);
+    if (folder.isEmpty()) {
+        print_err(QStringLiteral("zelt-cli: there is no folder for backups: %1").arg(whyNone));
+        return kUsageOrFile;
+    }
     const QStringList paths = backups::list();
     if (paths.isEmpty())
-        print_err(QStringLiteral("zelt-cli: no backups in %1 yet").arg(backups::folder()));
+        print_err(QStringLiteral("zelt-cli: no backups in %1 yet").arg(folder));
     for (const QString& path : paths)
         print_out(path);
     return kSuccess;

@@ -28,10 +28,6 @@ int doctor_command(const CliOptions& options, const QString& programDir);
 int records_command(const CliOptions& options);
 int diff_command(const CliOptions& options, Session& session);
 
-// False, with the reason on stderr, for a setup file that cannot be read or
-// lacks a key (its load would put fallback values in silently).
-bool setup_file_usable(const QString& path);
-
 // The quiet search of a command that a signal may end (speed, flash):
 // kSuccess once the ESC answered, else the command's exit status.
 int connect_unless_stopped(const CliOptions& options, Session& session, const StopSignals& stop);

@@ -7,6 +7,7 @@
 #include "cli/session.h"
 #include "cli/setting_diff.h"
 #include "cli/setting_text.h"
+#include "cli/setup_file_check.h"
 #include "params/setup_files.h"
 
 #include <algorithm>

@@ -5,6 +5,7 @@
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
+#include "firmware/image_file.h"
 #include "shutdown/stop_signals.h"
 
 #include <QFileInfo>
@@ -56,8 +57,14 @@ int update_status(Session& s, const Outcome& updated)
 
 int flash_command(const CliOptions& options, Session& s)
 {
-    if (!options.image.isEmpty() && !QFileInfo(options.image).isFile()) {
+    if (!options.image.isEmpty() && !QFileInfo::exists(options.image)) {
         print_err(QStringLiteral("zelt-cli: there is no firmware image %1").arg(options.image));
+        return kUsageOrFile;
+    }
+    // A device, a FIFO or a file far too large is refused before the port opens.
+    if (firmware::ImageFile image; !options.image.isEmpty() && !image.open(options.image)) {
+        print_err(QStringLiteral("zelt-cli: cannot use the firmware image %1: %2; nothing was sent")
+                      .arg(options.image, image.error()));
         return kUsageOrFile;
     }
     // An ESC left with half an image may not start again: once the write

@@ -8,12 +8,12 @@
 #include "cli/exit_status.h"
 #include "cli/session.h"
 #include "cli/setting_text.h"
+#include "cli/setup_file_check.h"
 #include "params/ini_file.h"
 #include "params/setting_keys.h"
 #include "params/setup_file_format.h"
 #include "params/setup_files.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -67,46 +67,6 @@ int download(Session& s, const SettingValues& values, bool fromFile)
     return written.kind == Outcome::Kind::Refused && fromFile ? kUsageOrFile : kDeviceFailed;
 }
 
-}  // namespace
-
-// A file that cannot be read, or lacks a key, loads fallback values without a
-// word, as the window's "Load setup" does; written to an ESC unseen, those
-// would be settings nobody chose.
-bool setup_file_usable(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        print_err(QStringLiteral("zelt-cli: cannot read the setup file %1: %2").arg(path, file.errorString()));
-        return false;
-    }
-    const IniFile ini(path);
-    const QString absent = QStringLiteral("\n");  // no value read from a file holds a line end
-    QStringList missing;
-    for (int pos = 0; pos < kSetupKeyCount; ++pos)
-        if (ini.readString(QLatin1String(kIncSection), QLatin1String(kIncKeys[pos]), absent) == absent)
-            missing << QStringLiteral("%1 (%2)").arg(QLatin1String(kIncKeys[pos]),
-                                                     QLatin1String(kSettingCaptions[pos]));
-    if (!missing.isEmpty()) {
-        print_err(QStringLiteral("zelt-cli: %1 is no setup file: section [%2] has no %3; nothing was sent")
-                      .arg(path, QLatin1String(kIncSection), missing.join(QStringLiteral(", "))));
-        return false;
-    }
-    // A backup puts back the ESC's own bytes, listed items or not; a plain
-    // setup file names items.
-    if (read_extra_settings(path))
-        return true;
-    const SetupValues values = read_setup_file(path);
-    for (int pos = 0; pos < kSetupKeyCount; ++pos)
-        if (!is_listed_item(pos, values[pos])) {
-            print_err(QStringLiteral("zelt-cli: %1: %2 (%3) names none of its items; its items are 0 to %4; "
-                                     "nothing was sent")
-                          .arg(path, QLatin1String(kIncKeys[pos]), QLatin1String(kSettingCaptions[pos]))
-                          .arg(setting_item_count(pos) - 1));
-            return false;
-        }
-    return true;
-}
-
 // A setup file holds items only; an ESC's byte that is none of them would
 // come back from the file as no selection.
 bool setup_file_can_hold(const SettingValues& values)
@@ -121,6 +81,8 @@ bool setup_file_can_hold(const SettingValues& values)
         }
     return true;
 }
+
+}  // namespace
 
 int read_command(const CliOptions& options, Session& s)
 {
@@ -186,6 +148,11 @@ int restore_command(const CliOptions& options, Session& s)
 
 int save_command(const CliOptions& options, Session& s)
 {
+    // A target that cannot be replaced is refused before the ESC is asked.
+    if (const QString problem = IniFile(options.file).saveProblem(); !problem.isEmpty()) {
+        print_err(QStringLiteral("zelt-cli: cannot save %1: %2; nothing was sent").arg(options.file, problem));
+        return kUsageOrFile;
+    }
     if (!s.connect_esc(options.port))
         return kDeviceFailed;
     const std::optional<SettingValues> read = read_from_esc(s);
@@ -195,8 +162,10 @@ int save_command(const CliOptions& options, Session& s)
         return kDeviceFailed;
     SetupValues values{};
     std::copy_n(read->begin(), kSetupKeyCount, values.begin());
-    return s.perform([&] { return s.core.setupFiles().save(options.file, values); }).done() ? kSuccess
-                                                                                           : kUsageOrFile;
+    if (s.perform([&] { return s.core.setupFiles().save(options.file, values); }).done())
+        return kSuccess;
+    print_err(QStringLiteral("zelt-cli: cannot save %1: %2").arg(options.file, s.core.setupFiles().save_error()));
+    return kUsageOrFile;
 }
 
 }  // namespace cli

@@ -17,13 +17,14 @@ int item_count(int pos)
     return setting_item_count(pos);
 }
 
-// A whole number in decimal digits only: "1e1" or "+2" name nothing.
+// A whole number in ASCII decimal digits only: "1e1", "+2" or a full-width
+// "３" (which QChar::isDigit() accepts and toInt() does not) name nothing.
 std::optional<int> plain_number(const QString& text)
 {
     if (text.isEmpty() || text.size() > 3)
         return std::nullopt;
     for (const QChar c : text)
-        if (!c.isDigit())
+        if (c < u'0' || c > u'9')
             return std::nullopt;
     return text.toInt();
 }

@@ -1,6 +1,6 @@
 #include "firmware/image_file.h"
 
-#include <QFileInfo>
+#include "params/regular_file.h"
 
 namespace firmware {
 
@@ -8,17 +8,17 @@ bool ImageFile::open(const QString& path)
 {
     error_.clear();
     ended_ = false;
+    consumed_ = 0;
     file_.close();
     file_.setFileName(path);
-    if (!QFileInfo::exists(path)) {
-        error_ = QStringLiteral("File not found");
+    bool missing = false;
+    const int fd = open_regular_file(path, kMaxBytes, &error_, &missing);
+    if (fd < 0) {
+        if (missing)
+            error_ = QStringLiteral("File not found");
         return false;
     }
-    if (QFileInfo(path).isDir()) {
-        error_ = QStringLiteral("Is a folder, not a file");
-        return false;
-    }
-    if (!file_.open(QIODevice::ReadOnly)) {
+    if (!file_.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         error_ = file_.errorString();
         return false;
     }
@@ -29,9 +29,11 @@ std::optional<QString> ImageFile::readLine()
 {
     if (ended_ || !file_.isOpen())
         return std::nullopt;
-    QByteArray line = file_.readLine();
-    if (file_.error() != QFileDevice::NoError) {
-        error_ = file_.errorString();
+    // A file that grows after it was opened still ends at the limit.
+    QByteArray line = file_.readLine(kMaxBytes - consumed_ + 2);
+    consumed_ += line.size();
+    if (file_.error() != QFileDevice::NoError || consumed_ > kMaxBytes) {
+        error_ = consumed_ > kMaxBytes ? larger_than(kMaxBytes) : file_.errorString();
         ended_ = true;
         return std::nullopt;
     }

@@ -1,6 +1,7 @@
 #include "params/ini_file.h"
 
 #include "params/ini_text.h"
+#include "params/regular_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,11 +9,16 @@
 #include <QRegularExpression>
 #include <QTemporaryFile>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <limits>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -93,13 +99,55 @@ mode_t creation_mask()
     return 022;
 }
 
-// The new file gets the old one's permissions, or those of any new file.
-mode_t permissions_for(const QString& target)
+QString system_reason(int error)
 {
-    struct stat st {};
-    if (::stat(QFile::encodeName(target).constData(), &st) == 0)
-        return st.st_mode & 07777;
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// 0, or the errno of the write that failed.
+int write_all(int fd, QByteArrayView bytes)
+{
+    while (!bytes.isEmpty()) {
+        const ssize_t n = ::write(fd, bytes.data(), static_cast<size_t>(bytes.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        bytes = bytes.sliced(n);
+    }
+    return 0;
+}
+
+// Permissions for a file that did not exist: those of any new file.
+mode_t new_file_permissions()
+{
     return 0666 & ~creation_mask();
+}
+
+// Whether a file this program makes may be given this owner and group: root
+// may give any; anybody else keeps their own user and may pick any of their
+// groups.
+bool may_give(uid_t owner, gid_t group)
+{
+    if (::geteuid() == 0)
+        return true;
+    if (owner != ::geteuid())
+        return false;
+    if (group == ::getegid())
+        return true;
+    const int count = ::getgroups(0, nullptr);
+    if (count <= 0)
+        return false;
+    std::vector<gid_t> groups(static_cast<size_t>(count));
+    const int got = ::getgroups(count, groups.data());
+    return got > 0 && std::find(groups.begin(), groups.begin() + got, group) != groups.begin() + got;
+}
+
+QString owner_kept_problem(uid_t owner, gid_t group)
+{
+    return QStringLiteral("Belongs to user %1 and group %2, which a replaced file could not keep")
+        .arg(owner)
+        .arg(group);
 }
 
 void remove_leftover_temporaries(const QString& target)
@@ -121,23 +169,27 @@ void remove_leftover_temporaries(const QString& target)
 struct IniFile::Impl {
     QString path;
     IniText text;
+    QString readError;
     // The file exists but could not be read: a save would drop what it holds.
     bool unreadable = false;
+    QString saveError;
+
+    bool failed(QString reason)
+    {
+        saveError = std::move(reason);
+        return false;
+    }
 };
 
 IniFile::IniFile(const QString& path) : d(std::make_unique<Impl>())
 {
     d->path = path;
     remove_leftover_temporaries(file_to_replace(path));
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray data = file.readAll();
-        d->unreadable = file.error() != QFileDevice::NoError;
-        if (!d->unreadable)
-            d->text = IniText(data);
-    } else {
-        d->unreadable = QFileInfo::exists(path);
-    }
+    bool missing = false;
+    if (const std::optional<QByteArray> data = read_regular_file(path, kMaxBytes, &d->readError, &missing))
+        d->text = IniText(*data);
+    else
+        d->unreadable = !missing;
 }
 
 IniFile::~IniFile() = default;
@@ -155,7 +207,18 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
 
 int IniFile::readInteger(const QString& section, const QString& key, int def) const
 {
-    return parse_profile_integer(readString(section, key, QString())).value_or(def);
+    return readNumber(section, key).value_or(def);
+}
+
+std::optional<int> IniFile::readNumber(const QString& section, const QString& key) const
+{
+    return parse_profile_integer(readString(section, key, QString()));
+}
+
+int IniFile::lineOf(const QString& section, const QString& key) const
+{
+    const std::optional<size_t> index = d->text.lineOf(section.toUtf8(), key.toUtf8());
+    return index ? static_cast<int>(*index) + 1 : 0;
 }
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value)
@@ -168,33 +231,83 @@ void IniFile::writeInteger(const QString& section, const QString& key, int value
     writeString(section, key, QString::number(value));
 }
 
-bool IniFile::save()
+QString IniFile::readError() const
+{
+    return d->readError;
+}
+
+QString IniFile::saveProblem() const
 {
     if (d->unreadable)
-        return false;
+        return d->readError;
     const QString target = file_to_replace(d->path);
-    const QFileInfo existing(target);
-    // A file that may not be written stays as it is, even though the folder
-    // would let it be replaced. Opening it to append changes nothing in it.
-    if (existing.exists()) {
-        QFile probe(target);
-        if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
-            return false;
+    const QByteArray name = QFile::encodeName(target);
+    struct stat st {};
+    if (::stat(name.constData(), &st) == 0) {
+        if (const std::optional<QString> kind = not_a_regular_file(st.st_mode))
+            return *kind;
+        // A file that may not be written stays as it is, even though the
+        // folder would let it be replaced.
+        if (::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) != 0)
+            return system_reason(errno);
+        if (!may_give(st.st_uid, st.st_gid))
+            return owner_kept_problem(st.st_uid, st.st_gid);
+    } else if (errno != ENOENT) {
+        return system_reason(errno);
     }
+    // The new file is made beside the old one.
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    if (::stat(folder.constData(), &st) != 0)
+        return system_reason(errno);
+    if (!S_ISDIR(st.st_mode))
+        return system_reason(ENOTDIR);
+    if (::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) != 0)
+        return system_reason(errno);
+    return {};
+}
+
+QString IniFile::saveError() const
+{
+    return d->saveError;
+}
+
+bool IniFile::save()
+{
+    if (QString problem = saveProblem(); !problem.isEmpty())
+        return d->failed(std::move(problem));
+    d->saveError.clear();
+    const QString target = file_to_replace(d->path);
     const QByteArray bytes = d->text.bytes();
     QTemporaryFile file(temporary_template(target));
     if (!file.open())
-        return false;
-    // The write is buffered: only flush() shows a full disk. The data reaches
-    // the disk before the rename, so that a crash leaves the old file or the
-    // new one, never an empty one.
-    if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0)
-        return false;
-    if (::fchmod(file.handle(), permissions_for(target)) != 0)
-        return false;
+        return d->failed(file.errorString());
+    // Written past QFile, whose buffered write may lose the system's reason
+    // for a full disk ("Unknown error").
+    if (const int error = write_all(file.handle(), bytes); error != 0)
+        return d->failed(system_reason(error));
+    // The old file's owner and group before its permissions: a change of
+    // owner clears the set-id bits that the permissions then put back.
+    mode_t permissions = new_file_permissions();
+    struct stat old {};
+    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
+        permissions = old.st_mode & 07777;
+        struct stat made {};
+        if (::fstat(file.handle(), &made) != 0)
+            return d->failed(system_reason(errno));
+        if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+            ::fchown(file.handle(), old.st_uid, old.st_gid) != 0)
+            return d->failed(owner_kept_problem(old.st_uid, old.st_gid) + QStringLiteral(": ") +
+                             system_reason(errno));
+    }
+    if (::fchmod(file.handle(), permissions) != 0)
+        return d->failed(system_reason(errno));
+    // The data reaches the disk before the rename, so that a crash leaves the
+    // old file or the new one, never an empty one.
+    if (::fsync(file.handle()) != 0)
+        return d->failed(system_reason(errno));
     file.close();
     if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
-        return false;
+        return d->failed(system_reason(errno));
     file.setAutoRemove(false);
     return true;
 }

@@ -25,6 +25,8 @@ public:
 
     // The value of the key, trimmed of blanks; nothing when there is no such key.
     std::optional<QByteArray> value(QByteArrayView section, QByteArrayView key) const;
+    // The index, from 0, of the line that holds the key.
+    std::optional<size_t> lineOf(QByteArrayView section, QByteArrayView key) const { return find(section, key); }
     // Sets the key to the value, which must hold no line break. A line whose
     // value already reads as this one stays untouched.
     void setValue(QByteArrayView section, QByteArrayView key, QByteArrayView value);

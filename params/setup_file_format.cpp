@@ -26,10 +26,14 @@ std::optional<ExtraValues> read_extra_settings(const QString& path)
     return extra;
 }
 
-bool write_setup_file(const QString& path, const SetupValues& values)
+bool write_setup_file(const QString& path, const SetupValues& values, QString* error)
 {
     IniFile ini(path);
     for (int i = 0; i < kSetupKeyCount; ++i)
         ini.writeInteger(kIncSection, kIncKeys[i], values[i]);
-    return ini.save();
+    if (ini.save())
+        return true;
+    if (error)
+        *error = ini.saveError();
+    return false;
 }

@@ -26,5 +26,6 @@ std::optional<ExtraValues> read_extra_settings(const QString& path);
 
 // Writes the six keys and keeps every other section and key of the file. The
 // file is replaced whole or not at all; false when it could not be written or
-// when an existing file could not be read (saving would drop what it holds).
-bool write_setup_file(const QString& path, const SetupValues& values);
+// when an existing file could not be read (saving would drop what it holds),
+// with the reason in *error when it is given.
+bool write_setup_file(const QString& path, const SetupValues& values, QString* error = nullptr);

@@ -25,7 +25,8 @@ Found<SetupContents> SetupFiles::load(const QString& path)
 Outcome SetupFiles::save(const QString& path, const SetupValues& values)
 {
     fileName_ = path;
-    if (write_setup_file(path, values))
+    saveError_.clear();
+    if (write_setup_file(path, values, &saveError_))
         return Outcome::ok();
     const QString text = QStringLiteral("Save file error");
     dialogs_.message(QString::fromLatin1(box_title::kError), text, BoxIcon::Error);

@@ -28,6 +28,9 @@ public:
     Found<SetupContents> load(const QString& path);
     // The "Save file error" box when the file cannot be written.
     Outcome save(const QString& path, const SetupValues& values);
+    // Why the last save failed, in the system's words; its box says only
+    // "Save file error".
+    const QString& save_error() const { return saveError_; }
 
     // The file last loaded (its absolute path) or saved (as named).
     const QString& file_name() const { return fileName_; }
@@ -35,4 +38,5 @@ public:
 private:
     Dialogs& dialogs_;
     QString fileName_;
+    QString saveError_;
 };

@@ -1,5 +1,6 @@
 #include "params/ini_file.h"
 #include "file_helpers.h"
+#include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -7,6 +8,9 @@
 #include <QTemporaryDir>
 
 #include <climits>
+#include <functional>
+#include <optional>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -266,6 +270,117 @@ TEST_F(IniFileTest, ANewFileTakesTheProcesssCreationMask)
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+// What is no regular file of a sane size reads as a file that cannot be read
+// (the window then takes its fallbacks) and is never replaced: a FIFO neither
+// hangs the read nor the save, a device stays a device.
+TEST_F(IniFileTest, OnlyRegularFilesOfAtMost64KiBAreReadOrReplaced)
+{
+    struct Case {
+        const char* name;
+        std::function<bool(const QString&)> make;  // false: cannot be made here
+        const char* readError;                     // empty: the file is read
+    };
+    const Case cases[] = {
+        {"fifo", [](const QString& p) { return ::mkfifo(QFile::encodeName(p).constData(), 0666) == 0; },
+         "Is a FIFO, not a file"},
+        {"device",
+         [](const QString& p) {
+             return ::mknod(QFile::encodeName(p).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;  // as /dev/null
+         },
+         "Is a device, not a file"},
+        {"folder", [](const QString& p) { return QDir().mkdir(p); }, "Is a folder, not a file"},
+        {"too large",
+         [](const QString& p) {
+             write_bytes(p, "[A]\nk=1\n" + QByteArray(IniFile::kMaxBytes, '\n'));
+             return true;
+         },
+         "Is larger than 64 KiB"},
+        {"at the limit",
+         [](const QString& p) {
+             write_bytes(p, "[A]\nk=1\n" + QByteArray(IniFile::kMaxBytes - 8, '\n'));
+             return true;
+         },
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = path(c.name);
+        if (!c.make(file)) {
+            EXPECT_NE(::geteuid(), 0u) << "only a device needs root to be made";
+            continue;
+        }
+        struct stat before {};
+        ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &before), 0);
+        IniFile ini(file);
+        EXPECT_EQ(ini.readError(), c.readError);
+        EXPECT_EQ(ini.readInteger("A", "k", 7), *c.readError ? 7 : 1);
+        ini.writeInteger("A", "k", 2);
+        EXPECT_EQ(ini.saveProblem(), c.readError);
+        EXPECT_EQ(ini.save(), !*c.readError);
+        EXPECT_EQ(ini.saveError(), c.readError);
+        struct stat after {};
+        ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &after), 0);
+        EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT);
+        if (S_ISCHR(after.st_mode)) {
+            EXPECT_EQ(after.st_rdev, before.st_rdev);
+        }
+    }
+}
+
+// A replaced file keeps its owner and group, the window's own zelt.ini too;
+// when they cannot be kept, the file stays as it was.
+TEST_F(IniFileTest, ReplacedFileKeepsItsOwnerAndGroupOrIsNotReplaced)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a file to another user needs root";
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    const std::function<bool(const QString&)> writers[] = {
+        [](const QString& p) {
+            IniFile ini(p);
+            ini.writeInteger("INC", "other1", 2);
+            return ini.save();
+        },
+        [](const QString& p) { return write_settings(p, StoredSettings{}); },
+    };
+    struct Case {
+        const char* name;
+        uid_t owner;
+        gid_t group;
+        bool asNobody;  // saved by uid 65534, not by root
+        bool replaced;
+    };
+    const Case cases[] = {
+        {"root saves another user's file", 65534, 65534, false, true},
+        {"a user saves a file of another user", 1234, 1234, true, false},
+        {"a user saves their file of a group not theirs", 65534, 4321, true, false},
+    };
+    for (const auto& write : writers) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            const QString file = path("owned.ini");
+            const QByteArray old = "[Theirs]\nkept=1\n";
+            write_bytes(file, old);
+            const QByteArray name = QFile::encodeName(file);
+            ASSERT_EQ(::chown(name.constData(), c.owner, c.group), 0);
+            ASSERT_EQ(::chmod(name.constData(), c.asNobody ? 0666 : 0640), 0);
+            {
+                std::optional<AsUnprivilegedUser> user;
+                if (c.asNobody)
+                    user.emplace();
+                EXPECT_EQ(write(file), c.replaced);
+            }
+            struct stat st {};
+            ASSERT_EQ(::stat(name.constData(), &st), 0);
+            EXPECT_EQ(st.st_uid, c.owner);
+            EXPECT_EQ(st.st_gid, c.group);
+            EXPECT_EQ(st.st_mode & 0777, c.asNobody ? 0666u : 0640u);
+            EXPECT_EQ(read_bytes(file) == old, !c.replaced);
+            EXPECT_TRUE(read_bytes(file).startsWith(old));
+            ASSERT_TRUE(QFile::remove(file));
+        }
+    }
 }
 
 }  // namespace

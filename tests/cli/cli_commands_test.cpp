@@ -196,7 +196,7 @@ TEST_F(CliTest, WriteAndRestoreBackUpWhatTheEscHeld)
             const QStringList now = folder.entryList(QDir::Files, QDir::Name);
             ASSERT_EQ(now.size(), made.size() + 1) << describe(args, run);
             const QString added = QStringList(now).filter(QRegularExpression(
-                "^\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d\\.\\d{3}_ESC_T03\\.zelt$")).constLast();
+                "^\\d{6}_\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d\\.\\d{3}Z_ESC_T03\\.zelt$")).constLast();
             EXPECT_FALSE(made.contains(added));
             made.prepend(folder.filePath(added));
             EXPECT_TRUE(run.err.contains("zelt-cli: the settings read were backed up to " + made.first()))

@@ -15,6 +15,9 @@
 
 #include <QRegularExpression>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 QByteArray wire_of(const sim::Simulator& sim)
@@ -83,8 +86,8 @@ TEST_F(CliTest, EscFailuresEndWithTheirBoxAndStatus)
          "35500D03430000010000010200"},
         // A plain setup file names items; one that names none is not sent.
         {"setup file naming no item", [](sim::Simulator&) {}, {"write", noItem}, 2,
-         "zelt-cli: " + noItem + ": startup_mode (Cut Off Voltage) names none of its items; its items are "
-         "0 to 2; nothing was sent", ""},
+         "zelt-cli: " + noItem + " line 4: startup_mode=9 is out of range; Cut Off Voltage takes an item index "
+         "from 0 to 2; nothing was sent", ""},
         {"image too short", [](sim::Simulator&) {}, {"flash", "--yes", "--image", shortImage}, 2,
          "cannot be written", "3550"},
         {"read-back differs", [](sim::Simulator& s) { s.change_faults([&](sim::Faults& f) { f.flip_readback_byte = 100; }); },
@@ -112,6 +115,35 @@ TEST_F(CliTest, EscFailuresEndWithTheirBoxAndStatus)
             EXPECT_EQ(wire_of(*sim_), c.wireStart) << "nothing of the image was sent";
         }
     }
+}
+
+// A save that fails once the ESC was read names the file and the system's
+// reason, and leaves the old file as it was: here the disk is full (a file
+// size limit of 0).
+TEST_F(CliTest, FailedSaveNamesThePathAndTheReason)
+{
+    const QString target = xdg("XDG_DATA_HOME", "kept.zelt");
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("[INC]\nlow_volt_mode=1\n");
+    old.close();
+    QProcess p;
+    p.setChildProcessModifier([] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit none{0, 0};
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    });
+    const QStringList args = {"save", "--port", "PORT", target};
+    start(p, args);
+    ASSERT_TRUE(p.waitForFinished(20000));
+    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 2) << err.toStdString();
+    EXPECT_TRUE(err.contains("Error: Save file error\nzelt-cli: cannot save " + target + ": File too large\n"))
+        << err.toStdString();
+    EXPECT_EQ(wire_of(*sim_), "35500D") << "the read, nothing else";
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "[INC]\nlow_volt_mode=1\n");
+    EXPECT_EQ(QDir(xdg("XDG_DATA_HOME")).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.zelt"});
 }
 
 TEST_F(CliTest, DoctorAndTraceFile)

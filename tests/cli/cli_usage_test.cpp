@@ -3,7 +3,18 @@
 
 #include "cli_fixture.h"
 
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
 namespace {
+
+void write_file(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
 
 TEST_F(CliTest, HelpAndVersionNeedNoPort)
 {
@@ -30,10 +41,24 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
     ASSERT_TRUE(partial.open(QIODevice::WriteOnly));
     partial.write("[inc]\nLOW_VOLT_THRESHOLD=1\nlow_volt_mode=0\nstartup_mode=2\nbreak_mode=\ntiming_mode=1\n");
     partial.close();
+    // Typos and values the window would take as fallbacks or empty lists.
+    const QString typo = xdg("XDG_DATA_HOME", "typo.zelt");
+    write_file(typo, "[INC]\nlow_volt_threshold=1\nlow_volt_mode=7\nstartup_mode=2 ; High\nbreak_mode=0\n"
+                     "timing_mode=High\ncurrent_threshold=-1\n");
+    const QString backup = xdg("XDG_DATA_HOME", "backup.zelt");
+    write_file(backup, "[INC]\nlow_volt_threshold=1\nlow_volt_mode=0\nstartup_mode=2\nbreak_mode=0\n"
+                       "timing_mode=0\ncurrent_threshold=0\nother1=300\nother2=0\n");
+    // Files that are not ours to read or replace.
+    const QString fifo = xdg("XDG_DATA_HOME", "fifo.zelt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+    const QString big = xdg("XDG_DATA_HOME", "big.zelt");
+    write_file(big, "[INC]\n" + QByteArray(64 * 1024, '\n'));
+    const QString bigImage = xdg("XDG_DATA_HOME", "upt03.blo");
+    write_file(bigImage, "V1.3\n" + QByteArray(1024 * 1024, '\n'));
 
     struct Case {
         QStringList args;
-        const char* says;
+        QString says;
     };
     const Case cases[] = {
         {{}, "no command given"},
@@ -96,16 +121,44 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
         {{"write", "--port", "PORT", partial.fileName(), "7=0"},
          "partial.zelt is no setup file: section [INC] has no current_threshold (Timing option); nothing was sent"},
         {{"read", "--port", "PORT", "--log", "/nonexistent/trace.log"}, "cannot write the log /nonexistent/trace.log"},
+        {{"write", "--port", "PORT", "Brake Mode=\uFF13"}, "Brake Mode has no item \"\uFF13\""},  // a full-width 3
+        {{"write", "--port", "PORT", "\uFF15=1"}, "\"\uFF15\" names no setting"},
+        {{"write", "--port", "PORT", typo},
+         "typo.zelt line 3: low_volt_mode=7 is out of range; Battery Type takes an item index from 0 to 1; nothing "
+         "was sent\nzelt-cli: " + typo + " line 4: startup_mode=2 ; High is not a number; Cut Off Voltage takes an "
+         "item index from 0 to 2; nothing was sent\nzelt-cli: " + typo + " line 6: timing_mode=High is not a number; "
+         "Brake Mode takes an item index from 0 to 3; nothing was sent\nzelt-cli: " + typo + " line 7: "
+         "current_threshold=-1 is out of range; Timing option takes an item index from 0 to 2; nothing was sent\n"},
+        {{"write", "--port", "PORT", backup},
+         "backup.zelt line 8: other1=300 is out of range; a backup holds the ESC's byte for Current limited "
+         "sesitivity, from 0 to 255; nothing was sent"},
+        {{"write", "--port", "PORT", "/dev/zero"}, "cannot read the setup file /dev/zero: Is a device, not a file"},
+        {{"write", "--port", "PORT", fifo}, "cannot read the setup file " + fifo + ": Is a FIFO, not a file"},
+        {{"write", "--port", "PORT", xdg("XDG_DATA_HOME")}, "Is a folder, not a file"},
+        {{"write", "--port", "PORT", big}, "cannot read the setup file " + big + ": Is larger than 64 KiB"},
+        {{"save", "--port", "PORT", "/dev/null"}, "cannot save /dev/null: Is a device, not a file; nothing was sent"},
+        {{"save", "--port", "PORT", fifo}, "cannot save " + fifo + ": Is a FIFO, not a file; nothing was sent"},
+        {{"save", "--port", "PORT", big}, "cannot save " + big + ": Is larger than 64 KiB; nothing was sent"},
+        {{"save", "--port", "PORT", "/nonexistent/x.zelt"},
+         "cannot save /nonexistent/x.zelt: No such file or directory; nothing was sent"},
+        {{"flash", "--yes", "--port", "PORT", "--image", "/dev/zero"},
+         "cannot use the firmware image /dev/zero: Is a device, not a file; nothing was sent"},
+        {{"flash", "--yes", "--port", "PORT", "--image", fifo}, "Is a FIFO, not a file; nothing was sent"},
+        {{"flash", "--yes", "--port", "PORT", "--image", bigImage}, "Is larger than 1 MiB; nothing was sent"},
     };
     for (const Case& c : cases) {
-        if (!*c.says)
+        if (c.says.isEmpty())
             continue;  // root reads any file
         const CliRun run = cli(c.args);
         EXPECT_EQ(run.status, 2) << describe(c.args, run);
-        EXPECT_TRUE(run.err.contains(c.says)) << c.says << "\n" << describe(c.args, run);
+        EXPECT_TRUE(run.err.contains(c.says)) << c.says.toStdString() << "\n" << describe(c.args, run);
         EXPECT_TRUE(run.out.isEmpty()) << describe(c.args, run);
     }
     EXPECT_TRUE(sim_->received().empty()) << sim_->received().size() << " bytes reached the simulator";
+    struct stat null {};
+    ASSERT_EQ(::stat("/dev/null", &null), 0);
+    EXPECT_TRUE(S_ISCHR(null.st_mode)) << "/dev/null is still a device";
+    EXPECT_EQ(QFileInfo(fifo).isFile(), false) << "the FIFO is still a FIFO";
 }
 
 }  // namespace

@@ -14,11 +14,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -515,6 +518,31 @@ TEST_F(SetupFilesE2e, FailedSaveShowsTheErrorAndKeepsTheOldFile)
     EXPECT_TRUE(allErrorIcons());
     EXPECT_EQ(form().session().setupFiles().file_name(), nowhere);
     EXPECT_EQ(QDir(files_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.zelt"});
+}
+
+// A FIFO or a file too large under the chosen name is taken as a file that
+// cannot be read, and is not replaced: a load gives the fallbacks without a
+// word, a save shows its error box, and no read waits for a writer.
+TEST_F(SetupFilesE2e, FilesThatAreNotOursLoadAsUnreadableAndAreNotReplaced)
+{
+    const QString fifo = file("fifo.zelt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+    const QString big = file("big.zelt");
+    const QByteArray bigText = "[INC]\nlow_volt_mode=1\n" + QByteArray(IniFile::kMaxBytes, '\n');
+    write(big, bigText);
+    for (const QString& path : {fifo, big}) {
+        setValues(kLastItems);
+        const size_t shown = boxes().boxes.size();
+        load(path);
+        EXPECT_EQ(values(), (Values{-1, 0, 0, 0, 1, 2, 4, 1})) << path.toStdString();
+        EXPECT_EQ(boxes().boxes.size(), shown) << "a load shows no box";
+        save(path);
+    }
+    EXPECT_EQ(shownBoxes(), (QStringList{"Error|Save file error", "Error|Save file error"}));
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    EXPECT_EQ(read(big), bigText);
+    EXPECT_EQ(QDir(files_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              (QStringList{"big.zelt", "fifo.zelt"}));
 }
 
 // ---- Backups ---------------------------------------------------------------

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <functional>
+#include <sys/stat.h>
+
 using firmware::ImageFile;
 
 namespace {
@@ -54,18 +57,44 @@ TEST(ImageFile, LinesEndAtLineFeedAndCtrlZEndsTheFile)
     }
 }
 
+// What is no regular file, or is far larger than an image, is refused at
+// once: a FIFO does not hang the open, a device is never read.
 TEST(ImageFile, OpenFailuresSayWhy)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    ImageFile file;
-    EXPECT_FALSE(file.open(dir.filePath(QStringLiteral("upt05.blo"))));
-    EXPECT_EQ(file.error(), QStringLiteral("File not found"));
-    EXPECT_EQ(file.readLine(), std::nullopt);
-
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("upt07.blo")));
-    EXPECT_FALSE(file.open(dir.filePath(QStringLiteral("upt07.blo"))));
-    EXPECT_FALSE(file.error().isEmpty());
+    const auto make_file = [](qint64 size) {
+        return [size](const QString& p) {
+            QFile f(p);
+            return f.open(QIODevice::WriteOnly) && f.write("V1.2\n") == 5 && f.resize(size);
+        };
+    };
+    struct Case {
+        const char* name;
+        std::function<bool(const QString&)> make;  // null: nothing there
+        const char* error;                         // empty: it opens
+    };
+    const Case cases[] = {
+        {"upt05.blo", nullptr, "File not found"},
+        {"upt07.blo", [](const QString& p) { return QDir().mkdir(p); }, "Is a folder, not a file"},
+        {"upt03.blo", [](const QString& p) { return ::mkfifo(QFile::encodeName(p).constData(), 0666) == 0; },
+         "Is a FIFO, not a file"},
+        {"upt04.blo", make_file(ImageFile::kMaxBytes + 1), "Is larger than 1 MiB"},
+        {"upt06.blo", make_file(ImageFile::kMaxBytes), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        ASSERT_TRUE(!c.make || c.make(path));
+        ImageFile file;
+        EXPECT_EQ(file.open(path), !*c.error);
+        EXPECT_EQ(file.error(), QString::fromLatin1(c.error));
+        if (*c.error) {
+            EXPECT_EQ(file.readLine(), std::nullopt);
+        } else {
+            EXPECT_EQ(file.readLine(), QStringLiteral("V1.2"));
+        }
+    }
 }
 
 TEST(ImageFile, UnreadableFileIsNotReportedAsMissing)

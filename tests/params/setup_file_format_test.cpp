@@ -188,11 +188,13 @@ TEST_F(SetupFileTest, FailedSaveLeavesTheOldFileWhole)
     const QByteArray old = "[INC]\nlow_volt_threshold=1\nlow_volt_mode=1\n[Mine]\nx=1\n";
     writeAll(file, old);
     bool saved = true;
+    QString error;
     {
         const FileSizeLimit limit(8);
-        saved = write_setup_file(file, {0, 0, 1, 0, 0, 1});
+        saved = write_setup_file(file, {0, 0, 1, 0, 0, 1}, &error);
     }
     EXPECT_FALSE(saved);
+    EXPECT_EQ(error, QStringLiteral("File too large"));
     EXPECT_EQ(readAll(file), old);
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"old.zelt"}));
 }
@@ -200,12 +202,15 @@ TEST_F(SetupFileTest, FailedSaveLeavesTheOldFileWhole)
 TEST_F(SetupFileTest, SaveToAPlaceThatCannotHoldAFileFails)
 {
     const QString inMissingFolder = path("no/such/folder/a.zelt");
-    EXPECT_FALSE(write_setup_file(inMissingFolder, {0, 0, 1, 0, 0, 1}));
+    QString error;
+    EXPECT_FALSE(write_setup_file(inMissingFolder, {0, 0, 1, 0, 0, 1}, &error));
+    EXPECT_EQ(error, QStringLiteral("No such file or directory"));
     EXPECT_FALSE(QFile::exists(inMissingFolder));
 
     const QString folder = path("folder.zelt");
     ASSERT_TRUE(QDir().mkdir(folder));
-    EXPECT_FALSE(write_setup_file(folder, {0, 0, 1, 0, 0, 1}));
+    EXPECT_FALSE(write_setup_file(folder, {0, 0, 1, 0, 0, 1}, &error));
+    EXPECT_EQ(error, QStringLiteral("Is a folder, not a file"));
     EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
