@@ -9,6 +9,15 @@ cd "$(dirname "$0")"
 install_deps test
 
 export QT_QPA_PLATFORM=offscreen
+
+# A PostgreSQL server for the records tests, for the whole run. Their
+# PostgreSQL rows fail, rather than skip, when it could not start.
+pg_dir=$(mktemp -d)
+trap 'tools/postgres_for_tests.sh stop "$pg_dir" || true; rm -rf "$pg_dir"' EXIT
+export ZELT_TEST_POSTGRES_REQUIRED=1
+if ZELT_TEST_POSTGRES=$(tools/postgres_for_tests.sh start "$pg_dir"); then
+    export ZELT_TEST_POSTGRES
+fi
 jobs=$(nproc)
 
 # Each stage says how long it took, so that a slow one shows in the CI log.

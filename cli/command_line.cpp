@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "records/records_csv.h"
 #include "speedtest/speed_math.h"
 
 #include <QCommandLineParser>
@@ -25,6 +26,9 @@ const char* const kCommands =
     "                        as FILE puts all eight settings back\n"
     "  restore               write the default settings\n"
     "  save FILE.zelt        save the ESC's settings into a setup file\n"
+    "  diff FILE.zelt        print what writing FILE would change on the ESC, one\n"
+    "                        \"Caption: held -> written\" line per setting; only the read\n"
+    "                        is sent. Exit status 0 when nothing differs, 1 when something does\n"
     "  flash [--image FILE] --yes\n"
     "                        update the ESC's firmware (by default the image the window would\n"
     "                        pick) and verify it; without --yes nothing is sent\n"
@@ -43,6 +47,11 @@ const char* const kCommands =
     "                        read the ESC first and save what it held into\n"
     "                        $XDG_STATE_HOME/zelt/backups (~/.local/state/zelt/backups)\n"
     "  doctor                tell why a port cannot be used, with the command that fixes it\n"
+    "  records [--records DEST] [--since DATE] [--csv [FILE]]\n"
+    "                        list the production station's unit records, newest first, or\n"
+    "                        write them as CSV (to standard output without FILE); DEST is\n"
+    "                        FILE.sqlite or postgresql://USER@HOST/DATABASE, by default\n"
+    "                        $XDG_STATE_HOME/zelt/station.sqlite\n"
     "\n"
     "Exit status: 0 success, 1 the setting card or the ESC said no or did not answer,\n"
     "2 a wrong command line or a file that cannot be used, 130/143 a speed test stopped\n"
@@ -60,6 +69,7 @@ const std::map<QString, CommandRule> kRules = {
     {"read", {0, 0, true, true}},     {"write", {1, -1, false, true}},  {"restore", {0, 0, false, true}},
     {"save", {1, 1, false, true}},    {"flash", {0, 0, false, true}},   {"speed", {0, 0, false, true}},
     {"doctor", {0, 0, false, true}},  {"backups", {0, 0, false, false}},
+    {"records", {0, 0, false, false}}, {"diff", {1, 1, false, true}},
 };
 
 void describe(QCommandLineParser& parser)
@@ -79,7 +89,9 @@ void describe(QCommandLineParser& parser)
         {"seconds", "speed: how long the motor runs, 1 to 3600.", "S"},
         {"sweep", "speed: step the throttle from FROM to TO by STEP microseconds, SECONDS (default 2) each.",
          "FROM:TO:STEP[:SECONDS]"},
-        {"csv", "speed: log every tick to FILE as CSV; - for standard output.", "FILE"},
+        {"csv", "speed, records: write CSV to FILE; - for standard output.", "FILE"},
+        {"records", "records: the records, FILE.sqlite or postgresql://USER@HOST/DATABASE.", "DEST"},
+        {"since", "records: only those finished on or after DATE (2026-03-01 or an ISO 8601 time).", "DATE"},
     });
     parser.addPositionalArgument("command", "One of the commands below.");
     parser.addPositionalArgument("arguments", "The command's arguments.", "[arguments...]");
@@ -156,7 +168,13 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
 {
     QCommandLineParser parser;
     describe(parser);
-    if (!parser.parse(arguments)) {
+    // records writes CSV to standard output when --csv comes without a file.
+    QStringList given = arguments;
+    for (int i = 1; given.contains(QStringLiteral("records")) && i < given.size(); ++i) {
+        if (given[i] == QLatin1String("--csv") && (i + 1 == given.size() || (given[i + 1].startsWith(QLatin1Char('-')) && given[i + 1] != QLatin1String("-"))))
+            given[i] = QStringLiteral("--csv=-");
+    }
+    if (!parser.parse(given)) {
         *error = parser.errorText();
         return false;
     }
@@ -190,10 +208,11 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
     // An option that the command would ignore is a mistake worth telling.
     const bool isFlash = out->command == QLatin1String("flash");
     const bool isSpeed = out->command == QLatin1String("speed");
+    const bool isRecords = out->command == QLatin1String("records");
     const std::pair<const char*, bool> allowed[] = {
         {"json", r.json},  {"port", r.port},         {"image", isFlash},   {"yes", isFlash},
         {"throttle", isSpeed}, {"poles", isSpeed}, {"seconds", isSpeed},
-        {"sweep", isSpeed}, {"csv", isSpeed},
+        {"sweep", isSpeed}, {"csv", isSpeed || isRecords}, {"records", isRecords}, {"since", isRecords},
     };
     for (const auto& [name, ok] : allowed) {
         if (!ok && parser.isSet(QLatin1String(name))) {
@@ -212,9 +231,21 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
         return false;
     }
 
+    out->records = parser.value(QStringLiteral("records"));
+    if (isRecords) {
+        out->csvFile = parser.value(QStringLiteral("csv"));
+        out->since = parser.isSet(QStringLiteral("since"))
+                         ? records::parse_since(parser.value(QStringLiteral("since")))
+                         : std::nullopt;
+        if (parser.isSet(QStringLiteral("since")) && !out->since) {
+            *error = QStringLiteral("records needs --since DATE as 2026-03-01 or an ISO 8601 time, not %1")
+                         .arg(parser.value(QStringLiteral("since")));
+            return false;
+        }
+    }
     if (out->command == QLatin1String("write"))
         return take_write_arguments(args, out, error);
-    if (out->command == QLatin1String("save"))
+    if (out->command == QLatin1String("save") || out->command == QLatin1String("diff"))
         out->file = args.first();
     if (isSpeed) {
         const bool sweep = parser.isSet(QStringLiteral("sweep"));

@@ -6,6 +6,7 @@
 #include "cli/setting_text.h"
 #include "cli/throttle_sweep.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -35,6 +36,10 @@ struct CliOptions {
     int seconds = 0;
     QString csvFile;                 // --csv: the tick log, "-" for standard output
     std::optional<SweepPlan> sweep;  // --sweep; throttle is then its first step
+
+    // records (with csvFile): where they are, and from when
+    QString records;
+    std::optional<QDateTime> since;
 };
 
 // Parses arguments (the program name first). False with a message for the

@@ -25,6 +25,12 @@ int save_command(const CliOptions& options, Session& session);
 int flash_command(const CliOptions& options, Session& session);
 int speed_command(const CliOptions& options, Session& session);
 int doctor_command(const CliOptions& options, const QString& programDir);
+int records_command(const CliOptions& options);
+int diff_command(const CliOptions& options, Session& session);
+
+// False, with the reason on stderr, for a setup file that cannot be read or
+// lacks a key (its load would put fallback values in silently).
+bool setup_file_usable(const QString& path);
 
 // The quiet search of a command that a signal may end (speed, flash):
 // kSuccess once the ESC answered, else the command's exit status.

@@ -39,6 +39,8 @@ int run_cli(const QStringList& arguments, const QString& programDir)
         return ports_command(options);
     if (options.command == QLatin1String("backups"))
         return backups_command(options);
+    if (options.command == QLatin1String("records"))
+        return records_command(options);
     if (options.command == QLatin1String("doctor"))
         return doctor_command(options, programDir);
     if (options.command == QLatin1String("flash") && !options.yes)
@@ -48,7 +50,7 @@ int run_cli(const QStringList& arguments, const QString& programDir)
     const std::map<QString, Command> commands = {
         {"find", find_command},     {"identify", identify_command}, {"read", read_command},
         {"write", write_command},   {"restore", restore_command},   {"save", save_command},
-        {"flash", flash_command},   {"speed", speed_command},
+        {"flash", flash_command},   {"speed", speed_command},       {"diff", diff_command},
     };
     Session session(programDir, options.yes);
     return commands.at(options.command)(options, session);

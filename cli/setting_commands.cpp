@@ -67,6 +67,8 @@ int download(Session& s, const SettingValues& values, bool fromFile)
     return written.kind == Outcome::Kind::Refused && fromFile ? kUsageOrFile : kDeviceFailed;
 }
 
+}  // namespace
+
 // A file that cannot be read, or lacks a key, loads fallback values without a
 // word, as the window's "Load setup" does; written to an ESC unseen, those
 // would be settings nobody chose.
@@ -90,8 +92,6 @@ bool setup_file_usable(const QString& path)
                   .arg(path, QLatin1String(kIncSection), missing.join(QStringLiteral(", "))));
     return false;
 }
-
-}  // namespace
 
 int read_command(const CliOptions& options, Session& s)
 {

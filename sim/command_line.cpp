@@ -66,6 +66,8 @@ std::string usage()
            "  --images DIR         write the sample firmware images into DIR\n"
            "  --image-version D.D  version in the sample images' header (default 1.3)\n"
            "  --no-register        do not list the port among the virtual ports\n"
+           "  --cards N            play N cards at once, each with its ESC on a port of its own\n"
+           "                       (default 1); their paths are the first N lines\n"
            "adapter (a USB-serial adapter between the card and the program; none by default):\n"
            "  --adapter PRESET     none, ftdi-16ms, ftdi-1ms (62-byte packets, latency timer\n"
            "                       16 or 1 ms) or ch340 (32-byte packets)\n"
@@ -86,7 +88,8 @@ std::string usage()
            "  --flip-readback I    byte I of the firmware read-back XOR FF\n"
            "  --hangup-after N     close the line after N received bytes\n"
            "  --write-ack HH       answer a parameter frame with this byte instead of 55\n"
-           "stdin commands: unplug | plug HH [HW FW] | quit\n";
+           "stdin commands: unplug | plug HH [HW FW] | quit; with several cards a command names\n"
+           "its card: card K unplug | card K plug HH [HW FW] (K from 1)\n";
 }
 
 bool parse_command_line(int argc, char** argv, CommandLine* out, std::string* error)
@@ -116,6 +119,7 @@ bool parse_command_line(int argc, char** argv, CommandLine* out, std::string* er
     } numbers[] = {
         {"--turnaround", 0, 60000, &out->options.turnaround_ms},
         {"--poles", 2, 24, &out->options.poles},
+        {"--cards", 1, 64, &out->cards},
         {"--no-reply-to", 1, 1000000, &out->no_reply_to},
         {"--reply-delay", 0, 600000, &out->reply_delay_ms},
         {"--split-gap", 1, 60000, &out->split_gap_ms},

@@ -13,6 +13,7 @@ struct CommandLine {
     bool show_help = false;     // --help: the usage on standard output, nothing else
     bool show_version = false;  // --version
     Options options;
+    int cards = 1;  // cards played at once, each on a port of its own
     bool register_port = true;
     std::string images_dir;
     std::string image_version = "1.3";

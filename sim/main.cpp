@@ -1,6 +1,7 @@
 // zelt-sim: a setting card with an ESC, served on a pseudo-terminal for demos
-// and manual tests. Prints the terminal's path as its first line, once the port
-// is listed among the virtual ports.
+// and manual tests, or several at once (--cards N), each on a terminal of its
+// own. Prints the terminals' paths as its first lines, once the ports are
+// listed among the virtual ports.
 
 #include "serial/port_list.h"
 #include "sim/command_line.h"
@@ -12,13 +13,16 @@
 #include <unistd.h>
 #include <csignal>
 #include <iostream>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
 // Reads stdin commands until "quit", SIGINT or SIGTERM. End of input does not
 // stop the simulator: started in the background its stdin is empty.
-void serve_console(int signal_fd, sim::Simulator& simulator, const sim::Options& defaults)
+void serve_console(int signal_fd, const std::vector<std::unique_ptr<sim::Simulator>>& cards,
+                   const sim::Options& defaults)
 {
     std::string pending;
     bool stdin_open = true;
@@ -40,7 +44,7 @@ void serve_console(int signal_fd, sim::Simulator& simulator, const sim::Options&
                 const std::string line = pending.substr(0, eol);
                 pending.erase(0, eol + 1);
                 std::string message;
-                switch (sim::run_console_command(line, simulator, defaults, &message)) {
+                switch (sim::run_card_command(line, cards, defaults, &message)) {
                     case sim::CommandResult::Quit:
                         return;
                     case sim::CommandResult::Error:
@@ -84,28 +88,39 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
     const int signal_fd = signalfd(-1, &stop_signals, SFD_CLOEXEC);
 
-    sim::Simulator simulator(cl.options);
-    if (!simulator.start()) {
-        std::cerr << "zelt-sim: cannot open a pseudo-terminal" << std::endl;
-        return 1;
+    // Every card with its ESC; the faults given apply to each.
+    std::vector<std::unique_ptr<sim::Simulator>> cards;
+    for (int i = 0; i < cl.cards; ++i) {
+        cards.push_back(std::make_unique<sim::Simulator>(cl.options));
+        if (!cards.back()->start()) {
+            std::cerr << "zelt-sim: cannot open a pseudo-terminal" << std::endl;
+            return 1;
+        }
+        sim::apply_faults(cl, *cards.back());
     }
-    sim::apply_faults(cl, simulator);
 
-    // Registered before the path is printed: whoever reads the first line and
-    // starts the program at once finds the port listed.
-    const QString port = QString::fromStdString(simulator.port_path());
-    QString link;
-    const bool registered = cl.register_port && register_virtual_port(port, &link);
-    if (cl.register_port && !registered)
-        std::cerr << "zelt-sim: cannot register the port in " << virtual_port_dir().toStdString()
-                  << "; the program will not list it" << std::endl;
-    std::cout << simulator.port_path() << std::endl;
-    if (registered)
-        std::cout << "registered as " << link.toStdString() << std::endl;
+    // Registered before the paths are printed: whoever reads the first lines
+    // and starts the program at once finds the ports listed.
+    std::vector<QString> links;
+    for (const auto& card : cards) {
+        QString link;
+        if (cl.register_port && !register_virtual_port(QString::fromStdString(card->port_path()), &link))
+            std::cerr << "zelt-sim: cannot register the port in " << virtual_port_dir().toStdString()
+                      << "; the program will not list it" << std::endl;
+        links.push_back(link);
+    }
+    for (const auto& card : cards)
+        std::cout << card->port_path() << std::endl;
+    for (const QString& link : links) {
+        if (!link.isEmpty())
+            std::cout << "registered as " << link.toStdString() << std::endl;
+    }
 
-    serve_console(signal_fd, simulator, cl.options);
+    serve_console(signal_fd, cards, cl.options);
 
-    if (!link.isEmpty())
-        unregister_virtual_port(link);
+    for (const QString& link : links) {
+        if (!link.isEmpty())
+            unregister_virtual_port(link);
+    }
     return 0;
 }

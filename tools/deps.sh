@@ -2,12 +2,15 @@
 # Sourced by run.sh and test.sh: install_deps [test]
 install_deps() {
     local pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
-                qt6-serialport-dev libgl-dev fonts-dejavu-core qt6-svg-dev help2man)
+                qt6-serialport-dev libgl-dev fonts-dejavu-core qt6-svg-dev help2man
+                libqt6sql6-sqlite libqt6sql6-psql)
     if [ "${1:-}" = test ]; then
         # xdotool clicks at the controls' places of the real window under Xvfb.
         pkgs+=(googletest libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev ccache)
         # The installation and Debian package checks.
         pkgs+=(appstream desktop-file-utils dpkg-dev file lintian)
+        # The records tests run against a server of their own (tools/postgres_for_tests.sh).
+        pkgs+=(postgresql)
     fi
     local missing=()
     for p in "${pkgs[@]}"; do

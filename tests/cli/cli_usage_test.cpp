@@ -14,7 +14,7 @@ TEST_F(CliTest, HelpAndVersionNeedNoPort)
     EXPECT_EQ(help.status, 0);
     for (const char* text : {"Usage: zelt-cli [options] command [arguments...]", "--port <P>", "--json",
                              "--log <FILE>", "save FILE.zelt", "--sweep <FROM:TO:STEP[:SECONDS]>",
-                             "--csv <FILE>", "throttle=US rpm=N", "backups", "flash [--image FILE] --yes", "doctor", "Exit status"})
+                             "--csv <FILE>", "throttle=US rpm=N", "backups", "diff FILE.zelt", "flash [--image FILE] --yes", "doctor", "Exit status"})
         EXPECT_TRUE(help.out.contains(text)) << text << "\n" << help.out.toStdString();
 }
 
@@ -41,6 +41,8 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
         {{"--bogus", "read"}, "Unknown option 'bogus'"},
         {{"read", "extra"}, "read takes no argument extra"},
         {{"save"}, "save needs an argument"},
+        {{"diff", "--port", "PORT"}, "diff needs an argument"},
+        {{"diff", "--port", "PORT", partial.fileName()}, "partial.zelt is no setup file"},
         {{"write", "--port", "PORT"}, "write needs an argument"},
         {{"read", "--image", "x.blo"}, "read does not take --image"},
         {{"write", "--json", "5=1"}, "write does not take --json"},
@@ -78,6 +80,11 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
         {{"read", "--csv", "s.csv", "--port", "PORT"}, "read does not take --csv"},
         {{"backups", "old"}, "backups takes no argument old"},
         {{"backups", "--port", "PORT"}, "backups does not take --port"},
+        {{"records", "--since", "yesterday"},
+         "records needs --since DATE as 2026-03-01 or an ISO 8601 time, not yesterday"},
+        {{"records", "--port", "PORT"}, "records does not take --port"},
+        {{"read", "--records", "line.sqlite", "--port", "PORT"}, "read does not take --records"},
+        {{"records", "--records", "postgresql://db.local/units"}, "postgresql://db.local/units is not postgresql://"},
         // Nobody can answer the update's questions: the port is not even opened.
         {{"flash", "--port", "PORT"}, "Nothing was sent. Run it again with --yes to answer Yes."},
         {{"flash", "--yes", "--port", "PORT", "--image", "/nonexistent/upt03.blo"},

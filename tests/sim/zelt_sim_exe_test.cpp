@@ -86,6 +86,68 @@ TEST_F(ZeltSimExe, FirstLineIsThePortAndTheLinkGoesOnQuit)
     EXPECT_TRUE(links().isEmpty());
 }
 
+// Each card is a port of its own with its ESC; taking one ESC out tells only
+// that card's line, and its card then answers the identification request as
+// a card without an ESC does, until the ESC is put back.
+TEST_F(ZeltSimExe, SeveralCardsEachWithAnESCThatComesAndGoes)
+{
+    launch({"--unpaced", "--cards", "3"});
+    QStringList paths = {path_};
+    for (int i = 0; i < 5; ++i) {
+        QString line;
+        ASSERT_TRUE(wait_line(&line));
+        paths.append(line);
+    }
+    std::vector<std::unique_ptr<PtyClient>> lines;
+    for (int card = 0; card < 3; ++card) {
+        EXPECT_TRUE(paths[card].startsWith("/dev/pts/")) << paths[card].toStdString();
+        const QString link = folder() + "/ttySIM" + QString::number(card);
+        EXPECT_EQ(paths[3 + card], "registered as " + link);
+        EXPECT_EQ(QFileInfo(link).symLinkTarget(), paths[card]);
+        lines.push_back(std::make_unique<PtyClient>(paths[card].toStdString()));
+        ASSERT_TRUE(lines.back()->is_open());
+    }
+
+    // What the card sends of itself is also its answer to "50" from then on.
+    struct Step {
+        const char* command;
+        int card;
+        const char* sends;
+    };
+    const Step steps[] = {
+        {"card 2 unplug\n", 2, "50"},
+        {"card 2 plug 05\n", 2, "50051012"},
+        {"card 3 unplug\n", 3, "50"},
+        {"card 1 unplug\n", 1, "50"},
+        {"card 3 plug 07 11 13\n", 3, "50071113"},
+    };
+    std::string identification[3] = {"50031012", "50031012", "50031012"};
+    for (const Step& step : steps) {
+        command(step.command);
+        identification[step.card - 1] = step.sends;
+        // The named card first: once it has spoken, the command was taken.
+        const std::string sends = step.sends;
+        EXPECT_EQ(to_hex(lines[step.card - 1]->read(sends.size() / 2, 5000)), sends) << step.command;
+        for (int card = 1; card <= 3; ++card) {
+            EXPECT_EQ(to_hex(lines[card - 1]->read_until_quiet(50)), "") << step.command << " card " << card;
+            lines[card - 1]->write(hex("50"));
+            EXPECT_EQ(to_hex(lines[card - 1]->read(identification[card - 1].size() / 2, 5000)),
+                      identification[card - 1])
+                << step.command << " card " << card;
+        }
+    }
+    command("unplug\n");
+    command("card 4 unplug\n");
+    command("card 1 quit\n");
+    command("quit\n");
+    ASSERT_TRUE(proc_.waitForFinished(5000));
+    const QByteArray err = proc_.readAllStandardError();
+    EXPECT_TRUE(err.contains("name the card: card K unplug (K from 1 to 3)")) << err.toStdString();
+    EXPECT_TRUE(err.contains("there is no card 4 (cards 1 to 3)")) << err.toStdString();
+    EXPECT_TRUE(err.contains("unknown command: card 1 quit")) << err.toStdString();
+    EXPECT_TRUE(links().isEmpty());
+}
+
 TEST_F(ZeltSimExe, EndOfInputKeepsItRunningAndSigtermUnregisters)
 {
     launch({"--unpaced", "--no-esc", "--type", "0A"});
@@ -124,6 +186,7 @@ TEST_F(ZeltSimExe, BadOptionsAreRefusedWithAReason)
         {{"--bogus"}, "unknown option --bogus"},
         {{"--adapter", "ftdi"}, "--adapter: ftdi is not one of none, ftdi-16ms, ftdi-1ms, ch340"},
         {{"--adapter-packet", "0"}, "--adapter-packet: 0 is not a number from 1 to 4096"},
+        {{"--cards", "0"}, "--cards: 0 is not a number from 1 to 64"},
         {{"--images", "/proc/none", "--unpaced"}, "cannot write the sample images into /proc/none"},
     };
     for (const Case& c : cases) {
@@ -226,6 +289,20 @@ TEST(ConsoleCommand, MalformedCommandsAreRefused)
     EXPECT_EQ(sim::run_console_command("quit", simulator, {}, &message), sim::CommandResult::Quit);
     EXPECT_EQ(sim::run_console_command("plug 0e 21 22", simulator, {}, &message), sim::CommandResult::Done);
     EXPECT_EQ(simulator.fw_version(), 0x22);
+
+    std::vector<std::unique_ptr<sim::Simulator>> cards;
+    cards.push_back(std::make_unique<sim::Simulator>());
+    cards.push_back(std::make_unique<sim::Simulator>());
+    for (const char* bad : {"card", "card 0 unplug", "card 3 unplug", "card 1x unplug", "card 2", "card 2 quit",
+                            "card 2 plug zz", "plug 05"}) {
+        message.clear();
+        EXPECT_EQ(sim::run_card_command(bad, cards, {}, &message), sim::CommandResult::Error) << bad;
+        EXPECT_FALSE(message.empty()) << bad;
+    }
+    EXPECT_EQ(sim::run_card_command("card 2 plug 0e 21 23", cards, {}, &message), sim::CommandResult::Done);
+    EXPECT_EQ(cards[1]->fw_version(), 0x23);
+    EXPECT_EQ(cards[0]->fw_version(), 0x12);
+    EXPECT_EQ(sim::run_card_command("quit", cards, {}, &message), sim::CommandResult::Quit);
 }
 
 }  // namespace
