@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <map>
 
 namespace cli {
@@ -52,6 +53,17 @@ const char* const kCommands =
     "                        write them as CSV (to standard output without FILE); DEST is\n"
     "                        FILE.sqlite or postgresql://USER@HOST/DATABASE, by default\n"
     "                        $XDG_STATE_HOME/zelt/station.sqlite\n"
+    "  station --ports P1,P2|all [--image FILE|--firmware] [--setup FILE.zelt]\n"
+    "          [--spin US:MIN:MAX[:SECONDS] --poles N] [--units N] [--records DEST]\n"
+    "          [--station NAME] [--json]\n"
+    "                        the production station: on every port, each ESC plugged in is\n"
+    "                        identified, read and backed up, updated and verified, given the\n"
+    "                        setup file's settings (read back), spun at US for SECONDS\n"
+    "                        (default 3) with its mean rpm of the second half within\n"
+    "                        MIN..MAX, and recorded; then the next, once it has been taken\n"
+    "                        out. It ends after --units N units in all, or on Ctrl+C and\n"
+    "                        SIGTERM once the running units are done. Exit status 0 when\n"
+    "                        every unit passed, 1 when any failed\n"
     "\n"
     "Exit status: 0 success, 1 the setting card or the ESC said no or did not answer,\n"
     "2 a wrong command line or a file that cannot be used, 130/143 a speed test stopped\n"
@@ -70,6 +82,7 @@ const std::map<QString, CommandRule> kRules = {
     {"save", {1, 1, false, true}},    {"flash", {0, 0, false, true}},   {"speed", {0, 0, false, true}},
     {"doctor", {0, 0, false, true}},  {"backups", {0, 0, false, false}},
     {"records", {0, 0, false, false}}, {"diff", {1, 1, false, true}},
+    {"station", {0, 0, true, false}},
 };
 
 void describe(QCommandLineParser& parser)
@@ -92,6 +105,13 @@ void describe(QCommandLineParser& parser)
         {"csv", "speed, records: write CSV to FILE; - for standard output.", "FILE"},
         {"records", "records: the records, FILE.sqlite or postgresql://USER@HOST/DATABASE.", "DEST"},
         {"since", "records: only those finished on or after DATE (2026-03-01 or an ISO 8601 time).", "DATE"},
+        {"ports", "station: the ports, comma-separated, or all for the listed ports.", "P1,P2"},
+        {"firmware", "station: update every ESC to the image the window would pick for its model."},
+        {"setup", "station: the golden settings, a setup file or a backup.", "FILE"},
+        {"spin", "station: spin check at US microseconds for SECONDS (default 3), mean rpm within MIN..MAX.",
+         "US:MIN:MAX[:SECONDS]"},
+        {"units", "station: end after N units in all.", "N"},
+        {"station", "station: the name in every record; default: the host name.", "NAME"},
     });
     parser.addPositionalArgument("command", "One of the commands below.");
     parser.addPositionalArgument("arguments", "The command's arguments.", "[arguments...]");
@@ -147,6 +167,74 @@ bool take_sweep(const QCommandLineParser& parser, CliOptions* out, QString* erro
         return false;
     out->sweep = plan;
     out->throttle = plan.from;
+    return true;
+}
+
+bool take_spin(const QString& text, SpinOption* out, QString* error)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    std::vector<int> numbers;
+    for (const QString& part : parts) {
+        bool ok = false;
+        numbers.push_back(part.toInt(&ok));
+        if (!ok)
+            numbers.back() = -1;
+    }
+    const bool shaped = (parts.size() == 3 || parts.size() == 4) &&
+                        std::all_of(numbers.begin(), numbers.end(), [](int n) { return n >= 0; });
+    if (!shaped || numbers[0] < speed::kSliderMin || numbers[0] > speed::kSliderMax || numbers[1] > numbers[2] ||
+        (parts.size() == 4 && (numbers[3] < 1 || numbers[3] > 3600))) {
+        *error = QStringLiteral("station needs --spin US:MIN:MAX[:SECONDS] with US from %1 to %2, MIN at most MAX "
+                                "and SECONDS from 1 to 3600, not %3")
+                     .arg(speed::kSliderMin)
+                     .arg(speed::kSliderMax)
+                     .arg(text);
+        return false;
+    }
+    *out = {numbers[0], numbers[1], numbers[2], parts.size() == 4 ? numbers[3] : 3};
+    return true;
+}
+
+bool take_station(const QCommandLineParser& parser, CliOptions* out, QString* error)
+{
+    out->ports = parser.value(QStringLiteral("ports")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (out->ports.isEmpty()) {
+        *error = QStringLiteral("station needs --ports P1,P2 or --ports all");
+        return false;
+    }
+    out->firmware = parser.isSet(QStringLiteral("firmware"));
+    out->setup = parser.value(QStringLiteral("setup"));
+    out->stationName = parser.value(QStringLiteral("station"));
+    if (out->firmware && !out->image.isEmpty()) {
+        *error = QStringLiteral("station takes --image FILE or --firmware, not both");
+        return false;
+    }
+    if (!out->firmware && out->image.isEmpty() && out->setup.isEmpty()) {
+        *error = QStringLiteral("station has nothing to do: give --setup FILE.zelt, --image FILE or --firmware");
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("units"))) {
+        bool ok = false;
+        out->units = parser.value(QStringLiteral("units")).toInt(&ok);
+        if (!ok || out->units < 1) {
+            *error = QStringLiteral("station needs --units N of 1 or more, not %1")
+                         .arg(parser.value(QStringLiteral("units")));
+            return false;
+        }
+    }
+    if (parser.isSet(QStringLiteral("spin"))) {
+        SpinOption spin;
+        if (!take_spin(parser.value(QStringLiteral("spin")), &spin, error))
+            return false;
+        out->spin = spin;
+        if (!number_option(parser, "poles", 2, 24, &out->poles, error) || out->poles % 2 != 0) {
+            *error = QStringLiteral("station --spin needs an even --poles from 2 to 24");
+            return false;
+        }
+    } else if (parser.isSet(QStringLiteral("poles"))) {
+        *error = QStringLiteral("station takes --poles only with --spin");
+        return false;
+    }
     return true;
 }
 
@@ -209,10 +297,13 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
     const bool isFlash = out->command == QLatin1String("flash");
     const bool isSpeed = out->command == QLatin1String("speed");
     const bool isRecords = out->command == QLatin1String("records");
+    const bool isStation = out->command == QLatin1String("station");
     const std::pair<const char*, bool> allowed[] = {
-        {"json", r.json},  {"port", r.port},         {"image", isFlash},   {"yes", isFlash},
-        {"throttle", isSpeed}, {"poles", isSpeed}, {"seconds", isSpeed},
-        {"sweep", isSpeed}, {"csv", isSpeed || isRecords}, {"records", isRecords}, {"since", isRecords},
+        {"json", r.json},  {"port", r.port},         {"image", isFlash || isStation},   {"yes", isFlash},
+        {"throttle", isSpeed}, {"poles", isSpeed || isStation}, {"seconds", isSpeed},
+        {"sweep", isSpeed}, {"csv", isSpeed || isRecords}, {"records", isRecords || isStation},
+        {"since", isRecords}, {"ports", isStation}, {"firmware", isStation}, {"setup", isStation},
+        {"spin", isStation}, {"units", isStation}, {"station", isStation},
     };
     for (const auto& [name, ok] : allowed) {
         if (!ok && parser.isSet(QLatin1String(name))) {
@@ -245,6 +336,8 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
     }
     if (out->command == QLatin1String("write"))
         return take_write_arguments(args, out, error);
+    if (isStation)
+        return take_station(parser, out, error);
     if (out->command == QLatin1String("save") || out->command == QLatin1String("diff"))
         out->file = args.first();
     if (isSpeed) {

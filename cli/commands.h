@@ -27,6 +27,7 @@ int speed_command(const CliOptions& options, Session& session);
 int doctor_command(const CliOptions& options, const QString& programDir);
 int records_command(const CliOptions& options);
 int diff_command(const CliOptions& options, Session& session);
+int station_command(const CliOptions& options, const QString& programDir);
 
 // False, with the reason on stderr, for a setup file that cannot be read or
 // lacks a key (its load would put fallback values in silently).

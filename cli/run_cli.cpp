@@ -41,6 +41,8 @@ int run_cli(const QStringList& arguments, const QString& programDir)
         return backups_command(options);
     if (options.command == QLatin1String("records"))
         return records_command(options);
+    if (options.command == QLatin1String("station"))
+        return station_command(options, programDir);
     if (options.command == QLatin1String("doctor"))
         return doctor_command(options, programDir);
     if (options.command == QLatin1String("flash") && !options.yes)
