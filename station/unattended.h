@@ -6,13 +6,19 @@
 #include "link/dialogs.h"
 #include "link/esc_view.h"
 
+#include <functional>
+
 namespace station {
 
 class UnattendedView : public EscView {
 public:
     void showStatus(const QString&) override {}
     void showCardLamp(bool) override {}
-    void showEscLamp(bool) override {}
+    void showEscLamp(bool lit) override
+    {
+        if (lit && onEscIdentified)
+            onEscIdentified();
+    }
     void showEscLabels(const QString&, const QString&, const QString&) override {}
     void showBusy(bool) override {}
     void showMode(OperationMode mode) override { selected_ = mode; }
@@ -22,6 +28,9 @@ public:
     void showRotateSpeed(const QString&) override {}
     void showPortName(const QString&) override {}
     void showPortList(const QStringList&) override {}
+
+    // Called when an identification has come, asked or not.
+    std::function<void()> onEscIdentified;
 
 private:
     OperationMode selected_ = OperationMode::Parameter;

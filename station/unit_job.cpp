@@ -25,6 +25,9 @@ std::vector<int> as_list(const SettingValues& values)
 
 namespace {
 
+// The card answers the probe within a few byte times, and asks the ESC then.
+constexpr int kIdentifyAfterUpdateMs = 1500;
+
 QString sha256_of(const QString& path)
 {
     QFile file(path);
@@ -145,11 +148,9 @@ bool UnitJob::update_firmware(records::UnitRecord& r)
         });
     });
     if (updated.done()) {
-        // The update has asked the card for the ESC afresh; the next step
-        // needs it identified again, as the next command of a script would.
-        const Outcome found = s_.perform([this] { return s_.link().search(Link::SearchReport::Quiet); });
+        const bool identified = await_identification();
         r.fw_after = s_.link().esc_labels().fwVersion;
-        if (found.done() && s_.state().esc_ok)
+        if (identified)
             return true;
         r.reason = QStringLiteral("the ESC did not answer after its firmware update");
         return false;
@@ -168,6 +169,20 @@ bool UnitJob::update_firmware(records::UnitRecord& r)
                        box_reason(updated.box.isEmpty() ? QStringLiteral("no answer") : updated.box);
     }
     return false;
+}
+
+bool UnitJob::await_identification()
+{
+    // The update has asked the card afresh, as the window does; the card's
+    // answer brings the identification with the new version.
+    if (!s_.state().esc_ok) {
+        QEventLoop loop;
+        view_.onEscIdentified = [&loop] { loop.quit(); };
+        QTimer::singleShot(kIdentifyAfterUpdateMs, &loop, &QEventLoop::quit);
+        loop.exec();
+        view_.onEscIdentified = nullptr;
+    }
+    return s_.state().esc_ok;
 }
 
 bool UnitJob::write_settings(records::UnitRecord& r)

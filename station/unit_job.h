@@ -36,6 +36,7 @@ private:
     bool identify(records::UnitRecord& r);
     bool read(records::UnitRecord& r);
     bool update_firmware(records::UnitRecord& r);
+    bool await_identification();  // true once the ESC is identified again
     bool write_settings(records::UnitRecord& r);
     bool spin(records::UnitRecord& r);
     QString box_reason(const QString& fallback);

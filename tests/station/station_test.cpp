@@ -1,0 +1,193 @@
+// zelt-cli station on several simulated cards: whole rounds of units, the
+// bytes on each line, the records, and the faults that must touch one unit
+// only.
+
+#include "station_fixture.h"
+
+#include <algorithm>
+
+namespace {
+
+QByteArray wire(const sim::Simulator& card)
+{
+    const std::vector<uint8_t> bytes = card.received();
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+class StationRoundTest : public StationTest {
+protected:
+    // What a script of single commands sends to a fresh card for one unit,
+    // each command's own search but the first left out (the station asks
+    // once per unit, and once more after the update has asked the card
+    // afresh): identify, read, flash, write, read.
+    QByteArray command_sequence()
+    {
+        auto reference = started_sim();
+        EXPECT_NE(reference, nullptr);
+        const QString port = QString::fromStdString(reference->port_path());
+        QByteArray bytes;
+        const QList<QStringList> script = {
+            {"identify"}, {"read"}, {"flash", "--image", image_, "--yes"}, {"write", golden_}, {"read"}};
+        for (const QStringList& args : script) {
+            reference->clear_received();
+            QProcess p;
+            p.setProcessEnvironment(env_);
+            p.start(QStringLiteral(ZELT_CLI_EXE), args + QStringList{"--port", port});
+            EXPECT_TRUE(p.waitForFinished(30000));
+            EXPECT_EQ(p.exitCode(), 0) << args.join(' ').toStdString() << p.readAllStandardError().toStdString();
+            QByteArray sent = wire(*reference);
+            EXPECT_TRUE(sent.startsWith("\x35\x50"));
+            if (args.first() == "write")
+                sent.remove(0, 3);  // its search and its read: the station has read already
+            else if (args.first() != "identify")
+                sent.remove(0, 2);
+            bytes += sent;
+            // The update ends by asking the card afresh (35); the card's
+            // answer then has the station ask for the ESC (50), where a
+            // command may already have closed the port.
+            if (args.first() == "flash") {
+                EXPECT_TRUE(sent.endsWith('\x35') || sent.endsWith("\x35\x50")) << sent.right(4).toHex().toStdString();
+                if (sent.endsWith('\x35'))
+                    bytes += '\x50';
+            }
+        }
+        return bytes;
+    }
+};
+
+// Three cards, two units each, with firmware, settings and a spin check.
+TEST_F(StationRoundTest, EveryUnitIsDoneOnceAndRecorded)
+{
+    ASSERT_NO_FATAL_FAILURE(add_cards(3));
+    const QByteArray unit = command_sequence();
+    ASSERT_NO_FATAL_FAILURE(start_station(
+        {"--image", image_, "--setup", golden_, "--spin", "1500:1000:20000:1", "--poles", "14", "--units", "6"}));
+    EXPECT_EQ(run(operator_for(2)), 0) << err_.toStdString();
+
+    const QList<records::UnitRecord> records = stored();
+    ASSERT_EQ(records.size(), 6);
+    std::vector<qint64> numbers;
+    for (const records::UnitRecord& r : records) {
+        SCOPED_TRACE(r.unit);
+        numbers.push_back(r.unit);
+        EXPECT_EQ(r.station, "bench-1");
+        EXPECT_EQ(r.result, "pass") << r.reason.toStdString();
+        EXPECT_EQ(r.fw_before, "FW version:V1.2");
+        EXPECT_EQ(r.fw_after, "FW version:V1.3");
+        EXPECT_EQ(r.image_name, "upt03.blo");
+        EXPECT_EQ(r.image_sha256.size(), 64);
+        EXPECT_EQ(r.settings_written, (std::vector<int>{1, 1, 2, 1, 2, 0, 2, 0}));
+        EXPECT_EQ(r.settings_read_back, r.settings_written);
+        EXPECT_EQ(r.settings_before.size(), 8u);
+        ASSERT_TRUE(r.rpm);
+        EXPECT_GT(*r.rpm, 1000);
+        std::vector<QString> steps;
+        for (const auto& step : r.steps_ms)
+            steps.push_back(step.first);
+        EXPECT_EQ(steps, (std::vector<QString>{"identify", "read", "firmware", "settings", "spin"}));
+    }
+    std::sort(numbers.begin(), numbers.end());
+    EXPECT_EQ(numbers, (std::vector<qint64>{1, 2, 3, 4, 5, 6}));
+
+    for (size_t card = 0; card < cards_.size(); ++card) {
+        SCOPED_TRACE(card);
+        EXPECT_EQ(unit_events(static_cast<int>(card)).size(), 2);
+        // Between the units only the identification is asked; each unit is
+        // the commands' bytes, then the spin check, which ends with FF.
+        QByteArray line = wire(*cards_[card]);
+        for (int n = 0; n < 2; ++n) {
+            const qsizetype at = line.indexOf(unit);
+            if (at < 0) {
+                // Where the line parts from the commands' bytes.
+                const qsizetype from = line.indexOf(unit.left(3));
+                qsizetype same = 0;
+                while (from >= 0 && same < unit.size() && from + same < line.size() && line[from + same] == unit[same])
+                    ++same;
+                FAIL() << "unit " << n << ": the commands' bytes part at byte " << same << ": expected "
+                       << unit.mid(same, 24).toHex(' ').toStdString() << ", sent "
+                       << line.mid(from + same, 24).toHex(' ').toStdString();
+            }
+            EXPECT_TRUE(std::all_of(line.begin(), line.begin() + at, [](char c) { return c == 0x50 || c == 0x35; }))
+                << line.left(at).toHex().toStdString();
+            line.remove(0, at + unit.size());
+            ASSERT_TRUE(line.startsWith('\x06'));
+            const qsizetype release = line.indexOf('\xFF');
+            ASSERT_GT(release, 1);
+            EXPECT_TRUE(std::all_of(line.begin() + 1, line.begin() + release,
+                                    [](char c) { return c >= 1 && static_cast<uint8_t>(c) <= 133; }));
+            line.remove(0, release + 1);
+        }
+        EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char c) { return c == 0x50; })) << line.toHex().toStdString();
+        EXPECT_FALSE(cards_[card]->in_speed_mode());
+    }
+}
+
+// One card's trouble fails that card's unit; the card's next unit and the
+// other cards' units pass.
+struct FaultRow {
+    const char* name;
+    const char* step;  // the fault comes when this step starts on card 2
+    std::function<void(sim::Simulator&)> fault;
+    const char* reason;  // of the failed unit; empty: none fails
+    int units;           // card 2's units in all
+    bool keepPlugged = false;
+};
+
+class StationFaultTest : public StationTest, public ::testing::WithParamInterface<FaultRow> {};
+
+TEST_P(StationFaultTest, OnlyThatUnitFails)
+{
+    const FaultRow& row = GetParam();
+    ASSERT_NO_FATAL_FAILURE(add_cards(3));
+    ASSERT_NO_FATAL_FAILURE(start_station({"--image", image_, "--setup", golden_, "--units", QString::number(4 + row.units)}));
+    std::vector<bool> keep(3, false);
+    keep[1] = row.keepPlugged;
+    const auto usual = operator_for(2, keep);
+    bool faulted = false;
+    const int status = run([&](const QJsonObject& e) {
+        if (card_of(e) == 1 && e.value("event") == "step" && e.value("step") == row.step && !faulted) {
+            faulted = true;
+            row.fault(*cards_[1]);
+        }
+        if (card_of(e) == 1 && e.value("event") == "unit") {
+            cards_[1]->change_faults([](sim::Faults& f) { f = sim::Faults{}; });
+            cards_[1]->set_write_ack(0x55);
+        }
+        usual(e);
+    });
+    EXPECT_EQ(status, *row.reason ? 1 : 0) << err_.toStdString();
+    for (int card : {0, 2}) {
+        const QList<QJsonObject> units = unit_events(card);
+        ASSERT_EQ(units.size(), 2) << card;
+        for (const QJsonObject& u : units)
+            EXPECT_EQ(u.value("result"), "pass") << u.value("reason").toString().toStdString();
+    }
+    const QList<QJsonObject> faulty = unit_events(1);
+    ASSERT_EQ(faulty.size(), row.units);
+    EXPECT_EQ(faulty[0].value("result"), *row.reason ? "fail" : "pass");
+    EXPECT_TRUE(faulty[0].value("reason").toString().contains(QString::fromLatin1(row.reason)))
+        << faulty[0].value("reason").toString().toStdString();
+    if (row.units > 1)
+        EXPECT_EQ(faulty[1].value("result"), "pass") << faulty[1].value("reason").toString().toStdString();
+    EXPECT_EQ(stored().size(), 4 + row.units);
+}
+
+const FaultRow kFaultRows[] = {
+    {"CardFallsSilent", "read", [](sim::Simulator& c) { c.change_faults([](sim::Faults& f) { f.silent_card = true; }); },
+     "reading the settings failed: ", 2},
+    // The adapter is gone for good: that port has no second unit.
+    {"AdapterUnpluggedDuringUpdate", "firmware",
+     [](sim::Simulator& c) { c.change_faults([](sim::Faults& f) { f.hangup_after_bytes = 300; }); },
+     "the firmware update failed", 1},
+    {"VerifyMismatch", "firmware", [](sim::Simulator& c) { c.change_faults([](sim::Faults& f) { f.flip_readback_byte = 7; }); },
+     "the firmware update failed", 2},
+    {"RefusedWrite", "settings", [](sim::Simulator& c) { c.set_write_ack(0x00); }, "writing the settings failed: ", 2},
+    // A unit left in its card is not done again; the station ends with the
+    // others' units.
+    {"EscLeftPluggedIn", "identify", [](sim::Simulator&) {}, "", 1, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, StationFaultTest, ::testing::ValuesIn(kFaultRows),
+                         [](const auto& info) { return std::string(info.param.name); });
