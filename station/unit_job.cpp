@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <mutex>
 
 namespace station {
 
@@ -124,6 +125,10 @@ bool UnitJob::read(records::UnitRecord& r)
     }
     r.settings_before = as_list(read.value);
     // What the ESC held, kept before anything changes it, as a write keeps it.
+    // The ports' threads save one at a time: two saves in one millisecond
+    // would both find the same name free.
+    static std::mutex oneAtATime;
+    const std::lock_guard lock(oneAtATime);
     QString error;
     if (!backups::save(read.value, r.model, &error))
         backups::warn_not_saved(error);
