@@ -195,3 +195,32 @@ const FaultRow kFaultRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rows, StationFaultTest, ::testing::ValuesIn(kFaultRows),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// An ESC that cannot take the image fails for the window's reason, and
+// nothing of the update reaches its line; the other card's unit passes.
+TEST_F(StationTest, AnImageTheEscCannotTakeFailsItsUnitOnly)
+{
+    ASSERT_NO_FATAL_FAILURE(add_cards(1));
+    sim::Options old = unpaced_options();
+    old.fw_version = 0x10;  // V1.0: the window refuses to update it
+    ASSERT_NO_FATAL_FAILURE(add_cards(1, old));
+    units_.assign(2, 0);
+    // --firmware looks where the window looks: the user's data folder among them.
+    const QString folder = home_.filePath("XDG_DATA_HOME/zelt/firmware");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(sim::Simulator::write_sample_images(folder.toStdString()));
+    ASSERT_NO_FATAL_FAILURE(start_station({"--firmware", "--units", "2"}));
+    EXPECT_EQ(run(nullptr), 1) << err_.toStdString();
+    const QList<QJsonObject> good = unit_events(0), refused = unit_events(1);
+    ASSERT_EQ(good.size(), 1);
+    ASSERT_EQ(refused.size(), 1);
+    EXPECT_EQ(good[0].value("result"), "pass") << good[0].value("reason").toString().toStdString();
+    EXPECT_EQ(good[0].value("fw_after"), "FW version:V1.3");
+    EXPECT_EQ(refused[0].value("result"), "fail");
+    EXPECT_EQ(refused[0].value("reason").toString(),
+              "the firmware update failed: sorry! You can not update of the ESC, please contact manufacturers.");
+    QByteArray line = wire(*cards_[1]);
+    EXPECT_TRUE(line.startsWith(QByteArray("\x35\x50\x35\x50\x0D"))) << line.toHex(' ').toStdString();
+    line.remove(0, 5);
+    EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char c) { return c == 0x50; })) << line.toHex(' ').toStdString();
+}
