@@ -58,11 +58,10 @@ QString Destination::describe() const
 {
     if (kind == Kind::Sqlite)
         return file;
-    const QString where = host.startsWith(QLatin1Char('/')) ? QStringLiteral("?host=") + host : host;
-    return QStringLiteral("postgresql://%1@%2%3/%4")
-        .arg(user, host.startsWith(QLatin1Char('/')) ? QString() : where,
-             port >= 0 ? QStringLiteral(":%1").arg(port) : QString(), database) +
-           (host.startsWith(QLatin1Char('/')) ? where : QString());
+    const bool socket = host.startsWith(QLatin1Char('/'));
+    return QStringLiteral("postgresql://%1@%2%3/%4%5")
+        .arg(user, socket ? QString() : host, port >= 0 ? QStringLiteral(":%1").arg(port) : QString(), database,
+             socket ? QStringLiteral("?host=") + host : QString());
 }
 
 std::optional<Destination> parse_destination(const QString& text, QString* error)

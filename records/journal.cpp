@@ -77,6 +77,16 @@ bool Journal::clear(QString* error)
 {
     if (!QFileInfo::exists(path_))
         return true;
+    int torn = 0;
+    entries(&torn);
+    if (torn > 0) {
+        QFile::remove(torn_path());
+        if (!QFile::rename(path_, torn_path()) || !sync_folder(path_)) {
+            *error = QStringLiteral("cannot move the journal %1 aside to %2 after storing it").arg(path_, torn_path());
+            return false;
+        }
+        return true;
+    }
     if (!QFile::remove(path_) || !sync_folder(path_)) {
         *error = QStringLiteral("cannot remove the journal %1 after storing it").arg(path_);
         return false;

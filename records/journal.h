@@ -19,8 +19,10 @@ public:
     // by a crash before it was on the disk) is counted in *torn and left out.
     QList<QJsonObject> entries(int* torn) const;
     bool empty() const;
-    // Removes the file once every entry is stored.
+    // Removes the file once every entry is stored. One that held torn lines
+    // is kept beside as torn_path(), so that nothing goes unseen.
     bool clear(QString* error);
+    QString torn_path() const { return path_ + QStringLiteral(".torn"); }
 
 private:
     QString path_;

@@ -3,6 +3,7 @@
 #include "records/connection.h"
 #include "records/record_row.h"
 
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -93,8 +94,8 @@ RecordStore::StoreResult RecordStore::store(const UnitRecord& record)
     if (!journal_.append(to_json(record), &journal_error))
         return {Outcome::Lost, error + QStringLiteral("; ") + journal_error};
     return {Outcome::Journaled,
-            QStringLiteral("%1; unit %2 waits in %3 until the database answers").arg(error).arg(record.unit)
-                .arg(journal_.path())};
+            QStringLiteral("%1; unit %2 waits in %3 until the database answers")
+                .arg(error, QString::number(record.unit), journal_.path())};
 }
 
 bool RecordStore::replay(QString* error)
@@ -118,6 +119,9 @@ int RecordStore::waiting() const
 
 std::optional<QList<UnitRecord>> RecordStore::list(const std::optional<QDateTime>& since, QString* error) const
 {
+    // Looking makes no file: a station that stored nothing has no records.
+    if (destination_.kind == Destination::Kind::Sqlite && !QFileInfo::exists(destination_.file))
+        return QList<UnitRecord>();
     Connection connection(destination_);
     if (!connection.open(error))
         return std::nullopt;

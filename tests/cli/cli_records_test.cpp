@@ -39,6 +39,7 @@ TEST_F(CliRecordsTest, ListsNewestFirstOrAsCsv)
     EXPECT_EQ(none.status, 0);
     EXPECT_EQ(none.out, "");
     EXPECT_TRUE(none.err.contains("no records in " + default_file)) << none.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(default_file)) << "looking made the file";
 
     ASSERT_NO_FATAL_FAILURE(store("", {1, 3, 2}));
     ASSERT_NO_FATAL_FAILURE(store(other, {1}));

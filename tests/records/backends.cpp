@@ -35,31 +35,41 @@ QString start_server(const QString& dir, QString* why)
     return QString::fromLocal8Bit(script.readAllStandardOutput()).trimmed();
 }
 
+// Runs one statement on the server's own database; the driver's words on failure.
+QString on_server(const QString& server_address, const QString& statement)
+{
+    const QUrl url(server_address);
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "zelt-test-admin");
+        db.setHostName(QUrlQuery(url).queryItemValue("host"));
+        db.setUserName(url.userName());
+        db.setDatabaseName(url.path().mid(1));
+        if (!db.open())
+            failure = db.lastError().text();
+        QSqlQuery query(db);
+        if (failure.isEmpty() && !query.exec(statement))
+            failure = query.lastError().text();
+    }
+    QSqlDatabase::removeDatabase("zelt-test-admin");
+    return failure;
+}
+
 class PostgresDatabase : public Database {
 public:
     // A database of its own on the server at server_address.
     bool create(const QString& server_address, QString* why)
     {
         static int count = 0;
-        const QString name = QStringLiteral("zelt_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++count);
-        QUrl url(server_address);
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "zelt-test-admin");
-            db.setHostName(QUrlQuery(url).queryItemValue("host"));
-            db.setUserName(url.userName());
-            db.setDatabaseName(url.path().mid(1));
-            QSqlQuery query(db);
-            if (!db.open() || !query.exec("CREATE DATABASE " + name)) {
-                *why = "cannot make a database on " + server_address + ": " + db.lastError().text() +
-                       query.lastError().text();
-                query = QSqlQuery();
-                db = QSqlDatabase();
-                QSqlDatabase::removeDatabase("zelt-test-admin");
-                return false;
-            }
+        name_ = QStringLiteral("zelt_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++count);
+        const QString failure = on_server(server_address, "CREATE DATABASE " + name_);
+        if (!failure.isEmpty()) {
+            *why = "cannot make a database on " + server_address + ": " + failure;
+            return false;
         }
-        QSqlDatabase::removeDatabase("zelt-test-admin");
-        url.setPath("/" + name);
+        server_ = server_address;
+        QUrl url(server_address);
+        url.setPath("/" + name_);
         address_ = url.toString();
         return true;
     }
@@ -72,6 +82,8 @@ public:
     }
     ~PostgresDatabase() override
     {
+        if (own_.isEmpty() && !server_.isEmpty())
+            on_server(server_, "DROP DATABASE IF EXISTS " + name_);
         if (!own_.isEmpty())
             QProcess::execute(POSTGRES_FOR_TESTS, {"stop", own_});
     }
@@ -86,6 +98,8 @@ public:
 private:
     QTemporaryDir server_dir_;
     QString own_;  // the folder of a server of the row's own
+    QString server_;
+    QString name_;
     QString address_;
 };
 

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -201,6 +202,27 @@ TEST_P(RecordStoreTest, JournalReplayedAgainStoresEachUnitOnce)
     EXPECT_EQ(units_of(listed()), (QList<qint64>{2, 1}));
     EXPECT_EQ(*store_->next_unit("line-1", &error), 3);
     EXPECT_EQ(*store_->next_unit("line-2", &error), 1);
+}
+
+// A line cut off by a crash before it was on the disk (its unit was never
+// reported done) neither stops the replay nor swallows the line after it, and
+// the journal is kept aside for a look.
+TEST_P(RecordStoreTest, TornJournalLineKeepsTheLinesAroundIt)
+{
+    OPEN_DATABASE();
+    records::Journal journal(db_->destination().journal);
+    QString error;
+    ASSERT_TRUE(journal.append(records::to_json(sample_record("line-1", 1)), &error));
+    QFile file(journal.path());
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(QJsonDocument(records::to_json(sample_record("line-1", 2))).toJson(QJsonDocument::Compact).left(90));
+    file.close();
+    ASSERT_TRUE(journal.append(records::to_json(sample_record("line-1", 3)), &error));
+    EXPECT_EQ(store_->waiting(), 2);
+    store_all({4});
+    EXPECT_EQ(units_of(listed()), (QList<qint64>{4, 3, 1}));
+    EXPECT_FALSE(QFile::exists(journal.path()));
+    EXPECT_TRUE(QFile::exists(journal.torn_path()));
 }
 
 // The writer prints "done N" once unit N is committed; killed at random
