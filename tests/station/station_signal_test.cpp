@@ -21,7 +21,7 @@ TEST_F(StationSignalTest, DuringSpinChecksEveryMotorGetsFFLast)
     ASSERT_NO_FATAL_FAILURE(start_station({"--setup", golden_, "--spin", "1500:1000:20000:60", "--poles", "14"}));
     int spinning = 0;
     bool sent = false;
-    const int status = run([&](const QJsonObject& e) {
+    const int status = run([&](const QJsonObject&) {
         if (!sent) {
             spinning = 0;
             for (const auto& card : cards_)

@@ -224,3 +224,54 @@ TEST_F(StationTest, AnImageTheEscCannotTakeFailsItsUnitOnly)
     line.remove(0, 5);
     EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char c) { return c == 0x50; })) << line.toHex(' ').toStdString();
 }
+
+// A database that cannot take a record: the record waits in the journal, no
+// new unit starts (the ESC plugged in meanwhile waits), and once the
+// database is back the journal is stored and the station goes on.
+TEST_F(StationTest, RecordsThatCannotBeStoredPauseTheStation)
+{
+    ASSERT_NO_FATAL_FAILURE(add_cards(1));
+    ASSERT_NO_FATAL_FAILURE(start_station({"--setup", golden_, "--units", "3"}));
+    // A folder where the file was: nothing opens it (root would write an
+    // unwritable file).
+    const auto take_away = [this] { return QFile::rename(records_, records_ + ".away") && QDir().mkdir(records_); };
+    const auto bring_back = [this] { return QDir().rmdir(records_) && QFile::rename(records_ + ".away", records_); };
+    bool away = false, paused = false;
+    QStringList order;
+    const int status = run([&](const QJsonObject& e) {
+        const QString kind = e.value("event").toString();
+        if (kind == "unit") {
+            order << QStringLiteral("unit %1 %2").arg(e.value("unit").toInt()).arg(e.value("stored").toBool());
+            if (units_[0] == 1)
+                away = take_away();
+            if (units_[0] < 3)
+                cards_[0]->unplug();
+        }
+        if (kind == "records")
+            order << QStringLiteral("records %1").arg(e.value("stored").toBool());
+        if (kind == "step" && e.value("step") == "identify")
+            order << "start";
+        if (kind != "state")
+            return;
+        const QString state = e.value("state").toString();
+        if (state == "waiting for an ESC" || state.startsWith("paused")) {
+            if (state.startsWith("paused") && !paused) {
+                paused = true;
+                cards_[0]->plug(kType, kHw, kFw);
+                EXPECT_TRUE(bring_back());
+            } else if (!state.startsWith("paused")) {
+                cards_[0]->plug(kType, kHw, kFw);
+            }
+        }
+    });
+    EXPECT_TRUE(away);
+    EXPECT_EQ(status, 0) << err_.toStdString();
+    // No unit starts between the trouble and its end.
+    EXPECT_EQ(order, (QStringList{"start", "unit 1 1", "start", "unit 2 0", "records 0", "records 1", "start",
+                                  "unit 3 1"}));
+    QList<qint64> numbers;
+    for (const records::UnitRecord& r : stored())
+        numbers << r.unit;
+    EXPECT_EQ(numbers, (QList<qint64>{3, 2, 1}));
+    EXPECT_FALSE(QFile::exists(records_ + ".journal.jsonl"));
+}
