@@ -94,15 +94,6 @@ std::optional<station::Plan> station_plan(const CliOptions& options, const QStri
     return plan;
 }
 
-QStringList adapter_names(const QStringList& ports)
-{
-    const QMap<QString, QString> stable = stable_port_names();
-    QStringList names;
-    for (const QString& port : ports)
-        names.append(QFileInfo(stable.value(port)).fileName());
-    return names;
-}
-
 }  // namespace
 
 int station_command(const CliOptions& options, const QString& programDir)
@@ -134,7 +125,7 @@ int station_command(const CliOptions& options, const QString& programDir)
     if (options.json || !isatty(STDOUT_FILENO)) {
         report = std::make_unique<JsonReport>(engine);
     } else {
-        auto live = std::make_unique<LiveTable>(engine, adapter_names(engine.plan().ports));
+        auto live = std::make_unique<LiveTable>(engine);
         table = live.get();
         report = std::move(live);
     }

@@ -40,6 +40,7 @@ QJsonObject unit_json(const records::UnitRecord& r, bool stored)
     return {
         {"event", "unit"},
         {"port", r.port},
+        {"adapter", r.adapter.isEmpty() ? QJsonValue() : QJsonValue(r.adapter)},
         {"unit", r.unit},
         {"station", r.station},
         {"model", r.model},
@@ -89,8 +90,7 @@ JsonReport::JsonReport(station::Engine& engine) : shownTenth_(engine.plan().port
             [] { print_json({{"event", "records"}, {"stored", true}}); });
 }
 
-LiveTable::LiveTable(station::Engine& engine, QStringList adapters)
-    : engine_(engine), adapters_(std::move(adapters)), rows_(engine.plan().ports.size())
+LiveTable::LiveTable(station::Engine& engine) : engine_(engine), rows_(engine.plan().ports.size())
 {
     redraw_.setSingleShot(true);
     connect(&redraw_, &QTimer::timeout, this, &LiveTable::draw);
@@ -149,7 +149,7 @@ QString LiveTable::line(int port) const
         if (row.state == station::PortState::Failed && !row.detail.isEmpty())
             state = QStringLiteral("FAIL: %1; take the ESC out").arg(row.detail);
     }
-    const QString adapter = adapters_.value(port);
+    const QString adapter = engine_.adapters().value(port);
     return QStringLiteral("%1  %2  %3  units %4")
         .arg(engine_.plan().ports[port], -16)
         .arg(adapter.isEmpty() ? QStringLiteral("-") : adapter, -24)

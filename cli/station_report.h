@@ -34,8 +34,7 @@ private:
 class LiveTable : public QObject {
     Q_OBJECT
 public:
-    // adapters: each port's adapter's stable name, or empty.
-    LiveTable(station::Engine& engine, QStringList adapters);
+    explicit LiveTable(station::Engine& engine);
     void draw();  // once more, at the end
 
 private:
@@ -51,7 +50,6 @@ private:
     void later();
 
     station::Engine& engine_;
-    QStringList adapters_;
     std::vector<Row> rows_;
     int passed_ = 0;
     int failed_ = 0;

@@ -2,6 +2,9 @@
 
 #include "station/port_worker.h"
 
+#include "serial/port_list.h"
+
+#include <QFileInfo>
 #include <QThread>
 
 namespace station {
@@ -36,6 +39,9 @@ Engine::~Engine()
 
 void Engine::start()
 {
+    const QMap<QString, QString> stable = stable_port_names();
+    for (const QString& port : plan_.ports)
+        adapters_.append(QFileInfo(stable.value(port)).fileName());
     for (int i = 0; i < plan_.ports.size(); ++i) {
         auto* thread = new QThread;
         thread->setObjectName(QStringLiteral("port ") + plan_.ports[i]);
@@ -76,8 +82,10 @@ void Engine::windDown()
         QMetaObject::invokeMethod(worker, &PortWorker::finish, Qt::QueuedConnection);
 }
 
-void Engine::onUnitDone(int port, const records::UnitRecord& record)
+void Engine::onUnitDone(int port, const records::UnitRecord& done)
 {
+    records::UnitRecord record = done;
+    record.adapter = adapters_.value(port);
     if (record.result != QLatin1String("pass"))
         failed_ = true;
     const records::RecordStore::StoreResult stored = store_.store(record);

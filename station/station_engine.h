@@ -34,6 +34,9 @@ public:
     void stop();
 
     const Plan& plan() const { return plan_; }
+    // Each port's adapter's stable name (its link in /dev/serial/by-id), or
+    // empty; known once started.
+    const QStringList& adapters() const { return adapters_; }
     // 0 when every unit passed, 1 when any failed or a record was lost.
     int exitStatus() const { return failed_ || lost_ ? 1 : 0; }
     int unitsDone() const { return done_; }
@@ -59,6 +62,7 @@ private:
     Plan plan_;
     records::RecordStore& store_;
     UnitGate gate_;
+    QStringList adapters_;
     std::vector<QThread*> threads_;
     std::vector<PortWorker*> workers_;
     QTimer retry_;

@@ -65,6 +65,7 @@ TEST_F(StationSignalTest, DuringUpdatesBothFinishAndAreRecorded)
         if (!sent && updating[0] && updating[1]) {
             sent = true;
             terminate();
+            terminate();  // changes nothing
         }
     });
     EXPECT_TRUE(sent);
