@@ -275,3 +275,25 @@ TEST_F(StationTest, RecordsThatCannotBeStoredPauseTheStation)
     EXPECT_EQ(numbers, (QList<qint64>{3, 2, 1}));
     EXPECT_FALSE(QFile::exists(records_ + ".journal.jsonl"));
 }
+
+// A card that does not answer is shown as such and probed again and again;
+// once it answers, its unit runs.
+TEST_F(StationTest, ASilentCardIsProbedUntilItAnswers)
+{
+    ASSERT_NO_FATAL_FAILURE(add_cards(1));
+    cards_[0]->change_faults([](sim::Faults& f) { f.silent_card = true; });
+    ASSERT_NO_FATAL_FAILURE(start_station({"--setup", golden_, "--units", "1"}));
+    QStringList states;
+    const int status = run([&](const QJsonObject& e) {
+        if (e.value("event") == "state")
+            states << e.value("state").toString();
+        // The probe has gone out more than once: the card answers now.
+        if (wire(*cards_[0]).count('\x35') >= 2)
+            cards_[0]->change_faults([](sim::Faults& f) { f.silent_card = false; });
+    });
+    EXPECT_EQ(status, 0) << err_.toStdString();
+    EXPECT_EQ(states, (QStringList{"no card", "running", "PASS, take the ESC out"}));
+    const QByteArray line = wire(*cards_[0]);
+    EXPECT_TRUE(line.startsWith("\x35\x35")) << line.toHex(' ').toStdString();
+    EXPECT_EQ(unit_events(0).value(0).value("result"), "pass");
+}
