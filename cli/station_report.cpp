@@ -157,20 +157,28 @@ QString LiveTable::line(int port) const
         .arg(row.units);
 }
 
+QStringList LiveTable::lines() const
+{
+    QStringList table;
+    for (int port = 0; port < static_cast<int>(rows_.size()); ++port)
+        table.append(line(port));
+    QString total = QStringLiteral("total  %1 units, %2 passed, %3 failed").arg(passed_ + failed_).arg(passed_).arg(failed_);
+    if (!trouble_.isEmpty())
+        total += QStringLiteral("; ") + trouble_;
+    table.append(total);
+    return table;
+}
+
 void LiveTable::draw()
 {
     QString text;
     // Back over the last drawing, each line cleared before it is written again.
     if (drawnLines_ > 0)
         text += QStringLiteral("\x1b[%1F").arg(drawnLines_);
-    for (int port = 0; port < static_cast<int>(rows_.size()); ++port)
-        text += QStringLiteral("\x1b[2K") + line(port) + QLatin1Char('\n');
-    text += QStringLiteral("\x1b[2K") +
-            QStringLiteral("total  %1 units, %2 passed, %3 failed").arg(passed_ + failed_).arg(passed_).arg(failed_);
-    if (!trouble_.isEmpty())
-        text += QStringLiteral("; ") + trouble_;
-    text += QLatin1Char('\n');
-    drawnLines_ = static_cast<int>(rows_.size()) + 1;
+    const QStringList table = lines();
+    for (const QString& line : table)
+        text += QStringLiteral("\x1b[2K") + line + QLatin1Char('\n');
+    drawnLines_ = static_cast<int>(table.size());
     std::fputs(text.toLocal8Bit().constData(), stdout);
     std::fflush(stdout);
 }

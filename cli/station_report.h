@@ -36,6 +36,8 @@ class LiveTable : public QObject {
 public:
     explicit LiveTable(station::Engine& engine);
     void draw();  // once more, at the end
+    // The table as draw() writes it, a line per port and the total line.
+    QStringList lines() const;
 
 private:
     struct Row {
