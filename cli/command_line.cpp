@@ -66,8 +66,8 @@ const char* const kCommands =
     "                        every unit passed, 1 when any failed\n"
     "\n"
     "Exit status: 0 success, 1 the setting card or the ESC said no or did not answer,\n"
-    "2 a wrong command line or a file that cannot be used, 130/143 a speed test stopped\n"
-    "by SIGINT/SIGTERM.";
+    "2 a wrong command line or a file that cannot be used, 130/143 a speed test or a\n"
+    "station stopped by SIGINT/SIGTERM.";
 
 struct CommandRule {
     int minArgs;

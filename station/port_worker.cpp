@@ -98,6 +98,7 @@ void PortWorker::search()
     const bool esc = session_->state().esc_ok;
     if (takeOut_ && esc) {
         phase_ = Phase::TakeOut;  // the last unit is still there
+        set_state(lastResult_, lastReason_);
         return;
     }
     takeOut_ = false;
@@ -109,7 +110,7 @@ void PortWorker::search()
     if (const std::optional<qint64> unit = gate_.claim())
         run_unit(*unit);
     else
-        set_state(gate_.open() ? PortState::Waiting : PortState::Paused);
+        set_state(idle_state());
 }
 
 void PortWorker::ask_identification()
@@ -131,17 +132,17 @@ void PortWorker::ask_identification()
             return;
         takeOut_ = false;
         phase_ = Phase::Waiting;
-        set_state(gate_.open() ? PortState::Waiting : PortState::Paused);
+        set_state(idle_state());
         return;
     }
     if (!esc) {
-        set_state(gate_.open() ? PortState::Waiting : PortState::Paused);
+        set_state(idle_state());
         return;
     }
     if (const std::optional<qint64> unit = gate_.claim())
         run_unit(*unit);
     else
-        set_state(gate_.open() ? PortState::Waiting : PortState::Paused);
+        set_state(idle_state());
 }
 
 void PortWorker::run_unit(qint64 unit)
@@ -161,8 +162,16 @@ void PortWorker::run_unit(qint64 unit)
     takeOut_ = true;
     phase_ = Phase::TakeOut;
     held_ = true;
-    set_state(record.result == QLatin1String("pass") ? PortState::Passed : PortState::Failed, record.reason);
+    lastResult_ = record.result == QLatin1String("pass") ? PortState::Passed : PortState::Failed;
+    lastReason_ = record.reason;
+    set_state(lastResult_, lastReason_);
     emit unitDone(index_, record);
+}
+
+PortState PortWorker::idle_state() const
+{
+    // Closed while the station stops, too: that is no trouble with the records.
+    return gate_.open() || stopping_ ? PortState::Waiting : PortState::Paused;
 }
 
 void PortWorker::set_state(PortState state, const QString& detail)

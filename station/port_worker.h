@@ -49,6 +49,7 @@ private:
     void ask_identification();
     void run_unit(qint64 unit);
     void set_state(PortState state, const QString& detail = {});
+    PortState idle_state() const;  // waiting, or paused while no unit may start
     void finish_now();
 
     const int index_;
@@ -66,6 +67,8 @@ private:
     bool stopping_ = false;
     bool finishing_ = false;
     UnitJob* job_ = nullptr;
+    PortState lastResult_ = PortState::Passed;  // of the unit still plugged in
+    QString lastReason_;
     std::optional<PortState> shown_;
     QString shownDetail_;
 };
