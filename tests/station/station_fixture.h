@@ -4,6 +4,7 @@
 // reacts to the station's events as they come (takes an ESC out, puts one
 // back, switches a fault on) and reads the records it stored.
 
+#include "backends.h"
 #include "params/ini_file.h"
 #include "params/setting_keys.h"
 #include "records/record_store.h"
@@ -46,6 +47,24 @@ protected:
             ini.writeInteger(kIncSection, kIncKeys[pos], kGolden[pos]);
         ASSERT_TRUE(ini.save());
         records_ = home_.filePath("station.sqlite");
+    }
+
+    // The records go to a database of that backend (own_server: one the test
+    // may stop). False when there is none: a failure is added unless the
+    // test may skip, with skipReason_ (`if (!use_database(b)) GTEST_SKIP()`).
+    bool use_database(Backend backend, bool own_server = false)
+    {
+        QString why;
+        bool skip = false;
+        db_ = make_database(backend, own_server, &why, &skip);
+        if (!db_) {
+            skipReason_ = why.toStdString();
+            if (!skip)
+                ADD_FAILURE() << skipReason_;
+            return false;
+        }
+        records_ = db_->address();
+        return true;
     }
 
     void TearDown() override
@@ -159,6 +178,8 @@ protected:
 
     static constexpr std::array<int, kSetupKeyCount> kGolden = {1, 1, 2, 1, 2, 0};
 
+    std::unique_ptr<Database> db_;
+    std::string skipReason_;
     QTemporaryDir home_;
     QProcessEnvironment env_;
     QString image_, golden_, records_;

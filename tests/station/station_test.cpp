@@ -16,7 +16,7 @@ QByteArray wire(const sim::Simulator& card)
 
 }  // namespace
 
-class StationRoundTest : public StationTest {
+class StationRoundTest : public StationTest, public ::testing::WithParamInterface<Backend> {
 protected:
     // What a script of single commands sends to a fresh card for one unit,
     // each command's own search but the first left out (the station asks
@@ -57,8 +57,10 @@ protected:
 };
 
 // Three cards, two units each, with firmware, settings and a spin check.
-TEST_F(StationRoundTest, EveryUnitIsDoneOnceAndRecorded)
+TEST_P(StationRoundTest, EveryUnitIsDoneOnceAndRecorded)
 {
+    if (!use_database(GetParam()))
+        GTEST_SKIP() << skipReason_;
     ASSERT_NO_FATAL_FAILURE(add_cards(3));
     const QByteArray unit = command_sequence();
     const QDir backups(home_.filePath("XDG_STATE_HOME/zelt/backups"));
@@ -127,6 +129,9 @@ TEST_F(StationRoundTest, EveryUnitIsDoneOnceAndRecorded)
         EXPECT_FALSE(cards_[card]->in_speed_mode());
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, StationRoundTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
+                         [](const auto& info) { return std::string(backend_name(info.param)); });
 
 // One card's trouble fails that card's unit; the card's next unit and the
 // other cards' units pass.
@@ -228,14 +233,16 @@ TEST_F(StationTest, AnImageTheEscCannotTakeFailsItsUnitOnly)
 // A database that cannot take a record: the record waits in the journal, no
 // new unit starts (the ESC plugged in meanwhile waits), and once the
 // database is back the journal is stored and the station goes on.
-TEST_F(StationTest, RecordsThatCannotBeStoredPauseTheStation)
+class StationRecordsTest : public StationTest, public ::testing::WithParamInterface<Backend> {};
+
+TEST_P(StationRecordsTest, ThatCannotBeStoredPauseTheStation)
 {
+    if (!use_database(GetParam(), /*own_server=*/true))
+        GTEST_SKIP() << skipReason_;
     ASSERT_NO_FATAL_FAILURE(add_cards(1));
     ASSERT_NO_FATAL_FAILURE(start_station({"--setup", golden_, "--units", "3"}));
-    // A folder where the file was: nothing opens it (root would write an
-    // unwritable file).
-    const auto take_away = [this] { return QFile::rename(records_, records_ + ".away") && QDir().mkdir(records_); };
-    const auto bring_back = [this] { return QDir().rmdir(records_) && QFile::rename(records_ + ".away", records_); };
+    const auto take_away = [this] { return db_->take_away(); };
+    const auto bring_back = [this] { return db_->bring_back(); };
     bool away = false, paused = false;
     QStringList order;
     const int status = run([&](const QJsonObject& e) {
@@ -273,8 +280,11 @@ TEST_F(StationTest, RecordsThatCannotBeStoredPauseTheStation)
     for (const records::UnitRecord& r : stored())
         numbers << r.unit;
     EXPECT_EQ(numbers, (QList<qint64>{3, 2, 1}));
-    EXPECT_FALSE(QFile::exists(records_ + ".journal.jsonl"));
+    EXPECT_FALSE(QFile::exists(db_->destination().journal));
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, StationRecordsTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
+                         [](const auto& info) { return std::string(backend_name(info.param)); });
 
 // A card that does not answer is shown as such and probed again and again;
 // once it answers, its unit runs.
