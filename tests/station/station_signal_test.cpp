@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <random>
 
 namespace {
 
@@ -79,6 +80,48 @@ TEST_F(StationSignalTest, DuringUpdatesBothFinishAndAreRecorded)
         EXPECT_EQ(r.fw_after, "FW version:V1.3");
         EXPECT_EQ(r.settings_read_back, r.settings_written);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Killed (SIGKILL) at any moment, the station loses no unit it has reported
+// done: each is stored whole, and once.
+TEST_F(StationSignalTest, KilledAtAnyMomentLosesNoReportedUnit)
+{
+    ASSERT_NO_FATAL_FAILURE(add_cards(2));
+    std::mt19937 random(25);  // the same moments every run
+    std::uniform_int_distribution<int> moment(1, 30);
+    QList<qint64> reported;
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        for (const auto& card : cards_)
+            card->plug(kType, kHw, kFw);
+        ASSERT_NO_FATAL_FAILURE(start_station({"--setup", golden_}));
+        const auto usual = operator_for(1000);
+        int events = 0;
+        const int killAt = moment(random);
+        run([&](const QJsonObject& e) {
+            if (e.isEmpty())
+                return;
+            if (e.value("event") == "unit" && e.value("stored").toBool())
+                reported << e.value("unit").toInteger();
+            usual(e);
+            if (++events == killAt)
+                station_.kill();
+        });
+    }
+    ASSERT_FALSE(reported.isEmpty());
+    QList<qint64> numbers;
+    for (const records::UnitRecord& r : stored()) {
+        numbers << r.unit;
+        EXPECT_EQ(r.settings_before.size(), 8u) << r.unit;
+        EXPECT_TRUE(r.result == "pass" || r.result == "fail") << r.unit;
+        EXPECT_FALSE(r.steps_ms.empty()) << r.unit;
+    }
+    for (qint64 unit : reported)
+        EXPECT_EQ(numbers.count(unit), 1) << "unit " << unit << " was reported done";
 }
 
 }  // namespace
