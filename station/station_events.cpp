@@ -10,7 +10,6 @@ QString step_name(Step step)
         case Step::Firmware: return QStringLiteral("firmware");
         case Step::Settings: return QStringLiteral("settings");
         case Step::Spin: return QStringLiteral("spin");
-        case Step::Store: return QStringLiteral("store");
     }
     return {};
 }

@@ -15,7 +15,7 @@ enum class PortState {
     Paused,     // the records cannot be stored: no new job starts
 };
 
-enum class Step { Identify, Read, Firmware, Settings, Spin, Store };
+enum class Step { Identify, Read, Firmware, Settings, Spin };
 
 QString step_name(Step step);  // "identify", "read", ...
 QString state_text(PortState state);
