@@ -146,6 +146,16 @@ bool UnitJob::update_firmware(records::UnitRecord& r)
         r.image_name = QFileInfo(path).fileName();
         r.image_sha256 = sha256_of(path);
     }
+    // An image is named for the model it is made for, which is how the
+    // window picks it; the header names only its version. A unit of one
+    // model never gets another's image.
+    const QString own = firmware::image_file_name(s_.state().fw_group);
+    if (!plan_.imagePath.isEmpty() && !own.isEmpty() && r.image_name.compare(own, Qt::CaseInsensitive) != 0) {
+        r.reason = QStringLiteral("the image %1 is not the one for this ESC's model (%2), which is %3; nothing was "
+                                  "sent")
+                       .arg(r.image_name, r.model, own);
+        return false;
+    }
     const Outcome updated = s_.perform([&] {
         return s_.firmware().update(plan_.imagePath, [this](int value, int maximum) {
             if (hooks_.progress)

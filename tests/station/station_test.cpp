@@ -201,34 +201,56 @@ const FaultRow kFaultRows[] = {
 INSTANTIATE_TEST_SUITE_P(Rows, StationFaultTest, ::testing::ValuesIn(kFaultRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// An ESC that cannot take the image fails for the window's reason, and
-// nothing of the update reaches its line; the other card's unit passes.
-TEST_F(StationTest, AnImageTheEscCannotTakeFailsItsUnitOnly)
+// An ESC that cannot take the image fails for that reason, and nothing of
+// the update reaches its line; the other card's unit passes.
+struct ImageRow {
+    const char* name;
+    uint8_t type, fw;  // the refused card's ESC
+    const char* image;  // --image, or --firmware when null
+    const char* reason;
+};
+
+class StationImageTest : public StationTest, public ::testing::WithParamInterface<ImageRow> {};
+
+TEST_P(StationImageTest, AnImageTheEscCannotTakeFailsItsUnitOnly)
 {
+    const ImageRow& row = GetParam();
     ASSERT_NO_FATAL_FAILURE(add_cards(1));
-    sim::Options old = unpaced_options();
-    old.fw_version = 0x10;  // V1.0: the window refuses to update it
-    ASSERT_NO_FATAL_FAILURE(add_cards(1, old));
+    sim::Options refused = unpaced_options();
+    refused.type = row.type;
+    refused.fw_version = row.fw;
+    ASSERT_NO_FATAL_FAILURE(add_cards(1, refused));
     units_.assign(2, 0);
     // --firmware looks where the window looks: the user's data folder among them.
     const QString folder = home_.filePath("XDG_DATA_HOME/zelt/firmware");
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_TRUE(sim::Simulator::write_sample_images(folder.toStdString()));
-    ASSERT_NO_FATAL_FAILURE(start_station({"--firmware", "--units", "2"}));
+    ASSERT_NO_FATAL_FAILURE(start_station(row.image ? QStringList{"--image", QDir(folder).filePath(row.image), "--units", "2"}
+                                                    : QStringList{"--firmware", "--units", "2"}));
     EXPECT_EQ(run(nullptr), 1) << err_.toStdString();
-    const QList<QJsonObject> good = unit_events(0), refused = unit_events(1);
+    const QList<QJsonObject> good = unit_events(0), refusedUnits = unit_events(1);
     ASSERT_EQ(good.size(), 1);
-    ASSERT_EQ(refused.size(), 1);
+    ASSERT_EQ(refusedUnits.size(), 1);
     EXPECT_EQ(good[0].value("result"), "pass") << good[0].value("reason").toString().toStdString();
     EXPECT_EQ(good[0].value("fw_after"), "FW version:V1.3");
-    EXPECT_EQ(refused[0].value("result"), "fail");
-    EXPECT_EQ(refused[0].value("reason").toString(),
-              "the firmware update failed: sorry! You can not update of the ESC, please contact manufacturers.");
+    EXPECT_EQ(refusedUnits[0].value("result"), "fail");
+    EXPECT_EQ(refusedUnits[0].value("reason").toString(), row.reason);
     QByteArray line = wire(*cards_[1]);
     EXPECT_TRUE(line.startsWith(QByteArray("\x35\x50\x35\x50\x0D"))) << line.toHex(' ').toStdString();
     line.remove(0, 5);
     EXPECT_TRUE(std::all_of(line.begin(), line.end(), [](char c) { return c == 0x50; })) << line.toHex(' ').toStdString();
 }
+
+const ImageRow kImageRows[] = {
+    {"VersionTheWindowRefuses", 0x03, 0x10, nullptr,
+     "the firmware update failed: sorry! You can not update of the ESC, please contact manufacturers."},
+    {"AnotherModelsImage", 0x05, 0x12, "upt03.blo",
+     "the image upt03.blo is not the one for this ESC's model (HW type:ESC_T05), which is upt05.blo; nothing was "
+     "sent"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, StationImageTest, ::testing::ValuesIn(kImageRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A database that cannot take a record: the record waits in the journal, no
 // new unit starts (the ESC plugged in meanwhile waits), and once the
