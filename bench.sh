@@ -29,7 +29,7 @@ while [ $# -gt 0 ]; do
 done
 
 # In the order of the table.
-benchmarks=(firmware_update reply_wait serial_latency speed_poll cold_start speed_soak sim_pace)
+benchmarks=(firmware_update reply_wait serial_latency speed_poll cold_start speed_soak sim_pace station)
 
 if [ -z "$build" ]; then
     . tools/deps.sh

@@ -12,6 +12,7 @@
 #include "app/scoped_cursor.h"
 #include "app/speed_plot.h"
 #include "serial/link_trace.h"
+#include "shutdown/stop_signals.h"
 #include "serial/port_list.h"
 #include "serial/port_watcher.h"
 #include "ui_tform1.h"
@@ -103,10 +104,15 @@ void TForm1::runOverwriting(const std::function<Outcome()>& operation)
 void TForm1::Button2Click()
 {
     runOverwriting([this] {
-        return session_.firmware().update(QString(), [this](int value, int maximum) {
-            ui->ProgressBar1->setMaximum(maximum);
-            ui->ProgressBar1->setValue(value);
-        });
+        // A signal that ends the program ends the read-back at once; the
+        // image is written by then.
+        return session_.firmware().update(
+            QString(),
+            [this](int value, int maximum) {
+                ui->ProgressBar1->setMaximum(maximum);
+                ui->ProgressBar1->setValue(value);
+            },
+            &StopSignals::requested);
     });
 }
 

@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <algorithm>
 
 namespace cli {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 const char* const kExitStatus =
     "Exit status: 0 success, 1 the setting card or the ESC said no or did not answer\n"
     "(doctor: a problem was found; notes alone give 0), 2 a wrong command line or a file\n"
-    "that cannot be used. A signal that stops speed or flash gives 128 + its number: 129\n"
+    "that cannot be used. A signal that stops speed, flash or the station gives 128 + its number: 129\n"
     "SIGHUP, 130 SIGINT (Ctrl+C), 131 SIGQUIT, 143 SIGTERM, and 141 when the reader of\n"
     "the output has gone.";
 
@@ -57,6 +58,13 @@ void describe(QCommandLineParser& parser)
         {"csv", "speed, records: write CSV to FILE; - for standard output.", "FILE"},
         {"records", "records: the records, FILE.sqlite or postgresql://USER@HOST/DATABASE.", "DEST"},
         {"since", "records: only those finished on or after DATE (2026-03-01 or an ISO 8601 time).", "DATE"},
+        {"ports", "station: the ports, comma-separated, or all for the listed ports.", "P1,P2"},
+        {"firmware", "station: update every ESC to the image the window would pick for its model."},
+        {"setup", "station: the golden settings, a setup file or a backup.", "FILE"},
+        {"spin", "station: spin check at US microseconds for SECONDS (default 3), mean rpm within MIN..MAX.",
+         "US:MIN:MAX[:SECONDS]"},
+        {"units", "station: end after N units in all.", "N"},
+        {"station", "station: the name in every record; default: the host name.", "NAME"},
     });
     parser.addPositionalArgument("command", "One of the commands below.");
     parser.addPositionalArgument("arguments", "The command's arguments.", "[arguments...]");
@@ -112,6 +120,74 @@ bool take_sweep(const QCommandLineParser& parser, CliOptions* out, QString* erro
         return false;
     out->sweep = plan;
     out->throttle = plan.from;
+    return true;
+}
+
+bool take_spin(const QString& text, SpinOption* out, QString* error)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    std::vector<int> numbers;
+    for (const QString& part : parts) {
+        bool ok = false;
+        numbers.push_back(part.toInt(&ok));
+        if (!ok)
+            numbers.back() = -1;
+    }
+    const bool shaped = (parts.size() == 3 || parts.size() == 4) &&
+                        std::all_of(numbers.begin(), numbers.end(), [](int n) { return n >= 0; });
+    if (!shaped || numbers[0] < speed::kSliderMin || numbers[0] > speed::kSliderMax || numbers[1] > numbers[2] ||
+        (parts.size() == 4 && (numbers[3] < 1 || numbers[3] > 3600))) {
+        *error = QStringLiteral("station needs --spin US:MIN:MAX[:SECONDS] with US from %1 to %2, MIN at most MAX "
+                                "and SECONDS from 1 to 3600, not %3")
+                     .arg(speed::kSliderMin)
+                     .arg(speed::kSliderMax)
+                     .arg(text);
+        return false;
+    }
+    *out = {numbers[0], numbers[1], numbers[2], parts.size() == 4 ? numbers[3] : 3};
+    return true;
+}
+
+bool take_station(const QCommandLineParser& parser, CliOptions* out, QString* error)
+{
+    out->ports = parser.value(QStringLiteral("ports")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (out->ports.isEmpty()) {
+        *error = QStringLiteral("station needs --ports P1,P2 or --ports all");
+        return false;
+    }
+    out->firmware = parser.isSet(QStringLiteral("firmware"));
+    out->setup = parser.value(QStringLiteral("setup"));
+    out->stationName = parser.value(QStringLiteral("station"));
+    if (out->firmware && !out->image.isEmpty()) {
+        *error = QStringLiteral("station takes --image FILE or --firmware, not both");
+        return false;
+    }
+    if (!out->firmware && out->image.isEmpty() && out->setup.isEmpty()) {
+        *error = QStringLiteral("station has nothing to do: give --setup FILE.zelt, --image FILE or --firmware");
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("units"))) {
+        bool ok = false;
+        out->units = parser.value(QStringLiteral("units")).toInt(&ok);
+        if (!ok || out->units < 1) {
+            *error = QStringLiteral("station needs --units N of 1 or more, not %1")
+                         .arg(parser.value(QStringLiteral("units")));
+            return false;
+        }
+    }
+    if (parser.isSet(QStringLiteral("spin"))) {
+        SpinOption spin;
+        if (!take_spin(parser.value(QStringLiteral("spin")), &spin, error))
+            return false;
+        out->spin = spin;
+        if (!number_option(parser, "poles", 2, 24, &out->poles, error) || out->poles % 2 != 0) {
+            *error = QStringLiteral("station --spin needs an even --poles from 2 to 24");
+            return false;
+        }
+    } else if (parser.isSet(QStringLiteral("poles"))) {
+        *error = QStringLiteral("station takes --poles only with --spin");
+        return false;
+    }
     return true;
 }
 
@@ -203,6 +279,8 @@ bool parse_command_line(const QStringList& arguments, CliOptions* out, QString* 
     }
     if (out->command == QLatin1String("write"))
         return take_write_arguments(args, out, error);
+    if (out->command == QLatin1String("station"))
+        return take_station(parser, out, error);
     if (out->command == QLatin1String("save") || out->command == QLatin1String("diff"))
         out->file = args.first();
     if (out->command == QLatin1String("speed")) {

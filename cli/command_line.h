@@ -14,6 +14,14 @@
 
 namespace cli {
 
+// station --spin US:MIN:MAX[:SECONDS]
+struct SpinOption {
+    int throttleUs = 0;
+    int minRpm = 0;
+    int maxRpm = 0;
+    int seconds = 3;
+};
+
 struct CliOptions {
     enum class Action { Run, Help, Version };
     Action action = Action::Run;
@@ -40,6 +48,14 @@ struct CliOptions {
     // records (with csvFile): where they are, and from when
     QString records;
     std::optional<QDateTime> since;
+
+    // station (with image, poles and records)
+    QStringList ports;  // as given: names, paths or "all"
+    bool firmware = false;
+    QString setup;
+    std::optional<SpinOption> spin;
+    int units = 0;  // 0: until stopped
+    QString stationName;
 };
 
 // Parses arguments (the program name first). False with a message for the

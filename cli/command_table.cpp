@@ -83,6 +83,19 @@ const std::vector<CliCommand> kCommands = {
        "FILE.sqlite or postgresql://USER@HOST/DATABASE, by default\n"
        "$XDG_STATE_HOME/zelt/station.sqlite"}},
      [](const CliOptions& o, const QString&) { return records_command(o); }},
+    {"station", 0, 0, {"json", "image", "poles", "records", "ports", "firmware", "setup", "spin", "units", "station"},
+     {{"station --ports P1,P2|all [--image FILE|--firmware] [--setup FILE.zelt]\n"
+       "          [--spin US:MIN:MAX[:SECONDS] --poles N] [--units N] [--records DEST]\n"
+       "          [--station NAME] [--json]",
+       "the production station: on every port, each ESC plugged in is\n"
+       "identified, read and backed up, updated and verified, given the\n"
+       "setup file's settings (read back), spun at US for SECONDS\n"
+       "(default 3) with its mean rpm of the second half within\n"
+       "MIN..MAX, and recorded; then the next, once it has been taken\n"
+       "out. It ends after --units N units in all, or on Ctrl+C and\n"
+       "SIGTERM once the running units are done. Exit status 0 when\n"
+       "every unit passed, 1 when any failed"}},
+     station_command},
 };
 
 }  // namespace

@@ -30,8 +30,9 @@ struct CliCommand {
 };
 
 // The options that only some commands take, in the order they are checked.
-inline constexpr const char* kCommandOptions[] = {"json",  "port",  "image", "yes",     "throttle", "poles",
-                                                  "seconds", "sweep", "csv",   "records", "since"};
+inline constexpr const char* kCommandOptions[] = {
+    "json", "port", "image", "yes", "throttle", "poles", "seconds", "sweep", "csv", "records",
+    "since", "ports", "firmware", "setup", "spin", "units", "station"};
 
 // In the order --help lists them.
 const std::vector<CliCommand>& cli_commands();

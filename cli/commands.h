@@ -27,6 +27,7 @@ int speed_command(const CliOptions& options, Session& session);
 int doctor_command(const CliOptions& options, const QString& programDir);
 int records_command(const CliOptions& options);
 int diff_command(const CliOptions& options, Session& session);
+int station_command(const CliOptions& options, const QString& programDir);
 
 // The quiet search of a command that a signal may end (speed, flash):
 // kSuccess once the ESC answered, else the command's exit status.

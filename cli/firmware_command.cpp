@@ -77,7 +77,9 @@ int flash_command(const CliOptions& options, Session& s)
 
     s.view.reportProgress = true;
     const Outcome updated = s.perform([&s, &options] {
-        return s.core.firmware().update(options.image, [&s](int value, int maximum) { s.view.showProgress(value, maximum); });
+        return s.core.firmware().update(
+            options.image, [&s](int value, int maximum) { s.view.showProgress(value, maximum); },
+            &StopSignals::requested);
     });
     s.view.reportProgress = false;
     const int status = update_status(s, updated);

@@ -7,7 +7,6 @@
 #include "link/status_texts.h"
 #include "link/wire_codes.h"
 #include "shutdown/finish_first.h"
-#include "shutdown/stop_signals.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -57,20 +56,27 @@ void FirmwareUpdate::set_progress(int value)
         progress_(std::clamp(value, 0, progressMaximum_), progressMaximum_);
 }
 
+bool FirmwareUpdate::stop_asked() const
+{
+    return stopAsked_ && stopAsked_();
+}
+
 void FirmwareUpdate::set_progress_maximum(int maximum)
 {
     progressMaximum_ = maximum;
 }
 
-Outcome FirmwareUpdate::update(const QString& imagePath, const Progress& progress)
+Outcome FirmwareUpdate::update(const QString& imagePath, const Progress& progress, const StopAsked& stopAsked)
 {
     result_ = Result::NotRun;
     if (Outcome refused = link_.require_esc(); !refused.done())
         return refused;
     progress_ = progress;
+    stopAsked_ = stopAsked;
     st_.cmd_mode = true;
     Outcome ended = run_update(imagePath);
     progress_ = nullptr;
+    stopAsked_ = nullptr;
     link_.setStatus(kIdle);
     st_.cmd_mode = false;
     return ended;
@@ -266,18 +272,18 @@ FirmwareUpdate::Check FirmwareUpdate::verify_phase(const Image& image)
     set_progress_maximum(firmware::kImageWords);
     set_progress(0);
     // A stop asked for during the write ends the update here, the image written.
-    if (StopSignals::requested())
+    if (stop_asked())
         return Check::Stopped;
     QElapsedTimer elapsed;
     elapsed.start();
     // Each wait ends at the overall bound, or at once on a stop.
-    const auto wait = [&elapsed] {
+    const auto wait = [this, &elapsed] {
         const int left = kReadBackBoundMs - static_cast<int>(elapsed.elapsed());
         return Link::ReplyWait{std::clamp(left, 1, kReadBackWaitMs),
-                               [](const QString& r) { return has_reply(r) || StopSignals::requested(); },
+                               [this](const QString& r) { return has_reply(r) || stop_asked(); },
                                Link::Pass::ProcessTwice};
     };
-    const auto goOn = [&elapsed] { return !StopSignals::requested() && elapsed.elapsed() < kReadBackBoundMs; };
+    const auto goOn = [this, &elapsed] { return !stop_asked() && elapsed.elapsed() < kReadBackBoundMs; };
     // The ESC answers 0x0B with the whole image, which arrives over several waits.
     QString readBack = link_.exchange(QByteArray(1, request::kReadBackFirmware), wait());
     int emptyWaits = readBack.isEmpty() ? 1 : 0;
@@ -288,7 +294,7 @@ FirmwareUpdate::Check FirmwareUpdate::verify_phase(const Image& image)
         readBack += more;
         set_progress(readBack.size() / 4);
     }
-    if (StopSignals::requested())
+    if (stop_asked())
         return Check::Stopped;
     // Bytes beyond the image may follow the last expected one by a byte time
     // or two; take them in too, so that a longer read-back is not mistaken

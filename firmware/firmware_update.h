@@ -24,12 +24,15 @@ public:
 
     // How far the transfer has come: value words of maximum, each time it moves.
     using Progress = std::function<void(int value, int maximum)>;
+    // Whether the caller has been asked to stop. The write always runs to its
+    // end; the read-back after it only checks, and ends when this says so.
+    using StopAsked = std::function<bool()>;
 
     // Writes the image file at imagePath, or with an empty path the image of
     // the ESC's group from the program's image folders; the checks and the
     // questions are the same for both. Needs an identified ESC; the outcome
     // says how it ended, result() in more detail.
-    Outcome update(const QString& imagePath, const Progress& progress = {});
+    Outcome update(const QString& imagePath, const Progress& progress = {}, const StopAsked& stopAsked = {});
 
     // How the last update ended. Some ends show no box (no image for the
     // model, an ESC that never finished), so a caller without a window
@@ -74,6 +77,7 @@ private:
     static QByteArray next_block(const QByteArray& image, qsizetype& offset);
     Outcome file_error(const QString& text);
     void set_progress(int value);
+    bool stop_asked() const;
     void set_progress_maximum(int maximum);
 
     Link& link_;
@@ -81,6 +85,7 @@ private:
     Dialogs& dialogs_;
     QString programDir_;
     Progress progress_;
+    StopAsked stopAsked_;
     int progressMaximum_ = 100;
     Result result_ = Result::NotRun;
 };

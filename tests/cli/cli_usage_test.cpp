@@ -25,7 +25,7 @@ TEST_F(CliTest, HelpAndVersionNeedNoPort)
     EXPECT_EQ(help.status, 0);
     for (const char* text : {"Usage: zelt-cli [options] command [arguments...]", "--port <P>", "--json",
                              "--log <FILE>", "save FILE.zelt", "--sweep <FROM:TO:STEP[:SECONDS]>",
-                             "--csv <FILE>", "throttle=US rpm=N", "backups", "diff FILE.zelt", "flash [--image FILE] --yes", "doctor", "Exit status"})
+                             "--csv <FILE>", "throttle=US rpm=N", "backups", "diff FILE.zelt", "flash [--image FILE] --yes", "doctor", "station --ports P1,P2|all", "Exit status"})
         EXPECT_TRUE(help.out.contains(text)) << text << "\n" << help.out.toStdString();
 }
 
@@ -145,6 +145,24 @@ TEST_F(CliTest, MistakesAreRefusedBeforeAnythingIsSent)
          "cannot use the firmware image /dev/zero: Is a device, not a file; nothing was sent"},
         {{"flash", "--yes", "--port", "PORT", "--image", fifo}, "Is a FIFO, not a file; nothing was sent"},
         {{"flash", "--yes", "--port", "PORT", "--image", bigImage}, "Is larger than 1 MiB; nothing was sent"},
+        {{"station", "--ports", "PORT"}, "station has nothing to do: give --setup FILE.zelt, --image FILE or --firmware"},
+        {{"station", "--setup", partial.fileName()}, "station needs --ports P1,P2 or --ports all"},
+        {{"station", "--ports", "PORT", "--setup", "/nonexistent/a.zelt"}, "cannot read the setup file /nonexistent/a.zelt"},
+        {{"station", "--ports", "PORT", "--setup", partial.fileName()}, "partial.zelt is no setup file"},
+        {{"station", "--ports", "PORT", "--image", "/nonexistent/upt03.blo"},
+         "cannot read the firmware image /nonexistent/upt03.blo"},
+        {{"station", "--ports", "PORT", "--image", "x.blo", "--firmware"}, "station takes --image FILE or --firmware, not both"},
+        {{"station", "--ports", "PORT,ttyNOSUCH9", "--firmware"}, "there is no serial port ttyNOSUCH9"},
+        {{"station", "--ports", "PORT,PORT", "--firmware"}, "is given twice"},
+        {{"station", "--ports", "PORT", "--firmware", "--spin", "1500:3000"},
+         "station needs --spin US:MIN:MAX[:SECONDS] with US from 900 to 2100"},
+        {{"station", "--ports", "PORT", "--firmware", "--spin", "1500:5000:3000", "--poles", "14"},
+         "MIN at most MAX"},
+        {{"station", "--ports", "PORT", "--firmware", "--spin", "1500:3000:5000"}, "station --spin needs an even --poles"},
+        {{"station", "--ports", "PORT", "--firmware", "--poles", "14"}, "station takes --poles only with --spin"},
+        {{"station", "--ports", "PORT", "--firmware", "--units", "0"}, "station needs --units N of 1 or more, not 0"},
+        {{"station", "--port", "PORT", "--firmware"}, "station does not take --port"},
+        {{"read", "--setup", "a.zelt", "--port", "PORT"}, "read does not take --setup"},
     };
     for (const Case& c : cases) {
         if (c.says.isEmpty())
