@@ -25,6 +25,7 @@ LogWindow::LogWindow(RecentLines& lines, Dialogs& dialogs, QWidget* parent)
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setMaximumBlockCount(kShownLines);
     text_->setFont(QFont(QStringLiteral("monospace")));
+    text_->setAccessibleName(tr("Link trace lines"));
     save_ = new QPushButton(QStringLiteral("Save..."), this);
     save_->setObjectName(QStringLiteral("LogSave"));
 

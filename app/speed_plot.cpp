@@ -44,6 +44,8 @@ SpeedPlotView::SpeedPlotView(const std::deque<SpeedTick>& ticks, QWidget* parent
 {
     setObjectName(QStringLiteral("SpeedPlotView"));
     setMinimumSize(320, 180);
+    setAccessibleName(tr("Speed plot"));
+    setAccessibleDescription(tr("The measured speed and the throttle of the last 60 s"));
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);

@@ -21,6 +21,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -62,8 +63,8 @@ TForm1::TForm1(const AppEnv& env, QWidget* parent)
     apply_design_look(this);
     apply_form_style(this);
     ui->cmbbxcomnum->setCompleter(nullptr);  // typed text stays as typed
-    set_lamp(ui->shcom, false);
-    set_lamp(ui->Shdt, false);
+    showCardLamp(false);
+    showEscLamp(false);
     ui->Image1->setPixmap(draw_maker_icon(ui->Image1->width()));
 
     session_.comm().SetCommName(QStringLiteral("COM2"));
@@ -220,6 +221,10 @@ void TForm1::connectControls()
         if (on)
             modeClicked(OperationMode::Speed);
     });
+
+    connect(ui->RadioButton1, &QRadioButton::toggled, this, &TForm1::describeStates);
+    connect(ui->ProgressBar1, &QProgressBar::valueChanged, this, &TForm1::describeStates);
+    describeStates();
 
     connect(ui->TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
     // The pole count goes in steps of 2, but the box takes typed digits: an
@@ -393,12 +398,12 @@ void TForm1::showStatus(const QString& text)
 
 void TForm1::showCardLamp(bool lit)
 {
-    set_lamp(ui->shcom, lit);
+    set_lamp(ui->shcom, lit, lit ? tr("Setting card connected") : tr("Setting card not connected"));
 }
 
 void TForm1::showEscLamp(bool lit)
 {
-    set_lamp(ui->Shdt, lit);
+    set_lamp(ui->Shdt, lit, lit ? tr("ESC identified") : tr("No ESC identified"));
 }
 
 void TForm1::showEscLabels(const QString& type, const QString& hwVersion, const QString& fwVersion)
@@ -458,6 +463,24 @@ void TForm1::showMode(OperationMode mode)
         w->setEnabled(parameterMode);
     for (QWidget* w : speedControls)
         w->setEnabled(!parameterMode);
+    describeStates();
+}
+
+// What the mode buttons and the progress bar show, in words, for screen
+// readers and as their tooltips.
+void TForm1::describeStates()
+{
+    const auto describe = [](QWidget* w, const QString& state) {
+        w->setAccessibleDescription(state);
+        w->setToolTip(state);
+    };
+    const bool parameterMode = ui->RadioButton1->isChecked();
+    describe(ui->RadioButton1, parameterMode ? tr("Parameter mode selected") : tr("Parameter mode not selected"));
+    describe(ui->RadioButton2, parameterMode ? tr("Speed test mode not selected") : tr("Speed test mode selected"));
+    const QProgressBar* bar = ui->ProgressBar1;
+    const int span = bar->maximum() - bar->minimum();
+    const int percent = span > 0 ? std::max(0, 100 * (bar->value() - bar->minimum()) / span) : 0;
+    describe(ui->ProgressBar1, tr("%1% done").arg(percent));
 }
 
 OperationMode TForm1::selectedMode() const
