@@ -1,5 +1,6 @@
 #include "app/speed_plot.h"
 
+#include "app/plot_scale.h"
 #include "link/dialogs.h"
 #include "speedtest/speed_math.h"
 
@@ -20,13 +21,13 @@ constexpr int kMargin = 44;
 const QColor kSpeedColor(0, 90, 200);
 const QColor kThrottleColor(220, 110, 0);
 
-// The top of the speed scale: the largest speed shown, rounded up to 1000 rpm.
-int speed_scale(const std::deque<SpeedTick>& ticks)
+// The largest speed shown.
+int32_t largest_speed(const std::deque<SpeedTick>& ticks)
 {
     int32_t top = 0;
     for (const SpeedTick& t : ticks)
         top = std::max(top, t.sampleRpm.value_or(0));
-    return std::max(1000, (top + 999) / 1000 * 1000);
+    return top;
 }
 
 void extend(QPainterPath& line, const QPointF& point)
@@ -63,31 +64,30 @@ void SpeedPlotView::paintEvent(QPaintEvent*)
     const int64_t end =
         ticks_.empty() ? SpeedPlotWindow::kSpanMs : std::max(ticks_.back().timeMs, SpeedPlotWindow::kSpanMs);
     const int64_t start = end - SpeedPlotWindow::kSpanMs;
-    const int topRpm = speed_scale(ticks_);
+    const AxisScale speed = speed_axis(largest_speed(ticks_));
     const auto x = [&](int64_t ms) {
         return area.left() + area.width() * double(ms - start) / SpeedPlotWindow::kSpanMs;
     };
-    const auto yRpm = [&](int32_t rpm) { return area.bottom() - area.height() * rpm / topRpm; };
+    const auto yRpm = [&](int32_t rpm) { return area.bottom() - area.height() * rpm / speed.top; };
     const auto yUs = [&](int us) {
         return area.bottom() -
                area.height() * (us - speed::kSliderMin) / (speed::kSliderMax - speed::kSliderMin);
     };
 
     // Scales: speed on the left, throttle on the right, seconds below.
-    painter.setPen(Qt::black);
     const QFontMetrics fm = painter.fontMetrics();
-    for (int i = 0; i <= 4; ++i) {
-        const double y = area.bottom() - area.height() * i / 4;
+    for (int32_t rpm = 0; rpm <= speed.top; rpm += speed.step) {
+        const double y = yRpm(rpm);
         painter.setPen(QColor(230, 230, 230));
         painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
         painter.setPen(kSpeedColor);
-        painter.drawText(QRectF(0, y - 8, kMargin - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(topRpm * i / 4));
-        painter.setPen(kThrottleColor);
-        painter.drawText(
-            QRectF(area.right() + 4, y - 8, kMargin - 4, 16), Qt::AlignLeft | Qt::AlignVCenter,
-            QString::number(speed::kSliderMin + (speed::kSliderMax - speed::kSliderMin) * i / 4));
+        painter.drawText(QRectF(0, y - 8, kMargin - 4, 16), Qt::AlignRight | Qt::AlignVCenter, QString::number(rpm));
     }
+    painter.setPen(kThrottleColor);
+    const int usStep = round_step(speed::kSliderMax - speed::kSliderMin, 6);
+    for (int us = (speed::kSliderMin + usStep - 1) / usStep * usStep; us <= speed::kSliderMax; us += usStep)
+        painter.drawText(QRectF(area.right() + 4, yUs(us) - 8, kMargin - 4, 16), Qt::AlignLeft | Qt::AlignVCenter,
+                         QString::number(us));
     painter.setPen(Qt::black);
     for (int64_t s = (start + 9999) / 10000 * 10000; s <= end; s += 10000)
         painter.drawText(QRectF(x(s) - 30, area.bottom() + 2, 60, 14), Qt::AlignCenter,
