@@ -6,6 +6,8 @@ install_deps() {
     if [ "${1:-}" = test ]; then
         # xdotool clicks at the controls' places of the real window under Xvfb.
         pkgs+=(googletest libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev ccache)
+        # The accessible tree, read through AT-SPI on a session bus of the test's own.
+        pkgs+=(at-spi2-core python3-pyatspi dbus)
         # The installation and Debian package checks.
         pkgs+=(appstream desktop-file-utils dpkg-dev file lintian)
     fi
