@@ -91,11 +91,11 @@ void SpeedPlotView::paintEvent(QPaintEvent*)
     painter.setPen(Qt::black);
     for (int64_t s = (start + 9999) / 10000 * 10000; s <= end; s += 10000)
         painter.drawText(QRectF(x(s) - 30, area.bottom() + 2, 60, 14), Qt::AlignCenter,
-                         QStringLiteral("%1 s").arg(s / 1000));
+                         tr("%1 s").arg(s / 1000));
     painter.setPen(kSpeedColor);
-    painter.drawText(QPointF(area.left(), height() - 4), QStringLiteral("speed (rpm)"));
+    painter.drawText(QPointF(area.left(), height() - 4), tr("speed (rpm)"));
     painter.setPen(kThrottleColor);
-    const QString throttleName = QStringLiteral("throttle (us)");
+    const QString throttleName = tr("throttle (us)");
     painter.drawText(QPointF(area.right() - fm.horizontalAdvance(throttleName), height() - 4), throttleName);
 
     QPainterPath speedLine;
@@ -117,12 +117,12 @@ SpeedPlotWindow::SpeedPlotWindow(Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), dialogs_(dialogs), view_(new SpeedPlotView(ticks_, this))
 {
     setObjectName(QStringLiteral("SpeedPlotWindow"));
-    setWindowTitle(QStringLiteral("Speed plot"));
+    setWindowTitle(tr("Speed plot"));
     resize(520, 300);
 
-    auto* csvButton = new QPushButton(QStringLiteral("Export CSV..."), this);
+    auto* csvButton = new QPushButton(tr("Export CSV..."), this);
     csvButton->setObjectName(QStringLiteral("SpeedPlotCsv"));
-    auto* pngButton = new QPushButton(QStringLiteral("Export PNG..."), this);
+    auto* pngButton = new QPushButton(tr("Export PNG..."), this);
     pngButton->setObjectName(QStringLiteral("SpeedPlotPng"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -163,7 +163,7 @@ QString SpeedPlotWindow::csv() const
 
 void SpeedPlotWindow::exportCsv()
 {
-    const QString path = dialogs_.saveFileName(QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv"));
+    const QString path = dialogs_.saveFileName(tr("CSV file (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     QSaveFile file(path);
@@ -173,15 +173,15 @@ void SpeedPlotWindow::exportCsv()
 
 void SpeedPlotWindow::exportPng()
 {
-    const QString path = dialogs_.saveFileName(QStringLiteral("PNG image (*.png)"), QStringLiteral("png"));
+    const QString path = dialogs_.saveFileName(tr("PNG image (*.png)"), QStringLiteral("png"));
     if (path.isEmpty())
         return;
     if (!view_->grab().save(path, "PNG"))
-        reportUnwritable(path, QStringLiteral("the image could not be saved there"));
+        reportUnwritable(path, tr("the image could not be saved there"));
 }
 
 void SpeedPlotWindow::reportUnwritable(const QString& path, const QString& reason)
 {
-    dialogs_.message(QStringLiteral("Error"), QStringLiteral("Unable to write to %1\r\n%2").arg(path, reason),
+    dialogs_.message(tr("Error"), tr("Unable to write to %1\r\n%2").arg(path, reason),
                      BoxIcon::Error);
 }

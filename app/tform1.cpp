@@ -26,11 +26,11 @@
 
 namespace {
 
-const QString kSetupFilter = QStringLiteral("Zelt File (*.zelt)");
+const char* const kSetupFilter = QT_TRANSLATE_NOOP("TForm1", "Zelt File (*.zelt)");
 const QString kSetupSuffix = QStringLiteral("zelt");
 
 // The footer line.
-const char* const kMakerNotice = "ZELT ESC tool - remove the propeller before a speed test";
+const char* const kMakerNotice = QT_TRANSLATE_NOOP("TForm1", "ZELT ESC tool - remove the propeller before a speed test");
 
 Ui::TForm1* set_up_ui(QWidget* form)
 {
@@ -137,7 +137,7 @@ void TForm1::Button6Click()
 void TForm1::Button7Click()
 {
     session_.run([this] {
-        const QString name = dialogs_.openFileName(kSetupFilter, kSetupSuffix);
+        const QString name = dialogs_.openFileName(tr(kSetupFilter), kSetupSuffix);
         if (name.isEmpty())
             return Outcome::fail(Outcome::Kind::Refused);
         // The hourglass while the file is read and shown.
@@ -152,7 +152,7 @@ void TForm1::Button7Click()
 void TForm1::Button8Click()
 {
     session_.run([this] {
-        const QString name = dialogs_.saveFileName(kSetupFilter, kSetupSuffix);
+        const QString name = dialogs_.saveFileName(tr(kSetupFilter), kSetupSuffix);
         if (name.isEmpty())
             return Outcome::fail(Outcome::Kind::Refused);
         const SettingValues lists = listValues();
@@ -270,7 +270,7 @@ void TForm1::addShortcuts()
     auto* log = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
     log->setContext(Qt::ApplicationShortcut);
     connect(log, &QShortcut::activated, this, &TForm1::showLogWindow);
-    auto* plot = new QAction(QStringLiteral("Speed plot"), ui->GroupBox5);
+    auto* plot = new QAction(tr("Speed plot"), ui->GroupBox5);
     plot->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     plot->setShortcutContext(Qt::ApplicationShortcut);
     connect(plot, &QAction::triggered, this, &TForm1::showSpeedPlot);
@@ -352,10 +352,10 @@ void TForm1::FormCreate()
     session_.link().pumped_delay(15);
     session_.link().arm_search();
 
-    ui->Edit4->setText(QString::fromLatin1(kMakerNotice));
+    ui->Edit4->setText(tr(kMakerNotice));
 
     if (!startupError.isEmpty())
-        dialogs_.message(QStringLiteral("Error"), startupError, BoxIcon::Error);
+        dialogs_.message(tr("Error"), startupError, BoxIcon::Error);
 }
 
 void TForm1::FormDestroy()
@@ -371,11 +371,11 @@ void TForm1::FormDestroy()
     const QString& path = settingsPath_;
     if (write_settings(path, s))
         return;
-    const QString text = QStringLiteral("Unable to write to %1").arg(path);
+    const QString text = tr("Unable to write to %1").arg(path);
     if (CloseOnSignal::closing())
         CloseOnSignal::reportFailure(text);
     else
-        dialogs_.message(QStringLiteral("Error"), text, BoxIcon::Error);
+        dialogs_.message(tr("Error"), text, BoxIcon::Error);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

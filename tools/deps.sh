@@ -2,7 +2,9 @@
 # Sourced by run.sh and test.sh: install_deps [test]
 install_deps() {
     local pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
-                qt6-serialport-dev libgl-dev fonts-dejavu-core qt6-svg-dev help2man)
+                qt6-serialport-dev libgl-dev fonts-dejavu-core qt6-svg-dev help2man
+                # Qt Linguist: lrelease builds the translations, lupdate updates them.
+                qt6-l10n-tools qt6-tools-dev)
     if [ "${1:-}" = test ]; then
         # xdotool clicks at the controls' places of the real window under Xvfb.
         pkgs+=(googletest libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev ccache)

@@ -1,0 +1,372 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>LogWindow</name>
+    <message>
+        <source>Link trace</source>
+        <translation>Verbindungsprotokoll</translation>
+    </message>
+    <message>
+        <source>Link trace lines</source>
+        <translation>Zeilen des Verbindungsprotokolls</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Speichern...</translation>
+    </message>
+    <message>
+        <source>Log file (*.log)</source>
+        <translation>Protokolldatei (*.log)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Unable to write to %1<byte value="xd"/>
+%2</source>
+        <translation>%1 kann nicht geschrieben werden<byte value="xd"/>
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>SpeedPlotView</name>
+    <message>
+        <source>Speed plot</source>
+        <translation>Drehzahlkurve</translation>
+    </message>
+    <message>
+        <source>The measured speed and the throttle of the last 60 s</source>
+        <translation>Gemessene Drehzahl und Gas der letzten 60 s</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>speed (rpm)</source>
+        <translation>Drehzahl (U/min)</translation>
+    </message>
+    <message>
+        <source>throttle (us)</source>
+        <translation>Gas (us)</translation>
+    </message>
+</context>
+<context>
+    <name>SpeedPlotWindow</name>
+    <message>
+        <source>Speed plot</source>
+        <translation>Drehzahlkurve</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation>CSV exportieren...</translation>
+    </message>
+    <message>
+        <source>Export PNG...</source>
+        <translation>PNG exportieren...</translation>
+    </message>
+    <message>
+        <source>CSV file (*.csv)</source>
+        <translation>CSV-Datei (*.csv)</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>PNG-Bild (*.png)</translation>
+    </message>
+    <message>
+        <source>the image could not be saved there</source>
+        <translation>das Bild konnte dort nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Unable to write to %1<byte value="xd"/>
+%2</source>
+        <translation>%1 kann nicht geschrieben werden<byte value="xd"/>
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>TForm1</name>
+    <message>
+        <source>ZELT brushless ESC software V1.2 </source>
+        <translation>ZELT Software für bürstenlose Regler V1.2 </translation>
+    </message>
+    <message>
+        <source>Choose COM</source>
+        <translation>COM wählen</translation>
+    </message>
+    <message>
+        <source>COM Connection</source>
+        <translation>COM-Verbindung</translation>
+    </message>
+    <message>
+        <source>ESC Hardware</source>
+        <translation>Regler-Hardware</translation>
+    </message>
+    <message>
+        <source>HW Type: Unknown</source>
+        <translation>HW-Typ: unbekannt</translation>
+    </message>
+    <message>
+        <source>HW version: Unknown</source>
+        <translation>HW-Version: unbek.</translation>
+    </message>
+    <message>
+        <source>FW version: Unknown</source>
+        <translation>FW-Version: unbekannt</translation>
+    </message>
+    <message>
+        <source>ESC Connection</source>
+        <translation>Regler-Verbindung</translation>
+    </message>
+    <message>
+        <source>Parameter Setup/Display</source>
+        <translation>Parameter einstellen/anzeigen</translation>
+    </message>
+    <message>
+        <source>Cut Off Type</source>
+        <translation>Abschaltart</translation>
+    </message>
+    <message>
+        <source>Soft cut*</source>
+        <translation>Sanft*</translation>
+    </message>
+    <message>
+        <source>Cut off</source>
+        <translation>Abschalten</translation>
+    </message>
+    <message>
+        <source>Battery Type</source>
+        <translation>Akkutyp</translation>
+    </message>
+    <message>
+        <source>Cut Off Voltage</source>
+        <translation>Abschaltspannung</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>Niedrig</translation>
+    </message>
+    <message>
+        <source>Middle*</source>
+        <translation>Mittel*</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>Hoch</translation>
+    </message>
+    <message>
+        <source>Start Mode</source>
+        <translation>Startart</translation>
+    </message>
+    <message>
+        <source>Normal start*</source>
+        <translation>Normal*</translation>
+    </message>
+    <message>
+        <source>Soft start</source>
+        <translation>Sanft</translation>
+    </message>
+    <message>
+        <source>Very soft start</source>
+        <translation>Sehr sanft</translation>
+    </message>
+    <message>
+        <source>Brake Mode</source>
+        <translation>Bremse</translation>
+    </message>
+    <message>
+        <source>Brake off*</source>
+        <translation>Aus*</translation>
+    </message>
+    <message>
+        <source>Low brake</source>
+        <translation>Schwach</translation>
+    </message>
+    <message>
+        <source>Middle brake</source>
+        <translation>Mittel</translation>
+    </message>
+    <message>
+        <source>High brake</source>
+        <translation>Stark</translation>
+    </message>
+    <message>
+        <source>Timing option</source>
+        <translation>Timing</translation>
+    </message>
+    <message>
+        <source>Current limited sesitivity</source>
+        <translation>Strombegrenzung</translation>
+    </message>
+    <message>
+        <source>Highest</source>
+        <translation>Höchste</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Govener mode</source>
+        <translation>Governor-Modus</translation>
+    </message>
+    <message>
+        <source>OFF</source>
+        <translation>AUS</translation>
+    </message>
+    <message>
+        <source>ON</source>
+        <translation>EIN</translation>
+    </message>
+    <message>
+        <source>Li-xx*</source>
+        <translation>Li-xx*</translation>
+    </message>
+    <message>
+        <source>Ni-xx</source>
+        <translation>Ni-xx</translation>
+    </message>
+    <message>
+        <source>Opration select</source>
+        <translation>Betriebsart</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Drehzahl</translation>
+    </message>
+    <message>
+        <source>Auto find hardware</source>
+        <translation>Hardware suchen</translation>
+    </message>
+    <message>
+        <source>Load setup</source>
+        <translation>Einstellung laden</translation>
+    </message>
+    <message>
+        <source>Save setup</source>
+        <translation>Einstellung speichern</translation>
+    </message>
+    <message>
+        <source>Update firmware</source>
+        <translation>Firmware aktualisieren</translation>
+    </message>
+    <message>
+        <source>Read ESC parameter</source>
+        <translation>Parameter lesen</translation>
+    </message>
+    <message>
+        <source>Restore default  parameter</source>
+        <translation>Standardwerte</translation>
+    </message>
+    <message>
+        <source>Download parameter to ESC</source>
+        <translation>Parameter schreiben</translation>
+    </message>
+    <message>
+        <source>Rotate speed test</source>
+        <translation>Drehzahltest</translation>
+    </message>
+    <message>
+        <source>Throttle signal</source>
+        <translation>Gassignal</translation>
+    </message>
+    <message>
+        <source>Polarity number</source>
+        <translation>Polzahl</translation>
+    </message>
+    <message>
+        <source>Rotate speed</source>
+        <translation>Drehzahl</translation>
+    </message>
+    <message>
+        <source>R/M</source>
+        <translation>U/min</translation>
+    </message>
+    <message>
+        <source>Current work status</source>
+        <translation>Aktueller Zustand</translation>
+    </message>
+    <message>
+        <source>Wait user command</source>
+        <translation>Warte auf Befehl</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>Logo</source>
+        <translation>Logo</translation>
+    </message>
+    <message>
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>Zelt File (*.zelt)</source>
+        <translation>Zelt-Datei (*.zelt)</translation>
+    </message>
+    <message>
+        <source>ZELT ESC tool - remove the propeller before a speed test</source>
+        <translation>ZELT Reglerwerkzeug - vor dem Drehzahltest den Propeller abnehmen</translation>
+    </message>
+    <message>
+        <source>Speed plot</source>
+        <translation>Drehzahlkurve</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Unable to write to %1</source>
+        <translation>%1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>Setting card connected</source>
+        <translation>Einstellkarte verbunden</translation>
+    </message>
+    <message>
+        <source>Setting card not connected</source>
+        <translation>Einstellkarte nicht verbunden</translation>
+    </message>
+    <message>
+        <source>ESC identified</source>
+        <translation>Regler erkannt</translation>
+    </message>
+    <message>
+        <source>No ESC identified</source>
+        <translation>Kein Regler erkannt</translation>
+    </message>
+    <message>
+        <source>Parameter mode selected</source>
+        <translation>Parametermodus gewählt</translation>
+    </message>
+    <message>
+        <source>Parameter mode not selected</source>
+        <translation>Parametermodus nicht gewählt</translation>
+    </message>
+    <message>
+        <source>Speed test mode not selected</source>
+        <translation>Drehzahltest nicht gewählt</translation>
+    </message>
+    <message>
+        <source>Speed test mode selected</source>
+        <translation>Drehzahltest gewählt</translation>
+    </message>
+    <message>
+        <source>%1% done</source>
+        <translation>%1 % erledigt</translation>
+    </message>
+</context>
+</TS>

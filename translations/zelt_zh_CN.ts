@@ -1,0 +1,372 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>LogWindow</name>
+    <message>
+        <source>Link trace</source>
+        <translation>通信记录</translation>
+    </message>
+    <message>
+        <source>Link trace lines</source>
+        <translation>通信记录行</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>保存...</translation>
+    </message>
+    <message>
+        <source>Log file (*.log)</source>
+        <translation>日志文件 (*.log)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Unable to write to %1<byte value="xd"/>
+%2</source>
+        <translation>无法写入 %1<byte value="xd"/>
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>SpeedPlotView</name>
+    <message>
+        <source>Speed plot</source>
+        <translation>转速曲线</translation>
+    </message>
+    <message>
+        <source>The measured speed and the throttle of the last 60 s</source>
+        <translation>最近 60 秒的实测转速和油门</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 秒</translation>
+    </message>
+    <message>
+        <source>speed (rpm)</source>
+        <translation>转速 (rpm)</translation>
+    </message>
+    <message>
+        <source>throttle (us)</source>
+        <translation>油门 (us)</translation>
+    </message>
+</context>
+<context>
+    <name>SpeedPlotWindow</name>
+    <message>
+        <source>Speed plot</source>
+        <translation>转速曲线</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation>导出 CSV...</translation>
+    </message>
+    <message>
+        <source>Export PNG...</source>
+        <translation>导出 PNG...</translation>
+    </message>
+    <message>
+        <source>CSV file (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>PNG 图像 (*.png)</translation>
+    </message>
+    <message>
+        <source>the image could not be saved there</source>
+        <translation>无法在此处保存图像</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Unable to write to %1<byte value="xd"/>
+%2</source>
+        <translation>无法写入 %1<byte value="xd"/>
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>TForm1</name>
+    <message>
+        <source>ZELT brushless ESC software V1.2 </source>
+        <translation>ZELT 无刷电调软件 V1.2 </translation>
+    </message>
+    <message>
+        <source>Choose COM</source>
+        <translation>选择 COM</translation>
+    </message>
+    <message>
+        <source>COM Connection</source>
+        <translation>COM 连接</translation>
+    </message>
+    <message>
+        <source>ESC Hardware</source>
+        <translation>电调硬件</translation>
+    </message>
+    <message>
+        <source>HW Type: Unknown</source>
+        <translation>硬件类型：未知</translation>
+    </message>
+    <message>
+        <source>HW version: Unknown</source>
+        <translation>硬件版本：未知</translation>
+    </message>
+    <message>
+        <source>FW version: Unknown</source>
+        <translation>固件版本：未知</translation>
+    </message>
+    <message>
+        <source>ESC Connection</source>
+        <translation>电调连接</translation>
+    </message>
+    <message>
+        <source>Parameter Setup/Display</source>
+        <translation>参数设置/显示</translation>
+    </message>
+    <message>
+        <source>Cut Off Type</source>
+        <translation>断电类型</translation>
+    </message>
+    <message>
+        <source>Soft cut*</source>
+        <translation>软断电*</translation>
+    </message>
+    <message>
+        <source>Cut off</source>
+        <translation>断电</translation>
+    </message>
+    <message>
+        <source>Battery Type</source>
+        <translation>电池类型</translation>
+    </message>
+    <message>
+        <source>Cut Off Voltage</source>
+        <translation>断电电压</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>低</translation>
+    </message>
+    <message>
+        <source>Middle*</source>
+        <translation>中*</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>高</translation>
+    </message>
+    <message>
+        <source>Start Mode</source>
+        <translation>启动模式</translation>
+    </message>
+    <message>
+        <source>Normal start*</source>
+        <translation>普通启动*</translation>
+    </message>
+    <message>
+        <source>Soft start</source>
+        <translation>软启动</translation>
+    </message>
+    <message>
+        <source>Very soft start</source>
+        <translation>超软启动</translation>
+    </message>
+    <message>
+        <source>Brake Mode</source>
+        <translation>刹车模式</translation>
+    </message>
+    <message>
+        <source>Brake off*</source>
+        <translation>无刹车*</translation>
+    </message>
+    <message>
+        <source>Low brake</source>
+        <translation>弱刹车</translation>
+    </message>
+    <message>
+        <source>Middle brake</source>
+        <translation>中刹车</translation>
+    </message>
+    <message>
+        <source>High brake</source>
+        <translation>强刹车</translation>
+    </message>
+    <message>
+        <source>Timing option</source>
+        <translation>进角</translation>
+    </message>
+    <message>
+        <source>Current limited sesitivity</source>
+        <translation>限流灵敏度</translation>
+    </message>
+    <message>
+        <source>Highest</source>
+        <translation>最高</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>关</translation>
+    </message>
+    <message>
+        <source>Govener mode</source>
+        <translation>定速模式</translation>
+    </message>
+    <message>
+        <source>OFF</source>
+        <translation>关</translation>
+    </message>
+    <message>
+        <source>ON</source>
+        <translation>开</translation>
+    </message>
+    <message>
+        <source>Li-xx*</source>
+        <translation>锂电*</translation>
+    </message>
+    <message>
+        <source>Ni-xx</source>
+        <translation>镍电</translation>
+    </message>
+    <message>
+        <source>Opration select</source>
+        <translation>操作选择</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>转速</translation>
+    </message>
+    <message>
+        <source>Auto find hardware</source>
+        <translation>自动查找硬件</translation>
+    </message>
+    <message>
+        <source>Load setup</source>
+        <translation>载入设置</translation>
+    </message>
+    <message>
+        <source>Save setup</source>
+        <translation>保存设置</translation>
+    </message>
+    <message>
+        <source>Update firmware</source>
+        <translation>更新固件</translation>
+    </message>
+    <message>
+        <source>Read ESC parameter</source>
+        <translation>读取电调参数</translation>
+    </message>
+    <message>
+        <source>Restore default  parameter</source>
+        <translation>恢复默认参数</translation>
+    </message>
+    <message>
+        <source>Download parameter to ESC</source>
+        <translation>下载参数到电调</translation>
+    </message>
+    <message>
+        <source>Rotate speed test</source>
+        <translation>转速测试</translation>
+    </message>
+    <message>
+        <source>Throttle signal</source>
+        <translation>油门信号</translation>
+    </message>
+    <message>
+        <source>Polarity number</source>
+        <translation>极数</translation>
+    </message>
+    <message>
+        <source>Rotate speed</source>
+        <translation>转速</translation>
+    </message>
+    <message>
+        <source>R/M</source>
+        <translation>转/分</translation>
+    </message>
+    <message>
+        <source>Current work status</source>
+        <translation>当前工作状态</translation>
+    </message>
+    <message>
+        <source>Wait user command</source>
+        <translation>等待用户命令</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>进度</translation>
+    </message>
+    <message>
+        <source>Logo</source>
+        <translation>标志</translation>
+    </message>
+    <message>
+        <source>Notice</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Zelt File (*.zelt)</source>
+        <translation>Zelt 文件 (*.zelt)</translation>
+    </message>
+    <message>
+        <source>ZELT ESC tool - remove the propeller before a speed test</source>
+        <translation>ZELT 电调工具 - 转速测试前请拆下螺旋桨</translation>
+    </message>
+    <message>
+        <source>Speed plot</source>
+        <translation>转速曲线</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Unable to write to %1</source>
+        <translation>无法写入 %1</translation>
+    </message>
+    <message>
+        <source>Setting card connected</source>
+        <translation>设置卡已连接</translation>
+    </message>
+    <message>
+        <source>Setting card not connected</source>
+        <translation>设置卡未连接</translation>
+    </message>
+    <message>
+        <source>ESC identified</source>
+        <translation>已识别电调</translation>
+    </message>
+    <message>
+        <source>No ESC identified</source>
+        <translation>未识别电调</translation>
+    </message>
+    <message>
+        <source>Parameter mode selected</source>
+        <translation>已选参数模式</translation>
+    </message>
+    <message>
+        <source>Parameter mode not selected</source>
+        <translation>未选参数模式</translation>
+    </message>
+    <message>
+        <source>Speed test mode not selected</source>
+        <translation>未选转速测试模式</translation>
+    </message>
+    <message>
+        <source>Speed test mode selected</source>
+        <translation>已选转速测试模式</translation>
+    </message>
+    <message>
+        <source>%1% done</source>
+        <translation>已完成 %1%</translation>
+    </message>
+</context>
+</TS>
