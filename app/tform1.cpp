@@ -391,9 +391,11 @@ void TForm1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+// The link's texts are English; the window shows each in the user's
+// language where it has a translation (link/status_texts.h, model_table.h).
 void TForm1::showStatus(const QString& text)
 {
-    ui->Label15->setText(text);
+    ui->Label15->setText(QCoreApplication::translate("status", text.toUtf8().constData()));
 }
 
 void TForm1::showCardLamp(bool lit)
@@ -408,9 +410,12 @@ void TForm1::showEscLamp(bool lit)
 
 void TForm1::showEscLabels(const QString& type, const QString& hwVersion, const QString& fwVersion)
 {
-    ui->Label2->setText(type);
-    ui->Label3->setText(hwVersion);
-    ui->Label4->setText(fwVersion);
+    const auto shown = [](const QString& label) {
+        return QCoreApplication::translate("EscLabels", label.toUtf8().constData());
+    };
+    ui->Label2->setText(shown(type));
+    ui->Label3->setText(shown(hwVersion));
+    ui->Label4->setText(shown(fwVersion));
 }
 
 SettingValues TForm1::listValues() const

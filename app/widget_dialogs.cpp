@@ -95,7 +95,10 @@ void CopyableMessageBox::keyPressEvent(QKeyEvent* event)
 
 BoxAnswer WidgetDialogs::message(const QString& title, const QString& text, BoxIcon icon, BoxButtons buttons)
 {
-    CopyableMessageBox box(parent_, title, text, icon, buttons);
+    // The link's shared titles and its report of a lost card, in the user's
+    // language (link/status_texts.h); other texts as they come.
+    CopyableMessageBox box(parent_, QCoreApplication::translate("box_title", title.toUtf8().constData()),
+                           QCoreApplication::translate("box_text", text.toUtf8().constData()), icon, buttons);
     // As over the file dialogs: the arrow, not the command's busy cursor.
     const ScopedCursor arrow(Qt::ArrowCursor);
     box.exec();

@@ -2,6 +2,45 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>EscLabels</name>
+    <message>
+        <source>HW Type: Unknown</source>
+        <translation>HW-Typ: unbekannt</translation>
+    </message>
+    <message>
+        <source>HW version: Unknown</source>
+        <translation>HW-Version: unbek.</translation>
+    </message>
+    <message>
+        <source>FW version: Unknown</source>
+        <translation>FW-Version: unbekannt</translation>
+    </message>
+    <message>
+        <source>HW type: unknown</source>
+        <translation>HW-Typ: unbekannt</translation>
+    </message>
+    <message>
+        <source>HW version: unknown</source>
+        <translation>HW-Version: unbek.</translation>
+    </message>
+    <message>
+        <source>FW version: unknown</source>
+        <translation>FW-Version: unbekannt</translation>
+    </message>
+    <message>
+        <source>HW type:unknown</source>
+        <translation>HW-Typ: unbekannt</translation>
+    </message>
+    <message>
+        <source>HW version:unknown</source>
+        <translation>HW-Version: unbek.</translation>
+    </message>
+    <message>
+        <source>FW version:unknown</source>
+        <translation>FW-Version: unbekannt</translation>
+    </message>
+</context>
+<context>
     <name>LogWindow</name>
     <message>
         <source>Link trace</source>
@@ -367,6 +406,99 @@
     <message>
         <source>%1% done</source>
         <translation>%1 % erledigt</translation>
+    </message>
+</context>
+<context>
+    <name>box_text</name>
+    <message>
+        <source>Hardware not connect or Comm port select error</source>
+        <translation>Hardware nicht verbunden oder falscher COM-Anschluss gewählt</translation>
+    </message>
+</context>
+<context>
+    <name>box_title</name>
+    <message>
+        <source>Comm error</source>
+        <translation>Verbindungsfehler</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>Require</source>
+        <translation>Rückfrage</translation>
+    </message>
+</context>
+<context>
+    <name>status</name>
+    <message>
+        <source>Wait user command</source>
+        <translation>Warte auf Befehl</translation>
+    </message>
+    <message>
+        <source>Comm error</source>
+        <translation>Verbindungsfehler</translation>
+    </message>
+    <message>
+        <source>Start switch port</source>
+        <translation>Anschluss wird gewechselt</translation>
+    </message>
+    <message>
+        <source>Start perform command--------</source>
+        <translation>Befehl wird ausgeführt...</translation>
+    </message>
+    <message>
+        <source>auto finding hardware....</source>
+        <translation>Hardware wird gesucht...</translation>
+    </message>
+    <message>
+        <source>search result</source>
+        <translation>Suchergebnis</translation>
+    </message>
+    <message>
+        <source>Reading ESC parameter </source>
+        <translation>Parameter werden gelesen </translation>
+    </message>
+    <message>
+        <source>Reading ESC parameter OK</source>
+        <translation>Parameter gelesen</translation>
+    </message>
+    <message>
+        <source>Send parameter to ESC</source>
+        <translation>Parameter werden gesendet</translation>
+    </message>
+    <message>
+        <source>Send parameter done</source>
+        <translation>Parameter gesendet</translation>
+    </message>
+    <message>
+        <source>Start update hardware....</source>
+        <translation>Aktualisierung beginnt...</translation>
+    </message>
+    <message>
+        <source>Update process:Writing ROM.......</source>
+        <translation>Aktualisierung: ROM schreiben...</translation>
+    </message>
+    <message>
+        <source>Verrify update data...</source>
+        <translation>Daten werden geprüft...</translation>
+    </message>
+    <message>
+        <source>Update hardware finished</source>
+        <translation>Aktualisierung beendet</translation>
+    </message>
+    <message>
+        <source>Testing rotate speed..</source>
+        <translation>Drehzahltest läuft...</translation>
+    </message>
+    <message>
+        <source>ESC speed answers stopped</source>
+        <translation>Regler meldet keine Drehzahl</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,45 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es">
 <context>
+    <name>EscLabels</name>
+    <message>
+        <source>HW Type: Unknown</source>
+        <translation>Tipo HW: desconocido</translation>
+    </message>
+    <message>
+        <source>HW version: Unknown</source>
+        <translation>Versión HW: desc.</translation>
+    </message>
+    <message>
+        <source>FW version: Unknown</source>
+        <translation>Versión FW: desconoc.</translation>
+    </message>
+    <message>
+        <source>HW type: unknown</source>
+        <translation>Tipo HW: desconocido</translation>
+    </message>
+    <message>
+        <source>HW version: unknown</source>
+        <translation>Versión HW: desc.</translation>
+    </message>
+    <message>
+        <source>FW version: unknown</source>
+        <translation>Versión FW: desconoc.</translation>
+    </message>
+    <message>
+        <source>HW type:unknown</source>
+        <translation>Tipo HW: desconocido</translation>
+    </message>
+    <message>
+        <source>HW version:unknown</source>
+        <translation>Versión HW: desc.</translation>
+    </message>
+    <message>
+        <source>FW version:unknown</source>
+        <translation>Versión FW: desconoc.</translation>
+    </message>
+</context>
+<context>
     <name>LogWindow</name>
     <message>
         <source>Link trace</source>
@@ -367,6 +406,99 @@
     <message>
         <source>%1% done</source>
         <translation>%1 % hecho</translation>
+    </message>
+</context>
+<context>
+    <name>box_text</name>
+    <message>
+        <source>Hardware not connect or Comm port select error</source>
+        <translation>Hardware no conectado o puerto COM mal elegido</translation>
+    </message>
+</context>
+<context>
+    <name>box_title</name>
+    <message>
+        <source>Comm error</source>
+        <translation>Error de comunicación</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>Require</source>
+        <translation>Confirmación</translation>
+    </message>
+</context>
+<context>
+    <name>status</name>
+    <message>
+        <source>Wait user command</source>
+        <translation>Esperando orden</translation>
+    </message>
+    <message>
+        <source>Comm error</source>
+        <translation>Error de comunicación</translation>
+    </message>
+    <message>
+        <source>Start switch port</source>
+        <translation>Cambiando de puerto</translation>
+    </message>
+    <message>
+        <source>Start perform command--------</source>
+        <translation>Ejecutando orden...</translation>
+    </message>
+    <message>
+        <source>auto finding hardware....</source>
+        <translation>Buscando hardware...</translation>
+    </message>
+    <message>
+        <source>search result</source>
+        <translation>Resultado de búsqueda</translation>
+    </message>
+    <message>
+        <source>Reading ESC parameter </source>
+        <translation>Leyendo parámetros </translation>
+    </message>
+    <message>
+        <source>Reading ESC parameter OK</source>
+        <translation>Parámetros leídos</translation>
+    </message>
+    <message>
+        <source>Send parameter to ESC</source>
+        <translation>Enviando parámetros</translation>
+    </message>
+    <message>
+        <source>Send parameter done</source>
+        <translation>Parámetros enviados</translation>
+    </message>
+    <message>
+        <source>Start update hardware....</source>
+        <translation>Iniciando actualización...</translation>
+    </message>
+    <message>
+        <source>Update process:Writing ROM.......</source>
+        <translation>Actualizando: escribiendo ROM...</translation>
+    </message>
+    <message>
+        <source>Verrify update data...</source>
+        <translation>Verificando datos...</translation>
+    </message>
+    <message>
+        <source>Update hardware finished</source>
+        <translation>Actualización terminada</translation>
+    </message>
+    <message>
+        <source>Testing rotate speed..</source>
+        <translation>Probando velocidad...</translation>
+    </message>
+    <message>
+        <source>ESC speed answers stopped</source>
+        <translation>El ESC no envía velocidad</translation>
     </message>
 </context>
 </TS>

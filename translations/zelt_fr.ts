@@ -2,6 +2,45 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
+    <name>EscLabels</name>
+    <message>
+        <source>HW Type: Unknown</source>
+        <translation>Type HW : inconnu</translation>
+    </message>
+    <message>
+        <source>HW version: Unknown</source>
+        <translation>Version HW : inconnue</translation>
+    </message>
+    <message>
+        <source>FW version: Unknown</source>
+        <translation>Version FW : inconnue</translation>
+    </message>
+    <message>
+        <source>HW type: unknown</source>
+        <translation>Type HW : inconnu</translation>
+    </message>
+    <message>
+        <source>HW version: unknown</source>
+        <translation>Version HW : inconnue</translation>
+    </message>
+    <message>
+        <source>FW version: unknown</source>
+        <translation>Version FW : inconnue</translation>
+    </message>
+    <message>
+        <source>HW type:unknown</source>
+        <translation>Type HW : inconnu</translation>
+    </message>
+    <message>
+        <source>HW version:unknown</source>
+        <translation>Version HW : inconnue</translation>
+    </message>
+    <message>
+        <source>FW version:unknown</source>
+        <translation>Version FW : inconnue</translation>
+    </message>
+</context>
+<context>
     <name>LogWindow</name>
     <message>
         <source>Link trace</source>
@@ -367,6 +406,99 @@
     <message>
         <source>%1% done</source>
         <translation>%1 % fait</translation>
+    </message>
+</context>
+<context>
+    <name>box_text</name>
+    <message>
+        <source>Hardware not connect or Comm port select error</source>
+        <translation>Matériel non connecté ou mauvais port COM choisi</translation>
+    </message>
+</context>
+<context>
+    <name>box_title</name>
+    <message>
+        <source>Comm error</source>
+        <translation>Erreur de liaison</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Require</source>
+        <translation>Confirmation</translation>
+    </message>
+</context>
+<context>
+    <name>status</name>
+    <message>
+        <source>Wait user command</source>
+        <translation>Attente d&apos;une commande</translation>
+    </message>
+    <message>
+        <source>Comm error</source>
+        <translation>Erreur de liaison</translation>
+    </message>
+    <message>
+        <source>Start switch port</source>
+        <translation>Changement de port</translation>
+    </message>
+    <message>
+        <source>Start perform command--------</source>
+        <translation>Exécution de la commande...</translation>
+    </message>
+    <message>
+        <source>auto finding hardware....</source>
+        <translation>Recherche du matériel...</translation>
+    </message>
+    <message>
+        <source>search result</source>
+        <translation>Résultat de la recherche</translation>
+    </message>
+    <message>
+        <source>Reading ESC parameter </source>
+        <translation>Lecture des paramètres </translation>
+    </message>
+    <message>
+        <source>Reading ESC parameter OK</source>
+        <translation>Paramètres lus</translation>
+    </message>
+    <message>
+        <source>Send parameter to ESC</source>
+        <translation>Envoi des paramètres</translation>
+    </message>
+    <message>
+        <source>Send parameter done</source>
+        <translation>Paramètres envoyés</translation>
+    </message>
+    <message>
+        <source>Start update hardware....</source>
+        <translation>Début de la mise à jour...</translation>
+    </message>
+    <message>
+        <source>Update process:Writing ROM.......</source>
+        <translation>Mise à jour : écriture ROM...</translation>
+    </message>
+    <message>
+        <source>Verrify update data...</source>
+        <translation>Vérification des données...</translation>
+    </message>
+    <message>
+        <source>Update hardware finished</source>
+        <translation>Mise à jour terminée</translation>
+    </message>
+    <message>
+        <source>Testing rotate speed..</source>
+        <translation>Test de vitesse...</translation>
+    </message>
+    <message>
+        <source>ESC speed answers stopped</source>
+        <translation>L&apos;ESC n&apos;envoie plus la vitesse</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,45 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pt_BR">
 <context>
+    <name>EscLabels</name>
+    <message>
+        <source>HW Type: Unknown</source>
+        <translation>Tipo HW: desconhecido</translation>
+    </message>
+    <message>
+        <source>HW version: Unknown</source>
+        <translation>Versão HW: desc.</translation>
+    </message>
+    <message>
+        <source>FW version: Unknown</source>
+        <translation>Versão FW: desconh.</translation>
+    </message>
+    <message>
+        <source>HW type: unknown</source>
+        <translation>Tipo HW: desconhecido</translation>
+    </message>
+    <message>
+        <source>HW version: unknown</source>
+        <translation>Versão HW: desc.</translation>
+    </message>
+    <message>
+        <source>FW version: unknown</source>
+        <translation>Versão FW: desconh.</translation>
+    </message>
+    <message>
+        <source>HW type:unknown</source>
+        <translation>Tipo HW: desconhecido</translation>
+    </message>
+    <message>
+        <source>HW version:unknown</source>
+        <translation>Versão HW: desc.</translation>
+    </message>
+    <message>
+        <source>FW version:unknown</source>
+        <translation>Versão FW: desconh.</translation>
+    </message>
+</context>
+<context>
     <name>LogWindow</name>
     <message>
         <source>Link trace</source>
@@ -367,6 +406,99 @@
     <message>
         <source>%1% done</source>
         <translation>%1% concluído</translation>
+    </message>
+</context>
+<context>
+    <name>box_text</name>
+    <message>
+        <source>Hardware not connect or Comm port select error</source>
+        <translation>Hardware não conectado ou porta COM errada</translation>
+    </message>
+</context>
+<context>
+    <name>box_title</name>
+    <message>
+        <source>Comm error</source>
+        <translation>Erro de comunicação</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erro</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>Require</source>
+        <translation>Confirmação</translation>
+    </message>
+</context>
+<context>
+    <name>status</name>
+    <message>
+        <source>Wait user command</source>
+        <translation>Aguardando comando</translation>
+    </message>
+    <message>
+        <source>Comm error</source>
+        <translation>Erro de comunicação</translation>
+    </message>
+    <message>
+        <source>Start switch port</source>
+        <translation>Trocando de porta</translation>
+    </message>
+    <message>
+        <source>Start perform command--------</source>
+        <translation>Executando comando...</translation>
+    </message>
+    <message>
+        <source>auto finding hardware....</source>
+        <translation>Procurando hardware...</translation>
+    </message>
+    <message>
+        <source>search result</source>
+        <translation>Resultado da busca</translation>
+    </message>
+    <message>
+        <source>Reading ESC parameter </source>
+        <translation>Lendo parâmetros </translation>
+    </message>
+    <message>
+        <source>Reading ESC parameter OK</source>
+        <translation>Parâmetros lidos</translation>
+    </message>
+    <message>
+        <source>Send parameter to ESC</source>
+        <translation>Enviando parâmetros</translation>
+    </message>
+    <message>
+        <source>Send parameter done</source>
+        <translation>Parâmetros enviados</translation>
+    </message>
+    <message>
+        <source>Start update hardware....</source>
+        <translation>Iniciando atualização...</translation>
+    </message>
+    <message>
+        <source>Update process:Writing ROM.......</source>
+        <translation>Atualizando: gravando ROM...</translation>
+    </message>
+    <message>
+        <source>Verrify update data...</source>
+        <translation>Verificando dados...</translation>
+    </message>
+    <message>
+        <source>Update hardware finished</source>
+        <translation>Atualização concluída</translation>
+    </message>
+    <message>
+        <source>Testing rotate speed..</source>
+        <translation>Testando rotação...</translation>
+    </message>
+    <message>
+        <source>ESC speed answers stopped</source>
+        <translation>O ESC parou de enviar rotação</translation>
     </message>
 </context>
 </TS>

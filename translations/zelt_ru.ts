@@ -2,6 +2,45 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru">
 <context>
+    <name>EscLabels</name>
+    <message>
+        <source>HW Type: Unknown</source>
+        <translation>Тип: неизвестен</translation>
+    </message>
+    <message>
+        <source>HW version: Unknown</source>
+        <translation>Версия HW: неизв.</translation>
+    </message>
+    <message>
+        <source>FW version: Unknown</source>
+        <translation>Версия FW: неизв.</translation>
+    </message>
+    <message>
+        <source>HW type: unknown</source>
+        <translation>Тип: неизвестен</translation>
+    </message>
+    <message>
+        <source>HW version: unknown</source>
+        <translation>Версия HW: неизв.</translation>
+    </message>
+    <message>
+        <source>FW version: unknown</source>
+        <translation>Версия FW: неизв.</translation>
+    </message>
+    <message>
+        <source>HW type:unknown</source>
+        <translation>Тип: неизвестен</translation>
+    </message>
+    <message>
+        <source>HW version:unknown</source>
+        <translation>Версия HW: неизв.</translation>
+    </message>
+    <message>
+        <source>FW version:unknown</source>
+        <translation>Версия FW: неизв.</translation>
+    </message>
+</context>
+<context>
     <name>LogWindow</name>
     <message>
         <source>Link trace</source>
@@ -367,6 +406,99 @@
     <message>
         <source>%1% done</source>
         <translation>Выполнено %1 %</translation>
+    </message>
+</context>
+<context>
+    <name>box_text</name>
+    <message>
+        <source>Hardware not connect or Comm port select error</source>
+        <translation>Устройство не подключено или выбран не тот порт COM</translation>
+    </message>
+</context>
+<context>
+    <name>box_title</name>
+    <message>
+        <source>Comm error</source>
+        <translation>Ошибка связи</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>Сообщение</translation>
+    </message>
+    <message>
+        <source>Require</source>
+        <translation>Подтверждение</translation>
+    </message>
+</context>
+<context>
+    <name>status</name>
+    <message>
+        <source>Wait user command</source>
+        <translation>Ожидание команды</translation>
+    </message>
+    <message>
+        <source>Comm error</source>
+        <translation>Ошибка связи</translation>
+    </message>
+    <message>
+        <source>Start switch port</source>
+        <translation>Смена порта</translation>
+    </message>
+    <message>
+        <source>Start perform command--------</source>
+        <translation>Выполнение команды...</translation>
+    </message>
+    <message>
+        <source>auto finding hardware....</source>
+        <translation>Поиск устройства...</translation>
+    </message>
+    <message>
+        <source>search result</source>
+        <translation>Результат поиска</translation>
+    </message>
+    <message>
+        <source>Reading ESC parameter </source>
+        <translation>Чтение параметров </translation>
+    </message>
+    <message>
+        <source>Reading ESC parameter OK</source>
+        <translation>Параметры прочитаны</translation>
+    </message>
+    <message>
+        <source>Send parameter to ESC</source>
+        <translation>Отправка параметров</translation>
+    </message>
+    <message>
+        <source>Send parameter done</source>
+        <translation>Параметры отправлены</translation>
+    </message>
+    <message>
+        <source>Start update hardware....</source>
+        <translation>Начало обновления...</translation>
+    </message>
+    <message>
+        <source>Update process:Writing ROM.......</source>
+        <translation>Обновление: запись ПЗУ...</translation>
+    </message>
+    <message>
+        <source>Verrify update data...</source>
+        <translation>Проверка данных...</translation>
+    </message>
+    <message>
+        <source>Update hardware finished</source>
+        <translation>Обновление завершено</translation>
+    </message>
+    <message>
+        <source>Testing rotate speed..</source>
+        <translation>Тест оборотов...</translation>
+    </message>
+    <message>
+        <source>ESC speed answers stopped</source>
+        <translation>ESC не сообщает обороты</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,45 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>EscLabels</name>
+    <message>
+        <source>HW Type: Unknown</source>
+        <translation>硬件类型：未知</translation>
+    </message>
+    <message>
+        <source>HW version: Unknown</source>
+        <translation>硬件版本：未知</translation>
+    </message>
+    <message>
+        <source>FW version: Unknown</source>
+        <translation>固件版本：未知</translation>
+    </message>
+    <message>
+        <source>HW type: unknown</source>
+        <translation>硬件类型：未知</translation>
+    </message>
+    <message>
+        <source>HW version: unknown</source>
+        <translation>硬件版本：未知</translation>
+    </message>
+    <message>
+        <source>FW version: unknown</source>
+        <translation>固件版本：未知</translation>
+    </message>
+    <message>
+        <source>HW type:unknown</source>
+        <translation>硬件类型：未知</translation>
+    </message>
+    <message>
+        <source>HW version:unknown</source>
+        <translation>硬件版本：未知</translation>
+    </message>
+    <message>
+        <source>FW version:unknown</source>
+        <translation>固件版本：未知</translation>
+    </message>
+</context>
+<context>
     <name>LogWindow</name>
     <message>
         <source>Link trace</source>
@@ -367,6 +406,99 @@
     <message>
         <source>%1% done</source>
         <translation>已完成 %1%</translation>
+    </message>
+</context>
+<context>
+    <name>box_text</name>
+    <message>
+        <source>Hardware not connect or Comm port select error</source>
+        <translation>硬件未连接或 COM 端口选择错误</translation>
+    </message>
+</context>
+<context>
+    <name>box_title</name>
+    <message>
+        <source>Comm error</source>
+        <translation>通信错误</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Require</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>status</name>
+    <message>
+        <source>Wait user command</source>
+        <translation>等待用户命令</translation>
+    </message>
+    <message>
+        <source>Comm error</source>
+        <translation>通信错误</translation>
+    </message>
+    <message>
+        <source>Start switch port</source>
+        <translation>开始切换端口</translation>
+    </message>
+    <message>
+        <source>Start perform command--------</source>
+        <translation>开始执行命令……</translation>
+    </message>
+    <message>
+        <source>auto finding hardware....</source>
+        <translation>正在自动查找硬件……</translation>
+    </message>
+    <message>
+        <source>search result</source>
+        <translation>查找结果</translation>
+    </message>
+    <message>
+        <source>Reading ESC parameter </source>
+        <translation>正在读取电调参数 </translation>
+    </message>
+    <message>
+        <source>Reading ESC parameter OK</source>
+        <translation>电调参数读取成功</translation>
+    </message>
+    <message>
+        <source>Send parameter to ESC</source>
+        <translation>正在发送参数到电调</translation>
+    </message>
+    <message>
+        <source>Send parameter done</source>
+        <translation>参数发送完成</translation>
+    </message>
+    <message>
+        <source>Start update hardware....</source>
+        <translation>开始更新硬件……</translation>
+    </message>
+    <message>
+        <source>Update process:Writing ROM.......</source>
+        <translation>更新中：正在写入 ROM……</translation>
+    </message>
+    <message>
+        <source>Verrify update data...</source>
+        <translation>正在校验更新数据……</translation>
+    </message>
+    <message>
+        <source>Update hardware finished</source>
+        <translation>硬件更新完成</translation>
+    </message>
+    <message>
+        <source>Testing rotate speed..</source>
+        <translation>正在测试转速……</translation>
+    </message>
+    <message>
+        <source>ESC speed answers stopped</source>
+        <translation>电调停止回报转速</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,8 @@
 #include "app/translation.h"
 #include "control_texts.h"
 #include "form_fixture.h"
+#include "link/model_table.h"
+#include "link/status_texts.h"
 #include "serial/recent_lines.h"
 
 #include <QApplication>
@@ -143,6 +145,29 @@ TEST_P(TranslatedWindows, EveryTextFitsItsControl)
             for (const QString& text : texts)
                 EXPECT_LE(w->fontMetrics().horizontalAdvance(text), text_room(w))
                     << w->objectName().toStdString() << " cannot show '" << text.toStdString() << "'";
+        }
+    }
+    // The link's texts, which the window shows translated: the status line
+    // (up to the progress bar over its end) and the ESC labels.
+    using namespace status;
+    const std::pair<const char*, std::vector<const char*>> shown[] = {
+        {"Label15", {kIdle, kCommError, kSwitchPort, kPerformCommand, kFinding, kSearchResult, kReading, kReadOk,
+                     kSending, kSendDone, kUpdateStart, kUpdateWriting, kUpdateVerifying, kUpdateFinished,
+                     kTesting, kSpeedAnswersStopped}},
+        {"Label2", {kLabelsDesign.type, kLabelsNoEsc.type, kLabelsUnknown.type}},
+        {"Label3", {kLabelsDesign.hwVersion, kLabelsNoEsc.hwVersion, kLabelsUnknown.hwVersion}},
+        {"Label4", {kLabelsDesign.fwVersion, kLabelsNoEsc.fwVersion, kLabelsUnknown.fwVersion}},
+    };
+    const int statusRoom = control<QWidget>(*form, "ProgressBar1")->x() - control<QWidget>(*form, "Label15")->x();
+    for (const auto& [name, sources] : shown) {
+        QLabel* label = control<QLabel>(*form, name);
+        const char* context = label->objectName() == "Label15" ? "status" : "EscLabels";
+        for (const char* source : sources) {
+            const QString text = QCoreApplication::translate(context, source);
+            EXPECT_NE(text, QString::fromLatin1(source)) << "not translated";
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(text),
+                      label->objectName() == "Label15" ? statusRoom : label->width())
+                << name << " cannot show '" << text.toStdString() << "'";
         }
     }
 }
