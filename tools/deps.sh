@@ -10,6 +10,8 @@ install_deps() {
         pkgs+=(googletest libgtest-dev libgmock-dev xvfb xauth xdotool clang libclang-rt-14-dev ccache)
         # The accessible tree, read through AT-SPI on a session bus of the test's own.
         pkgs+=(at-spi2-core python3-pyatspi dbus)
+        # Chinese glyphs, so that the translated texts are measured as they show.
+        pkgs+=(fonts-wqy-microhei)
         # The installation and Debian package checks.
         pkgs+=(appstream desktop-file-utils dpkg-dev file lintian)
     fi
