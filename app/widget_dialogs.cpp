@@ -93,12 +93,21 @@ void CopyableMessageBox::keyPressEvent(QKeyEvent* event)
     QMessageBox::keyPressEvent(event);
 }
 
+QString shown_box_title(const QString& title)
+{
+    return QCoreApplication::translate("box_title", title.toUtf8().constData());
+}
+
+QString shown_box_text(const QString& text)
+{
+    const QByteArray source = text.toUtf8();
+    const QString shown = QCoreApplication::translate("box_text", source.constData());
+    return shown != text ? shown : QCoreApplication::translate("status", source.constData());
+}
+
 BoxAnswer WidgetDialogs::message(const QString& title, const QString& text, BoxIcon icon, BoxButtons buttons)
 {
-    // The link's shared titles and its report of a lost card, in the user's
-    // language (link/status_texts.h); other texts as they come.
-    CopyableMessageBox box(parent_, QCoreApplication::translate("box_title", title.toUtf8().constData()),
-                           QCoreApplication::translate("box_text", text.toUtf8().constData()), icon, buttons);
+    CopyableMessageBox box(parent_, shown_box_title(title), shown_box_text(text), icon, buttons);
     // As over the file dialogs: the arrow, not the command's busy cursor.
     const ScopedCursor arrow(Qt::ArrowCursor);
     box.exec();

@@ -25,8 +25,11 @@ constexpr int kBlockBytes = 2 * kBlockWords;
 // A read-back that stops arriving for this many waits in a row has failed.
 constexpr int kEmptyReadBackWaits = 2;
 
-const QString kWriteError = QStringLiteral("Receive data error,Please update Hardware again");
-const QString kVerifyError = QStringLiteral("Update hardware failure,Please update Hardware again");
+// The window shows the texts marked for translation in the user's language.
+const QString kWriteError =
+    QStringLiteral(QT_TRANSLATE_NOOP("box_text", "Receive data error,Please update Hardware again"));
+const QString kVerifyError =
+    QStringLiteral(QT_TRANSLATE_NOOP("box_text", "Update hardware failure,Please update Hardware again"));
 const QString kIdle = QString::fromLatin1(status::kIdle);
 const QString kError = QString::fromLatin1(box_title::kError);
 const QString kRequire = QString::fromLatin1(box_title::kRequire);
@@ -125,7 +128,8 @@ Outcome FirmwareUpdate::prepare(const QString& imagePath, Image& image)
     // The version as the ESC label shows it: its last three characters.
     const QString escVersion = link_.esc_labels().fwVersion.right(3);
     if (escVersion == QLatin1String("1.0") || escVersion == QLatin1String("1.1")) {
-        const QString text = QStringLiteral("sorry! You can not update of the ESC,\r\nplease contact manufacturers.");
+        const QString text = QStringLiteral(QT_TRANSLATE_NOOP(
+            "box_text", "sorry! You can not update of the ESC,\r\nplease contact manufacturers."));
         dialogs_.message(kError, text, BoxIcon::Error);
         return end(Result::Refused, text);
     }

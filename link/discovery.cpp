@@ -90,10 +90,13 @@ Outcome Link::search()
             return Outcome::fail(Outcome::Kind::NoAnswer);
         }
         setStatus(QString::fromLatin1(status::kSearchResult));
-        Outcome none = report(Outcome::Kind::NoAnswer, QStringLiteral("not find hardware"),
-                              QStringLiteral("can not find hardware,please confirm:\r\n"
-                                             "  1.Hardware port connect.\r\n"
-                                             "  2.Hardware power."));
+        // Marked for the window, which shows them translated.
+        Outcome none = report(Outcome::Kind::NoAnswer,
+                              QStringLiteral(QT_TRANSLATE_NOOP("box_title", "not find hardware")),
+                              QStringLiteral(QT_TRANSLATE_NOOP("box_text",
+                                                               "can not find hardware,please confirm:\r\n"
+                                                               "  1.Hardware port connect.\r\n"
+                                                               "  2.Hardware power.")));
         setStatus(idle);
         view_.showCardLamp(false);
         view_.showEscLamp(false);
@@ -116,7 +119,7 @@ Outcome Link::search()
         text += QStringLiteral("not find ESC");
     else
         text += QStringLiteral("and find ESC") + model_label_;
-    dialogs_.message(QStringLiteral("Find hardware"), text, BoxIcon::None);
+    dialogs_.message(QStringLiteral(QT_TRANSLATE_NOOP("box_title", "Find hardware")), text, BoxIcon::None);
     st_.cmd_mode = false;
     setStatus(idle);
     return Outcome::ok(text);

@@ -414,6 +414,44 @@
         <source>Hardware not connect or Comm port select error</source>
         <translation>Hardware nicht verbunden oder falscher COM-Anschluss gewählt</translation>
     </message>
+    <message>
+        <source>can not find hardware,please confirm:<byte value="xd"/>
+  1.Hardware port connect.<byte value="xd"/>
+  2.Hardware power.</source>
+        <translation>Keine Hardware gefunden, bitte prüfen:<byte value="xd"/>
+  1. Ist der Anschluss verbunden?<byte value="xd"/>
+  2. Ist die Hardware eingeschaltet?</translation>
+    </message>
+    <message>
+        <source>Receive data error</source>
+        <translation>Fehler beim Empfang der Daten</translation>
+    </message>
+    <message>
+        <source>Hardware not connect,please connect first</source>
+        <translation>Hardware nicht verbunden, bitte zuerst verbinden</translation>
+    </message>
+    <message>
+        <source>Send parameter to ESC OK</source>
+        <translation>Parameter an den Regler gesendet</translation>
+    </message>
+    <message>
+        <source>Save file error</source>
+        <translation>Fehler beim Speichern der Datei</translation>
+    </message>
+    <message>
+        <source>Receive data error,Please update Hardware again</source>
+        <translation>Fehler beim Empfang der Daten, bitte die Hardware erneut aktualisieren</translation>
+    </message>
+    <message>
+        <source>Update hardware failure,Please update Hardware again</source>
+        <translation>Aktualisierung fehlgeschlagen, bitte die Hardware erneut aktualisieren</translation>
+    </message>
+    <message>
+        <source>sorry! You can not update of the ESC,<byte value="xd"/>
+please contact manufacturers.</source>
+        <translation>Dieser Regler kann leider nicht aktualisiert werden,<byte value="xd"/>
+bitte wenden Sie sich an den Hersteller.</translation>
+    </message>
 </context>
 <context>
     <name>box_title</name>
@@ -432,6 +470,14 @@
     <message>
         <source>Require</source>
         <translation>Rückfrage</translation>
+    </message>
+    <message>
+        <source>not find hardware</source>
+        <translation>Keine Hardware gefunden</translation>
+    </message>
+    <message>
+        <source>Find hardware</source>
+        <translation>Hardware gefunden</translation>
     </message>
 </context>
 <context>

@@ -414,6 +414,44 @@
         <source>Hardware not connect or Comm port select error</source>
         <translation>Hardware no conectado o puerto COM mal elegido</translation>
     </message>
+    <message>
+        <source>can not find hardware,please confirm:<byte value="xd"/>
+  1.Hardware port connect.<byte value="xd"/>
+  2.Hardware power.</source>
+        <translation>No se encuentra el hardware, compruebe:<byte value="xd"/>
+  1. La conexión del puerto.<byte value="xd"/>
+  2. La alimentación del hardware.</translation>
+    </message>
+    <message>
+        <source>Receive data error</source>
+        <translation>Error al recibir los datos</translation>
+    </message>
+    <message>
+        <source>Hardware not connect,please connect first</source>
+        <translation>Hardware no conectado, conéctelo primero</translation>
+    </message>
+    <message>
+        <source>Send parameter to ESC OK</source>
+        <translation>Parámetros enviados al ESC</translation>
+    </message>
+    <message>
+        <source>Save file error</source>
+        <translation>Error al guardar el archivo</translation>
+    </message>
+    <message>
+        <source>Receive data error,Please update Hardware again</source>
+        <translation>Error al recibir los datos, actualice el hardware de nuevo</translation>
+    </message>
+    <message>
+        <source>Update hardware failure,Please update Hardware again</source>
+        <translation>La actualización falló, actualice el hardware de nuevo</translation>
+    </message>
+    <message>
+        <source>sorry! You can not update of the ESC,<byte value="xd"/>
+please contact manufacturers.</source>
+        <translation>Lo sentimos, este ESC no se puede actualizar,<byte value="xd"/>
+contacte con el fabricante.</translation>
+    </message>
 </context>
 <context>
     <name>box_title</name>
@@ -432,6 +470,14 @@
     <message>
         <source>Require</source>
         <translation>Confirmación</translation>
+    </message>
+    <message>
+        <source>not find hardware</source>
+        <translation>Hardware no encontrado</translation>
+    </message>
+    <message>
+        <source>Find hardware</source>
+        <translation>Hardware encontrado</translation>
     </message>
 </context>
 <context>

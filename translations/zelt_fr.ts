@@ -414,6 +414,44 @@
         <source>Hardware not connect or Comm port select error</source>
         <translation>Matériel non connecté ou mauvais port COM choisi</translation>
     </message>
+    <message>
+        <source>can not find hardware,please confirm:<byte value="xd"/>
+  1.Hardware port connect.<byte value="xd"/>
+  2.Hardware power.</source>
+        <translation>Matériel introuvable, vérifiez :<byte value="xd"/>
+  1. La connexion du port.<byte value="xd"/>
+  2. L&apos;alimentation du matériel.</translation>
+    </message>
+    <message>
+        <source>Receive data error</source>
+        <translation>Erreur de réception des données</translation>
+    </message>
+    <message>
+        <source>Hardware not connect,please connect first</source>
+        <translation>Matériel non connecté, connectez-le d&apos;abord</translation>
+    </message>
+    <message>
+        <source>Send parameter to ESC OK</source>
+        <translation>Paramètres envoyés à l&apos;ESC</translation>
+    </message>
+    <message>
+        <source>Save file error</source>
+        <translation>Erreur d&apos;enregistrement du fichier</translation>
+    </message>
+    <message>
+        <source>Receive data error,Please update Hardware again</source>
+        <translation>Erreur de réception des données, mettez à jour le matériel à nouveau</translation>
+    </message>
+    <message>
+        <source>Update hardware failure,Please update Hardware again</source>
+        <translation>Échec de la mise à jour, mettez à jour le matériel à nouveau</translation>
+    </message>
+    <message>
+        <source>sorry! You can not update of the ESC,<byte value="xd"/>
+please contact manufacturers.</source>
+        <translation>Désolé, cet ESC ne peut pas être mis à jour,<byte value="xd"/>
+contactez le fabricant.</translation>
+    </message>
 </context>
 <context>
     <name>box_title</name>
@@ -432,6 +470,14 @@
     <message>
         <source>Require</source>
         <translation>Confirmation</translation>
+    </message>
+    <message>
+        <source>not find hardware</source>
+        <translation>Matériel introuvable</translation>
+    </message>
+    <message>
+        <source>Find hardware</source>
+        <translation>Matériel trouvé</translation>
     </message>
 </context>
 <context>

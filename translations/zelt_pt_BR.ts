@@ -414,6 +414,44 @@
         <source>Hardware not connect or Comm port select error</source>
         <translation>Hardware não conectado ou porta COM errada</translation>
     </message>
+    <message>
+        <source>can not find hardware,please confirm:<byte value="xd"/>
+  1.Hardware port connect.<byte value="xd"/>
+  2.Hardware power.</source>
+        <translation>Hardware não encontrado, verifique:<byte value="xd"/>
+  1. A conexão da porta.<byte value="xd"/>
+  2. A alimentação do hardware.</translation>
+    </message>
+    <message>
+        <source>Receive data error</source>
+        <translation>Erro ao receber os dados</translation>
+    </message>
+    <message>
+        <source>Hardware not connect,please connect first</source>
+        <translation>Hardware não conectado, conecte primeiro</translation>
+    </message>
+    <message>
+        <source>Send parameter to ESC OK</source>
+        <translation>Parâmetros enviados ao ESC</translation>
+    </message>
+    <message>
+        <source>Save file error</source>
+        <translation>Erro ao salvar o arquivo</translation>
+    </message>
+    <message>
+        <source>Receive data error,Please update Hardware again</source>
+        <translation>Erro ao receber os dados, atualize o hardware novamente</translation>
+    </message>
+    <message>
+        <source>Update hardware failure,Please update Hardware again</source>
+        <translation>Falha na atualização, atualize o hardware novamente</translation>
+    </message>
+    <message>
+        <source>sorry! You can not update of the ESC,<byte value="xd"/>
+please contact manufacturers.</source>
+        <translation>Desculpe, este ESC não pode ser atualizado,<byte value="xd"/>
+entre em contato com o fabricante.</translation>
+    </message>
 </context>
 <context>
     <name>box_title</name>
@@ -432,6 +470,14 @@
     <message>
         <source>Require</source>
         <translation>Confirmação</translation>
+    </message>
+    <message>
+        <source>not find hardware</source>
+        <translation>Hardware não encontrado</translation>
+    </message>
+    <message>
+        <source>Find hardware</source>
+        <translation>Hardware encontrado</translation>
     </message>
 </context>
 <context>

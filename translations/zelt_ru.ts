@@ -414,6 +414,44 @@
         <source>Hardware not connect or Comm port select error</source>
         <translation>Устройство не подключено или выбран не тот порт COM</translation>
     </message>
+    <message>
+        <source>can not find hardware,please confirm:<byte value="xd"/>
+  1.Hardware port connect.<byte value="xd"/>
+  2.Hardware power.</source>
+        <translation>Устройство не найдено, проверьте:<byte value="xd"/>
+  1. Подключение порта.<byte value="xd"/>
+  2. Питание устройства.</translation>
+    </message>
+    <message>
+        <source>Receive data error</source>
+        <translation>Ошибка приёма данных</translation>
+    </message>
+    <message>
+        <source>Hardware not connect,please connect first</source>
+        <translation>Устройство не подключено, сначала подключите его</translation>
+    </message>
+    <message>
+        <source>Send parameter to ESC OK</source>
+        <translation>Параметры отправлены в ESC</translation>
+    </message>
+    <message>
+        <source>Save file error</source>
+        <translation>Ошибка сохранения файла</translation>
+    </message>
+    <message>
+        <source>Receive data error,Please update Hardware again</source>
+        <translation>Ошибка приёма данных, обновите устройство ещё раз</translation>
+    </message>
+    <message>
+        <source>Update hardware failure,Please update Hardware again</source>
+        <translation>Обновление не удалось, обновите устройство ещё раз</translation>
+    </message>
+    <message>
+        <source>sorry! You can not update of the ESC,<byte value="xd"/>
+please contact manufacturers.</source>
+        <translation>К сожалению, этот ESC нельзя обновить,<byte value="xd"/>
+обратитесь к производителю.</translation>
+    </message>
 </context>
 <context>
     <name>box_title</name>
@@ -432,6 +470,14 @@
     <message>
         <source>Require</source>
         <translation>Подтверждение</translation>
+    </message>
+    <message>
+        <source>not find hardware</source>
+        <translation>Устройство не найдено</translation>
+    </message>
+    <message>
+        <source>Find hardware</source>
+        <translation>Устройство найдено</translation>
     </message>
 </context>
 <context>

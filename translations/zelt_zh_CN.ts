@@ -414,6 +414,44 @@
         <source>Hardware not connect or Comm port select error</source>
         <translation>硬件未连接或 COM 端口选择错误</translation>
     </message>
+    <message>
+        <source>can not find hardware,please confirm:<byte value="xd"/>
+  1.Hardware port connect.<byte value="xd"/>
+  2.Hardware power.</source>
+        <translation>找不到硬件，请确认：<byte value="xd"/>
+  1. 硬件端口已连接。<byte value="xd"/>
+  2. 硬件已通电。</translation>
+    </message>
+    <message>
+        <source>Receive data error</source>
+        <translation>接收数据错误</translation>
+    </message>
+    <message>
+        <source>Hardware not connect,please connect first</source>
+        <translation>硬件未连接，请先连接</translation>
+    </message>
+    <message>
+        <source>Send parameter to ESC OK</source>
+        <translation>参数已成功发送到电调</translation>
+    </message>
+    <message>
+        <source>Save file error</source>
+        <translation>保存文件错误</translation>
+    </message>
+    <message>
+        <source>Receive data error,Please update Hardware again</source>
+        <translation>接收数据错误，请重新更新硬件</translation>
+    </message>
+    <message>
+        <source>Update hardware failure,Please update Hardware again</source>
+        <translation>硬件更新失败，请重新更新硬件</translation>
+    </message>
+    <message>
+        <source>sorry! You can not update of the ESC,<byte value="xd"/>
+please contact manufacturers.</source>
+        <translation>抱歉！此电调无法更新，<byte value="xd"/>
+请联系制造商。</translation>
+    </message>
 </context>
 <context>
     <name>box_title</name>
@@ -432,6 +470,14 @@
     <message>
         <source>Require</source>
         <translation>确认</translation>
+    </message>
+    <message>
+        <source>not find hardware</source>
+        <translation>未找到硬件</translation>
+    </message>
+    <message>
+        <source>Find hardware</source>
+        <translation>找到硬件</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include "app/log_window.h"
 #include "app/speed_plot.h"
 #include "app/translation.h"
+#include "app/widget_dialogs.h"
 #include "control_texts.h"
 #include "form_fixture.h"
 #include "link/model_table.h"
@@ -115,6 +116,23 @@ TEST(Translations, EnglishAndTheCLocaleKeepTheTextsAsWritten)
     }
     EXPECT_EQ(chosen_locale("pt_BR").name(), "pt_BR");
     EXPECT_EQ(chosen_locale(QString()), QLocale::system());
+}
+
+// The boxes show the operations' marked texts translated, status texts they
+// repeat too; composed texts and those of other languages as they come.
+TEST(Translations, BoxesShowTheMarkedTextsTranslated)
+{
+    ASSERT_TRUE(install_translations(*qApp, QLocale("de"), {ZELT_QM_DIR}));
+    EXPECT_EQ(shown_box_title("Comm error"), "Verbindungsfehler");
+    EXPECT_EQ(shown_box_text("Save file error"), "Fehler beim Speichern der Datei");
+    EXPECT_EQ(shown_box_text("Reading ESC parameter OK"), "Parameter gelesen");
+    EXPECT_EQ(shown_box_text("sorry! You can not update of the ESC,\r\nplease contact manufacturers."),
+              "Dieser Regler kann leider nicht aktualisiert werden,\r\nbitte wenden Sie sich an den Hersteller.");
+    EXPECT_EQ(shown_box_text("find setting card connected with/dev/ttyUSB0\r\nnot find ESC"),
+              "find setting card connected with/dev/ttyUSB0\r\nnot find ESC");
+    EXPECT_EQ(shown_box_title("Fehler"), "Fehler");
+    install_translations(*qApp, QLocale::c(), {});
+    EXPECT_EQ(shown_box_text("Save file error"), "Save file error");
 }
 
 class TranslatedWindows : public FormTest, public ::testing::WithParamInterface<QString> {
