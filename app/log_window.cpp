@@ -55,6 +55,5 @@ void LogWindow::save()
         return;
     QString error;
     if (!lines_.save(path, &error))
-        dialogs_.message(tr("Error"), tr("Unable to write to %1\r\n%2").arg(path, error),
-                         BoxIcon::Error);
+        dialogs_.message(tr("Error"), tr("Unable to write to %1\r\n%2").arg(path, error), BoxIcon::Error);
 }

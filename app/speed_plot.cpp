@@ -81,13 +81,14 @@ void SpeedPlotView::paintEvent(QPaintEvent*)
         painter.setPen(QColor(230, 230, 230));
         painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
         painter.setPen(kSpeedColor);
-        painter.drawText(QRectF(0, y - 8, kMargin - 4, 16), Qt::AlignRight | Qt::AlignVCenter, QString::number(rpm));
+        painter.drawText(QRectF(0, y - 8, kMargin - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
+                         QString::number(rpm));
     }
     painter.setPen(kThrottleColor);
     const int usStep = round_step(speed::kSliderMax - speed::kSliderMin, 6);
     for (int us = (speed::kSliderMin + usStep - 1) / usStep * usStep; us <= speed::kSliderMax; us += usStep)
-        painter.drawText(QRectF(area.right() + 4, yUs(us) - 8, kMargin - 4, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                         QString::number(us));
+        painter.drawText(QRectF(area.right() + 4, yUs(us) - 8, kMargin - 4, 16),
+                         Qt::AlignLeft | Qt::AlignVCenter, QString::number(us));
     painter.setPen(Qt::black);
     for (int64_t s = (start + 9999) / 10000 * 10000; s <= end; s += 10000)
         painter.drawText(QRectF(x(s) - 30, area.bottom() + 2, 60, 14), Qt::AlignCenter,
@@ -182,6 +183,5 @@ void SpeedPlotWindow::exportPng()
 
 void SpeedPlotWindow::reportUnwritable(const QString& path, const QString& reason)
 {
-    dialogs_.message(tr("Error"), tr("Unable to write to %1\r\n%2").arg(path, reason),
-                     BoxIcon::Error);
+    dialogs_.message(tr("Error"), tr("Unable to write to %1\r\n%2").arg(path, reason), BoxIcon::Error);
 }

@@ -30,7 +30,8 @@ const char* const kSetupFilter = QT_TRANSLATE_NOOP("TForm1", "Zelt File (*.zelt)
 const QString kSetupSuffix = QStringLiteral("zelt");
 
 // The footer line.
-const char* const kMakerNotice = QT_TRANSLATE_NOOP("TForm1", "ZELT ESC tool - remove the propeller before a speed test");
+const char* const kMakerNotice =
+    QT_TRANSLATE_NOOP("TForm1", "ZELT ESC tool - remove the propeller before a speed test");
 
 Ui::TForm1* set_up_ui(QWidget* form)
 {
@@ -480,8 +481,10 @@ void TForm1::describeStates()
         w->setToolTip(state);
     };
     const bool parameterMode = ui->RadioButton1->isChecked();
-    describe(ui->RadioButton1, parameterMode ? tr("Parameter mode selected") : tr("Parameter mode not selected"));
-    describe(ui->RadioButton2, parameterMode ? tr("Speed test mode not selected") : tr("Speed test mode selected"));
+    describe(ui->RadioButton1,
+             parameterMode ? tr("Parameter mode selected") : tr("Parameter mode not selected"));
+    describe(ui->RadioButton2,
+             parameterMode ? tr("Speed test mode not selected") : tr("Speed test mode selected"));
     const QProgressBar* bar = ui->ProgressBar1;
     const int span = bar->maximum() - bar->minimum();
     const int percent = span > 0 ? std::max(0, 100 * (bar->value() - bar->minimum()) / span) : 0;

@@ -24,7 +24,8 @@ QTranslator* own_translator(QCoreApplication& app, const char* name)
 QStringList translation_dirs()
 {
     const QString bin = QCoreApplication::applicationDirPath();
-    return {bin + QStringLiteral("/translations"), QDir::cleanPath(bin + QStringLiteral("/../share/zelt/translations"))};
+    return {bin + QStringLiteral("/translations"),
+            QDir::cleanPath(bin + QStringLiteral("/../share/zelt/translations"))};
 }
 
 bool install_translations(QCoreApplication& app, const QLocale& locale, const QStringList& dirs)

@@ -18,7 +18,8 @@ QStringList translation_dirs();
 // Loads the translations for locale from the first of dirs that has them
 // into the application; returns false when there are none for it (the texts
 // stay English). Called again, the earlier translations are replaced.
-bool install_translations(QCoreApplication& app, const QLocale& locale, const QStringList& dirs = translation_dirs());
+bool install_translations(QCoreApplication& app, const QLocale& locale,
+                          const QStringList& dirs = translation_dirs());
 
 // The locale a --lang code names ("de", "pt_BR"), or the system's (LANG,
 // LC_MESSAGES) for an empty code.

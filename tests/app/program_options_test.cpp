@@ -3,8 +3,8 @@
 
 #include "app/program_options.h"
 
-#include <QCommandLineParser>
 #include <gtest/gtest.h>
+#include <QCommandLineParser>
 #include <vector>
 
 TEST(ProgramOptions, HelpAndVersionAreAnsweredWithoutAWindow)
@@ -36,8 +36,10 @@ TEST(ProgramOptions, HelpAndVersionAreAnsweredWithoutAWindow)
 // --lang names the window's language; without it the system's is taken.
 TEST(ProgramOptions, LangChoosesTheLanguage)
 {
-    for (const auto& [args, code] : std::vector<std::pair<QStringList, QString>>{
-             {{"zelt-esc", "--lang", "pt_BR"}, "pt_BR"}, {{"zelt-esc", "--lang=de"}, "de"}, {{"zelt-esc"}, ""}}) {
+    for (const auto& [args, code] :
+         std::vector<std::pair<QStringList, QString>>{{{"zelt-esc", "--lang", "pt_BR"}, "pt_BR"},
+                                                      {{"zelt-esc", "--lang=de"}, "de"},
+                                                      {{"zelt-esc"}, ""}}) {
         QCommandLineParser parser;
         describe_program(parser);
         ASSERT_TRUE(parser.parse(args)) << parser.errorText().toStdString();

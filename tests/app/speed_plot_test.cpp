@@ -1,8 +1,8 @@
 // The speed plot fed by the speed mode on a FakeView against the simulator's
 // motor: what it exports is what the poll recorded.
 
-#include "app/plot_scale.h"
 #include "app/speed_plot.h"
+#include "app/plot_scale.h"
 #include "form_fixture.h"
 #include "speedtest/speed_mode.h"
 #include "testing/event_wait.h"
@@ -114,9 +114,9 @@ TEST(SpeedPlot, AxesStepInRoundNumbers)
         AxisScale speed;
     };
     const Case cases[] = {
-        {0, {200, 1000}},          {1000, {200, 1000}},       {1001, {200, 1200}},
-        {9250, {2000, 10000}},     {12001, {5000, 15000}},    {27750, {5000, 30000}},
-        {30001, {10000, 40000}},   {111000, {20000, 120000}}, {120000, {20000, 120000}},
+        {0, {200, 1000}},          {1000, {200, 1000}},        {1001, {200, 1200}},
+        {9250, {2000, 10000}},     {12001, {5000, 15000}},     {27750, {5000, 30000}},
+        {30001, {10000, 40000}},   {111000, {20000, 120000}},  {120000, {20000, 120000}},
         {250000, {50000, 250000}}, {600001, {200000, 800000}},
     };
     for (const Case& c : cases) {

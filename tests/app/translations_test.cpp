@@ -93,7 +93,8 @@ TEST(Translations, EveryEntryIsFinishedAndKeepsItsPlaceholdersAndAccelerators)
     for (const QString& language : kLanguages) {
         SCOPED_TRACE(language.toStdString());
         QString error;
-        const std::vector<Entry> all = entries(QStringLiteral(ZELT_TS_DIR "/zelt_") + language + ".ts", &error);
+        const std::vector<Entry> all =
+            entries(QStringLiteral(ZELT_TS_DIR "/zelt_") + language + ".ts", &error);
         ASSERT_TRUE(error.isEmpty()) << error.toStdString();
         ASSERT_GT(all.size(), 50u);
         for (const Entry& e : all) {
@@ -126,8 +127,9 @@ TEST(Translations, BoxesShowTheMarkedTextsTranslated)
     EXPECT_EQ(shown_box_title("Comm error"), "Verbindungsfehler");
     EXPECT_EQ(shown_box_text("Save file error"), "Fehler beim Speichern der Datei");
     EXPECT_EQ(shown_box_text("Reading ESC parameter OK"), "Parameter gelesen");
-    EXPECT_EQ(shown_box_text("sorry! You can not update of the ESC,\r\nplease contact manufacturers."),
-              "Dieser Regler kann leider nicht aktualisiert werden,\r\nbitte wenden Sie sich an den Hersteller.");
+    EXPECT_EQ(
+        shown_box_text("sorry! You can not update of the ESC,\r\nplease contact manufacturers."),
+        "Dieser Regler kann leider nicht aktualisiert werden,\r\nbitte wenden Sie sich an den Hersteller.");
     EXPECT_EQ(shown_box_text("find setting card connected with/dev/ttyUSB0\r\nnot find ESC"),
               "find setting card connected with/dev/ttyUSB0\r\nnot find ESC");
     EXPECT_EQ(shown_box_title("Fehler"), "Fehler");
@@ -150,8 +152,8 @@ TEST_P(TranslatedWindows, EveryTextFitsItsControl)
     RecentLines lines;
     LogWindow log(lines, boxes);
     SpeedPlotWindow plot(boxes);
-    for (QWidget* window : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(&log),
-                            static_cast<QWidget*>(&plot)}) {
+    for (QWidget* window :
+         {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(&log), static_cast<QWidget*>(&plot)}) {
         window->show();
         for (QWidget* w : window->findChildren<QWidget*>()) {
             if (w->objectName().startsWith(QLatin1String("qt_")))
@@ -169,14 +171,16 @@ TEST_P(TranslatedWindows, EveryTextFitsItsControl)
     // (up to the progress bar over its end) and the ESC labels.
     using namespace status;
     const std::pair<const char*, std::vector<const char*>> shown[] = {
-        {"Label15", {kIdle, kCommError, kSwitchPort, kPerformCommand, kFinding, kSearchResult, kReading, kReadOk,
-                     kSending, kSendDone, kUpdateStart, kUpdateWriting, kUpdateVerifying, kUpdateFinished,
-                     kTesting, kSpeedAnswersStopped}},
+        {"Label15",
+         {kIdle, kCommError, kSwitchPort, kPerformCommand, kFinding, kSearchResult, kReading, kReadOk,
+          kSending, kSendDone, kUpdateStart, kUpdateWriting, kUpdateVerifying, kUpdateFinished, kTesting,
+          kSpeedAnswersStopped}},
         {"Label2", {kLabelsDesign.type, kLabelsNoEsc.type, kLabelsUnknown.type}},
         {"Label3", {kLabelsDesign.hwVersion, kLabelsNoEsc.hwVersion, kLabelsUnknown.hwVersion}},
         {"Label4", {kLabelsDesign.fwVersion, kLabelsNoEsc.fwVersion, kLabelsUnknown.fwVersion}},
     };
-    const int statusRoom = control<QWidget>(*form, "ProgressBar1")->x() - control<QWidget>(*form, "Label15")->x();
+    const int statusRoom =
+        control<QWidget>(*form, "ProgressBar1")->x() - control<QWidget>(*form, "Label15")->x();
     for (const auto& [name, sources] : shown) {
         QLabel* label = control<QLabel>(*form, name);
         const char* context = label->objectName() == "Label15" ? "status" : "EscLabels";
@@ -190,7 +194,8 @@ TEST_P(TranslatedWindows, EveryTextFitsItsControl)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, TranslatedWindows, ::testing::ValuesIn(kLanguages.begin(), kLanguages.end()),
+INSTANTIATE_TEST_SUITE_P(Languages, TranslatedWindows,
+                         ::testing::ValuesIn(kLanguages.begin(), kLanguages.end()),
                          [](const auto& info) { return info.param.toStdString(); });
 
 }  // namespace

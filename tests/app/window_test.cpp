@@ -305,7 +305,6 @@ TEST_F(FormTest, Comm1HasTheFormsLineSettings)
     EXPECT_FALSE(c.IsOpen());
 }
 
-
 // The name a screen reader says for a control. Qt's Linux bridge gives a list
 // its current item as its name and its caption as the label it is labelled
 // by: the caption label whose buddy it is, or its group box. A list outside
@@ -370,9 +369,10 @@ TEST_F(FormTest, ScreenReadersHearEveryControlsNameAndStateAndTabFollowsTheForm)
             order << w->objectName();
         w = w->nextInFocusChain();
     } while (w->objectName() != "cmbbxcomnum");
-    EXPECT_EQ(order.join(' '), "cmbbxcomnum ComboBox1 ComboBox2 ComboBox3 ComboBox4 ComboBox5 ComboBox6 ComboBox7 "
-                               "ComboBox8 RadioButton1 RadioButton2 Button5 Button7 Button8 Button2 Button3 "
-                               "Button6 Button4 Edit3 Edit2 UpDown1 TrackBar1 Edit1 Edit4");
+    EXPECT_EQ(order.join(' '),
+              "cmbbxcomnum ComboBox1 ComboBox2 ComboBox3 ComboBox4 ComboBox5 ComboBox6 ComboBox7 "
+              "ComboBox8 RadioButton1 RadioButton2 Button5 Button7 Button8 Button2 Button3 "
+              "Button6 Button4 Edit3 Edit2 UpDown1 TrackBar1 Edit1 Edit4");
 }
 
 }  // namespace
