@@ -34,7 +34,10 @@ def check(condition, what):
 
 
 def wait_for(condition, timeout_s, what):
-    """Polls what AT-SPI reports: the bridge sends no event this script could wait on for every change."""
+    """Polls the tree until condition holds; what (a text, or a function giving one) says what failed.
+
+    Polled, with a deadline: AT-SPI's events would need an event loop of the
+    script's own beside the program's, for a handful of checks."""
     end = time.monotonic() + timeout_s
     while time.monotonic() < end:
         try:
@@ -44,7 +47,7 @@ def wait_for(condition, timeout_s, what):
         if value:
             return value
         time.sleep(0.1)
-    check(False, what)
+    check(False, what() if callable(what) else what)
     return None
 
 
@@ -80,13 +83,6 @@ def window(app, title):
         w = app.getChildAtIndex(i)
         if w is not None and w.name == title and w.getState().contains(pyatspi.STATE_SHOWING):
             return w
-    return None
-
-
-def find(root, name, role=None):
-    for node, _ in walk(root):
-        if node.name == name and (role is None or node.getRole() == role):
-            return node
     return None
 
 
@@ -155,17 +151,17 @@ def main():
             return 1
         check_controls(main_window, "main window")
 
-        lamp_roles = [n for n, _ in walk(main_window) if n.name in ("COM Connection", "ESC Connection")
-                      and n.description]
-        check(len(lamp_roles) == 2, "the two lamps have no descriptions")
-        card = next((n for n in lamp_roles if n.name == "COM Connection"), None)
-        esc_lamp = next((n for n in lamp_roles if n.name == "ESC Connection"), None)
+        # The lamps are named after their captions; the captions have no description.
+        lamps = [n for n, _ in walk(main_window) if n.name in ("COM Connection", "ESC Connection") and n.description]
+        check(len(lamps) == 2, "the two lamps have no descriptions")
+        card = next((n for n in lamps if n.name == "COM Connection"), None)
+        esc_lamp = next((n for n in lamps if n.name == "ESC Connection"), None)
         if card is None or esc_lamp is None:
             return 1
         wait_for(lambda: card.description == "Setting card connected", 20,
-                 "the card lamp does not say the card is connected (%r)" % card.description)
+                 lambda: "the card lamp does not say the card is connected (%r)" % card.description)
         wait_for(lambda: esc_lamp.description == "ESC identified", 20,
-                 "the ESC lamp does not say the ESC is identified (%r)" % esc_lamp.description)
+                 lambda: "the ESC lamp does not say the ESC is identified (%r)" % esc_lamp.description)
         print("lamps lit:", card.description, "/", esc_lamp.description, flush=True)
 
         window_id = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(esc.pid)],
@@ -194,9 +190,9 @@ def main():
             if ok:
                 ok[0].queryAction().doAction(0)
         wait_for(lambda: card.description == "Setting card not connected", 20,
-                 "the card lamp does not say the card has gone (%r)" % card.description)
+                 lambda: "the card lamp does not say the card has gone (%r)" % card.description)
         wait_for(lambda: esc_lamp.description == "No ESC identified", 20,
-                 "the ESC lamp does not say the ESC has gone (%r)" % esc_lamp.description)
+                 lambda: "the ESC lamp does not say the ESC has gone (%r)" % esc_lamp.description)
         print("lamps out:", card.description, "/", esc_lamp.description, flush=True)
     finally:
         for p in (esc, sim):
