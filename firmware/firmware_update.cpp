@@ -8,6 +8,7 @@
 #include "link/wire_codes.h"
 #include "shutdown/finish_first.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
@@ -164,12 +165,15 @@ Outcome FirmwareUpdate::prepare(const QString& imagePath, Image& image)
                            "\r\nNothing was sent to the ESC."));
 
     // "1.a" in a header is the same byte as the "1.A" the ESC label shows.
-    const QString sameVersion = QStringLiteral("The version you want to upgrade is same with current ESC firmware "
-                                               "version,\n\rDo you want to continue?");
+    const QString sameVersion =
+        QStringLiteral(QT_TRANSLATE_NOOP("box_text",
+                                         "The version you want to upgrade is same with current ESC firmware "
+                                         "version,\n\rDo you want to continue?"));
     if (header.version.compare(escVersion, Qt::CaseInsensitive) == 0 &&
         dialogs_.message(kRequire, sameVersion, BoxIcon::None, BoxButtons::YesNo) != BoxAnswer::Yes)
         return end(Result::Declined, sameVersion);
-    const QString really = QStringLiteral("Are you really update hardware to V") + header.version;
+    const QString really =
+        QCoreApplication::translate("box_text", "Are you really update hardware to V%1").arg(header.version);
     if (dialogs_.message(kRequire, really, BoxIcon::None, BoxButtons::YesNo) != BoxAnswer::Yes)
         return end(Result::Declined, really);
 
@@ -278,8 +282,10 @@ bool FirmwareUpdate::verify_phase(const Image& image)
 Outcome FirmwareUpdate::succeed(const Image& image)
 {
     link_.setStatus(QString::fromLatin1(status::kUpdateFinished));
-    const QString text = QStringLiteral("Update hardware succeed,Firmware versionV") + image.versionCode[0] +
-                         QLatin1Char('.') + image.versionCode[1];
+    const QString text =
+        QCoreApplication::translate("box_text", "Update hardware succeed,Firmware versionV%1.%2")
+            .arg(image.versionCode[0])
+            .arg(image.versionCode[1]);
     dialogs_.message(QString::fromLatin1(box_title::kPrompt), text, BoxIcon::None);
     link_.setStatus(kIdle);
     // Identify the ESC afresh, as at start-up, so that the new version shows.

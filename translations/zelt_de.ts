@@ -452,6 +452,34 @@ please contact manufacturers.</source>
         <translation>Dieser Regler kann leider nicht aktualisiert werden,<byte value="xd"/>
 bitte wenden Sie sich an den Hersteller.</translation>
     </message>
+    <message>
+        <source>find setting card connected with%1<byte value="xd"/>
+</source>
+        <translation>Einstellkarte gefunden an %1<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>not find ESC</source>
+        <translation>kein Regler gefunden</translation>
+    </message>
+    <message>
+        <source>and find ESC%1</source>
+        <translation>und Regler %1 gefunden</translation>
+    </message>
+    <message>
+        <source>The version you want to upgrade is same with current ESC firmware version,
+<byte value="xd"/>Do you want to continue?</source>
+        <translation>Die gewählte Version ist dieselbe wie die Firmware des Reglers,
+<byte value="xd"/>trotzdem fortfahren?</translation>
+    </message>
+    <message>
+        <source>Are you really update hardware to V%1</source>
+        <translation>Hardware wirklich auf V%1 aktualisieren?</translation>
+    </message>
+    <message>
+        <source>Update hardware succeed,Firmware versionV%1.%2</source>
+        <translation>Aktualisierung erfolgreich, Firmware-Version V%1.%2</translation>
+    </message>
 </context>
 <context>
     <name>box_title</name>

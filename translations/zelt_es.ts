@@ -452,6 +452,34 @@ please contact manufacturers.</source>
         <translation>Lo sentimos, este ESC no se puede actualizar,<byte value="xd"/>
 contacte con el fabricante.</translation>
     </message>
+    <message>
+        <source>find setting card connected with%1<byte value="xd"/>
+</source>
+        <translation>Tarjeta de ajuste encontrada en %1<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>not find ESC</source>
+        <translation>ningún ESC encontrado</translation>
+    </message>
+    <message>
+        <source>and find ESC%1</source>
+        <translation>y ESC %1 encontrado</translation>
+    </message>
+    <message>
+        <source>The version you want to upgrade is same with current ESC firmware version,
+<byte value="xd"/>Do you want to continue?</source>
+        <translation>La versión elegida es la misma que el firmware actual del ESC,
+<byte value="xd"/>¿desea continuar?</translation>
+    </message>
+    <message>
+        <source>Are you really update hardware to V%1</source>
+        <translation>¿Actualizar de verdad el hardware a V%1?</translation>
+    </message>
+    <message>
+        <source>Update hardware succeed,Firmware versionV%1.%2</source>
+        <translation>Actualización correcta, versión de firmware V%1.%2</translation>
+    </message>
 </context>
 <context>
     <name>box_title</name>

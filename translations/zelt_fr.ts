@@ -452,6 +452,34 @@ please contact manufacturers.</source>
         <translation>Désolé, cet ESC ne peut pas être mis à jour,<byte value="xd"/>
 contactez le fabricant.</translation>
     </message>
+    <message>
+        <source>find setting card connected with%1<byte value="xd"/>
+</source>
+        <translation>Carte de réglage trouvée sur %1<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>not find ESC</source>
+        <translation>aucun ESC trouvé</translation>
+    </message>
+    <message>
+        <source>and find ESC%1</source>
+        <translation>et ESC %1 trouvé</translation>
+    </message>
+    <message>
+        <source>The version you want to upgrade is same with current ESC firmware version,
+<byte value="xd"/>Do you want to continue?</source>
+        <translation>La version choisie est la même que le firmware actuel de l&apos;ESC,
+<byte value="xd"/>voulez-vous continuer ?</translation>
+    </message>
+    <message>
+        <source>Are you really update hardware to V%1</source>
+        <translation>Vraiment mettre à jour le matériel en V%1 ?</translation>
+    </message>
+    <message>
+        <source>Update hardware succeed,Firmware versionV%1.%2</source>
+        <translation>Mise à jour réussie, version du firmware V%1.%2</translation>
+    </message>
 </context>
 <context>
     <name>box_title</name>

@@ -452,6 +452,34 @@ please contact manufacturers.</source>
         <translation>Desculpe, este ESC não pode ser atualizado,<byte value="xd"/>
 entre em contato com o fabricante.</translation>
     </message>
+    <message>
+        <source>find setting card connected with%1<byte value="xd"/>
+</source>
+        <translation>Cartão de ajuste encontrado em %1<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>not find ESC</source>
+        <translation>nenhum ESC encontrado</translation>
+    </message>
+    <message>
+        <source>and find ESC%1</source>
+        <translation>e ESC %1 encontrado</translation>
+    </message>
+    <message>
+        <source>The version you want to upgrade is same with current ESC firmware version,
+<byte value="xd"/>Do you want to continue?</source>
+        <translation>A versão escolhida é a mesma do firmware atual do ESC,
+<byte value="xd"/>deseja continuar?</translation>
+    </message>
+    <message>
+        <source>Are you really update hardware to V%1</source>
+        <translation>Atualizar mesmo o hardware para V%1?</translation>
+    </message>
+    <message>
+        <source>Update hardware succeed,Firmware versionV%1.%2</source>
+        <translation>Atualização concluída, versão do firmware V%1.%2</translation>
+    </message>
 </context>
 <context>
     <name>box_title</name>

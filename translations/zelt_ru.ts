@@ -452,6 +452,34 @@ please contact manufacturers.</source>
         <translation>К сожалению, этот ESC нельзя обновить,<byte value="xd"/>
 обратитесь к производителю.</translation>
     </message>
+    <message>
+        <source>find setting card connected with%1<byte value="xd"/>
+</source>
+        <translation>Карта настройки найдена на %1<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>not find ESC</source>
+        <translation>ESC не найден</translation>
+    </message>
+    <message>
+        <source>and find ESC%1</source>
+        <translation>и найден ESC %1</translation>
+    </message>
+    <message>
+        <source>The version you want to upgrade is same with current ESC firmware version,
+<byte value="xd"/>Do you want to continue?</source>
+        <translation>Выбранная версия совпадает с прошивкой ESC,
+<byte value="xd"/>продолжить?</translation>
+    </message>
+    <message>
+        <source>Are you really update hardware to V%1</source>
+        <translation>Действительно обновить устройство до V%1?</translation>
+    </message>
+    <message>
+        <source>Update hardware succeed,Firmware versionV%1.%2</source>
+        <translation>Обновление выполнено, версия прошивки V%1.%2</translation>
+    </message>
 </context>
 <context>
     <name>box_title</name>

@@ -452,6 +452,34 @@ please contact manufacturers.</source>
         <translation>抱歉！此电调无法更新，<byte value="xd"/>
 请联系制造商。</translation>
     </message>
+    <message>
+        <source>find setting card connected with%1<byte value="xd"/>
+</source>
+        <translation>在 %1 找到设置卡<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>not find ESC</source>
+        <translation>未找到电调</translation>
+    </message>
+    <message>
+        <source>and find ESC%1</source>
+        <translation>并找到电调 %1</translation>
+    </message>
+    <message>
+        <source>The version you want to upgrade is same with current ESC firmware version,
+<byte value="xd"/>Do you want to continue?</source>
+        <translation>要升级的版本与电调当前固件版本相同，
+<byte value="xd"/>是否继续？</translation>
+    </message>
+    <message>
+        <source>Are you really update hardware to V%1</source>
+        <translation>确定要将硬件更新到 V%1 吗？</translation>
+    </message>
+    <message>
+        <source>Update hardware succeed,Firmware versionV%1.%2</source>
+        <translation>硬件更新成功，固件版本 V%1.%2</translation>
+    </message>
 </context>
 <context>
     <name>box_title</name>

@@ -11,6 +11,7 @@
 #include "link/model_table.h"
 #include "link/status_texts.h"
 #include "serial/recent_lines.h"
+#include "testing/sim_session.h"
 
 #include <QApplication>
 #include <QFile>
@@ -135,6 +136,29 @@ TEST(Translations, BoxesShowTheMarkedTextsTranslated)
     EXPECT_EQ(shown_box_title("Fehler"), "Fehler");
     install_translations(*qApp, QLocale::c(), {});
     EXPECT_EQ(shown_box_text("Save file error"), "Save file error");
+}
+
+// The texts an operation puts together, in the user's language as it puts
+// them together: the search's report of what it found.
+class TranslatedOperations : public SimSessionTest {
+protected:
+    void TearDown() override
+    {
+        install_translations(*qApp, QLocale::c(), {});
+        SimSessionTest::TearDown();
+    }
+};
+
+TEST_F(TranslatedOperations, TheSearchReportsWhatItFoundInTheUsersLanguage)
+{
+    ASSERT_TRUE(install_translations(*qApp, QLocale("fr"), {ZELT_QM_DIR}));
+    const QString port = QString::fromStdString(sim_->port_path());
+    s().link().set_port_list({port});
+    s().link().run_command([this] { s().link().search_by_user(); });
+    ASSERT_EQ(dialogs_.boxes.size(), 1u);
+    const QString text = dialogs_.boxes[0].text;
+    EXPECT_TRUE(text.startsWith("Carte de réglage trouvée sur " + port + "\r\net ESC ")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(" trouvé")) << text.toStdString();
 }
 
 class TranslatedWindows : public FormTest, public ::testing::WithParamInterface<QString> {
