@@ -16,7 +16,7 @@ LogWindow::LogWindow(RecentLines& lines, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), lines_(lines), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("LogWindow"));
-    setWindowTitle(QStringLiteral("Link trace"));
+    setWindowTitle(tr("Link trace"));
     resize(560, 360);
 
     text_ = new QPlainTextEdit(this);
@@ -25,7 +25,8 @@ LogWindow::LogWindow(RecentLines& lines, Dialogs& dialogs, QWidget* parent)
     text_->setLineWrapMode(QPlainTextEdit::NoWrap);
     text_->setMaximumBlockCount(kShownLines);
     text_->setFont(QFont(QStringLiteral("monospace")));
-    save_ = new QPushButton(QStringLiteral("Save..."), this);
+    text_->setAccessibleName(tr("Link trace lines"));
+    save_ = new QPushButton(tr("Save..."), this);
     save_->setObjectName(QStringLiteral("LogSave"));
 
     auto* buttons = new QHBoxLayout;
@@ -49,11 +50,10 @@ QString LogWindow::shownText() const
 
 void LogWindow::save()
 {
-    const QString path = dialogs_.saveFileName(QStringLiteral("Log file (*.log)"), QStringLiteral("log"));
+    const QString path = dialogs_.saveFileName(tr("Log file (*.log)"), QStringLiteral("log"));
     if (path.isEmpty())
         return;
     QString error;
     if (!lines_.save(path, &error))
-        dialogs_.message(QStringLiteral("Error"), QStringLiteral("Unable to write to %1\r\n%2").arg(path, error),
-                         BoxIcon::Error);
+        dialogs_.message(tr("Error"), tr("Unable to write to %1\r\n%2").arg(path, error), BoxIcon::Error);
 }

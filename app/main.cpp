@@ -3,6 +3,7 @@
 #include "app/program_options.h"
 #include "app/first_frame_notice.h"
 #include "app/tform1.h"
+#include "app/translation.h"
 #include "app/window_placement.h"
 #include "serial/trace_capture.h"
 #include "shutdown/crash_stop.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
     install_crash_stop();
     QApplication app(argc, argv);
     parser.process(app);  // an unknown option ends the program with a message
+    install_translations(app, chosen_locale(language_option(parser)));
     // Before any port opens, and until the window has closed them.
     LinkTraceCapture trace;
     trace.keepFromStart();  // for the log window (Ctrl+L), whenever it opens

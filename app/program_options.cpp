@@ -6,6 +6,7 @@
 
 namespace {
 const QString kLogOption = QStringLiteral("log");
+const QString kLanguageOption = QStringLiteral("lang");
 }
 
 bool asks_help_or_version(int argc, char** argv)
@@ -44,9 +45,19 @@ void describe_program(QCommandLineParser& parser)
     parser.addVersionOption();
     parser.addOption(QCommandLineOption(kLogOption, QStringLiteral("Appends the link trace to <file>."),
                                         QStringLiteral("file")));
+    parser.addOption(QCommandLineOption(
+        kLanguageOption,
+        QStringLiteral("Shows the window in the language <code> (de, es, fr, pt_BR, ru, zh_CN; en for "
+                       "English) instead of the system's (LANG, LC_MESSAGES)."),
+        QStringLiteral("code")));
 }
 
 QString log_file_option(const QCommandLineParser& parser)
 {
     return parser.value(kLogOption);
+}
+
+QString language_option(const QCommandLineParser& parser)
+{
+    return parser.value(kLanguageOption);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The command line of zelt-esc: --help and --version, answered without a
 // window, so they work where there is no display (a terminal session, the
-// build making the manual page); --log FILE, the link trace into a file.
+// build making the manual page); --log FILE, the link trace into a file;
+// --lang CODE, the window's language instead of the system's.
 
 #include <QString>
 
@@ -15,3 +16,5 @@ void describe_program(QCommandLineParser& parser);
 
 // The file named by --log, empty without the option.
 QString log_file_option(const QCommandLineParser& parser);
+// The language code given with --lang, empty without the option.
+QString language_option(const QCommandLineParser& parser);

@@ -1,5 +1,6 @@
 #include "app/speed_plot.h"
 
+#include "app/plot_scale.h"
 #include "link/dialogs.h"
 #include "speedtest/speed_math.h"
 
@@ -20,13 +21,13 @@ constexpr int kMargin = 44;
 const QColor kSpeedColor(0, 90, 200);
 const QColor kThrottleColor(220, 110, 0);
 
-// The top of the speed scale: the largest speed shown, rounded up to 1000 rpm.
-int speed_scale(const std::deque<SpeedTick>& ticks)
+// The largest speed shown.
+int32_t largest_speed(const std::deque<SpeedTick>& ticks)
 {
     int32_t top = 0;
     for (const SpeedTick& t : ticks)
         top = std::max(top, t.sampleRpm.value_or(0));
-    return std::max(1000, (top + 999) / 1000 * 1000);
+    return top;
 }
 
 void extend(QPainterPath& line, const QPointF& point)
@@ -44,6 +45,8 @@ SpeedPlotView::SpeedPlotView(const std::deque<SpeedTick>& ticks, QWidget* parent
 {
     setObjectName(QStringLiteral("SpeedPlotView"));
     setMinimumSize(320, 180);
+    setAccessibleName(tr("Speed plot"));
+    setAccessibleDescription(tr("The measured speed and the throttle of the last 60 s"));
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
@@ -61,39 +64,39 @@ void SpeedPlotView::paintEvent(QPaintEvent*)
     const int64_t end =
         ticks_.empty() ? SpeedPlotWindow::kSpanMs : std::max(ticks_.back().timeMs, SpeedPlotWindow::kSpanMs);
     const int64_t start = end - SpeedPlotWindow::kSpanMs;
-    const int topRpm = speed_scale(ticks_);
+    const AxisScale speed = speed_axis(largest_speed(ticks_));
     const auto x = [&](int64_t ms) {
         return area.left() + area.width() * double(ms - start) / SpeedPlotWindow::kSpanMs;
     };
-    const auto yRpm = [&](int32_t rpm) { return area.bottom() - area.height() * rpm / topRpm; };
+    const auto yRpm = [&](int32_t rpm) { return area.bottom() - area.height() * rpm / speed.top; };
     const auto yUs = [&](int us) {
         return area.bottom() -
                area.height() * (us - speed::kSliderMin) / (speed::kSliderMax - speed::kSliderMin);
     };
 
     // Scales: speed on the left, throttle on the right, seconds below.
-    painter.setPen(Qt::black);
     const QFontMetrics fm = painter.fontMetrics();
-    for (int i = 0; i <= 4; ++i) {
-        const double y = area.bottom() - area.height() * i / 4;
+    for (int32_t rpm = 0; rpm <= speed.top; rpm += speed.step) {
+        const double y = yRpm(rpm);
         painter.setPen(QColor(230, 230, 230));
         painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
         painter.setPen(kSpeedColor);
         painter.drawText(QRectF(0, y - 8, kMargin - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(topRpm * i / 4));
-        painter.setPen(kThrottleColor);
-        painter.drawText(
-            QRectF(area.right() + 4, y - 8, kMargin - 4, 16), Qt::AlignLeft | Qt::AlignVCenter,
-            QString::number(speed::kSliderMin + (speed::kSliderMax - speed::kSliderMin) * i / 4));
+                         QString::number(rpm));
     }
+    painter.setPen(kThrottleColor);
+    const int usStep = round_step(speed::kSliderMax - speed::kSliderMin, 6);
+    for (int us = (speed::kSliderMin + usStep - 1) / usStep * usStep; us <= speed::kSliderMax; us += usStep)
+        painter.drawText(QRectF(area.right() + 4, yUs(us) - 8, kMargin - 4, 16),
+                         Qt::AlignLeft | Qt::AlignVCenter, QString::number(us));
     painter.setPen(Qt::black);
     for (int64_t s = (start + 9999) / 10000 * 10000; s <= end; s += 10000)
         painter.drawText(QRectF(x(s) - 30, area.bottom() + 2, 60, 14), Qt::AlignCenter,
-                         QStringLiteral("%1 s").arg(s / 1000));
+                         tr("%1 s").arg(s / 1000));
     painter.setPen(kSpeedColor);
-    painter.drawText(QPointF(area.left(), height() - 4), QStringLiteral("speed (rpm)"));
+    painter.drawText(QPointF(area.left(), height() - 4), tr("speed (rpm)"));
     painter.setPen(kThrottleColor);
-    const QString throttleName = QStringLiteral("throttle (us)");
+    const QString throttleName = tr("throttle (us)");
     painter.drawText(QPointF(area.right() - fm.horizontalAdvance(throttleName), height() - 4), throttleName);
 
     QPainterPath speedLine;
@@ -115,12 +118,12 @@ SpeedPlotWindow::SpeedPlotWindow(Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), dialogs_(dialogs), view_(new SpeedPlotView(ticks_, this))
 {
     setObjectName(QStringLiteral("SpeedPlotWindow"));
-    setWindowTitle(QStringLiteral("Speed plot"));
+    setWindowTitle(tr("Speed plot"));
     resize(520, 300);
 
-    auto* csvButton = new QPushButton(QStringLiteral("Export CSV..."), this);
+    auto* csvButton = new QPushButton(tr("Export CSV..."), this);
     csvButton->setObjectName(QStringLiteral("SpeedPlotCsv"));
-    auto* pngButton = new QPushButton(QStringLiteral("Export PNG..."), this);
+    auto* pngButton = new QPushButton(tr("Export PNG..."), this);
     pngButton->setObjectName(QStringLiteral("SpeedPlotPng"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -161,7 +164,7 @@ QString SpeedPlotWindow::csv() const
 
 void SpeedPlotWindow::exportCsv()
 {
-    const QString path = dialogs_.saveFileName(QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv"));
+    const QString path = dialogs_.saveFileName(tr("CSV file (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     QSaveFile file(path);
@@ -171,15 +174,14 @@ void SpeedPlotWindow::exportCsv()
 
 void SpeedPlotWindow::exportPng()
 {
-    const QString path = dialogs_.saveFileName(QStringLiteral("PNG image (*.png)"), QStringLiteral("png"));
+    const QString path = dialogs_.saveFileName(tr("PNG image (*.png)"), QStringLiteral("png"));
     if (path.isEmpty())
         return;
     if (!view_->grab().save(path, "PNG"))
-        reportUnwritable(path, QStringLiteral("the image could not be saved there"));
+        reportUnwritable(path, tr("the image could not be saved there"));
 }
 
 void SpeedPlotWindow::reportUnwritable(const QString& path, const QString& reason)
 {
-    dialogs_.message(QStringLiteral("Error"), QStringLiteral("Unable to write to %1\r\n%2").arg(path, reason),
-                     BoxIcon::Error);
+    dialogs_.message(tr("Error"), tr("Unable to write to %1\r\n%2").arg(path, reason), BoxIcon::Error);
 }

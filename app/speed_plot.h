@@ -18,6 +18,7 @@ class Dialogs;
 class QPushButton;
 
 class SpeedPlotView : public QWidget {
+    Q_OBJECT
 public:
     explicit SpeedPlotView(const std::deque<SpeedTick>& ticks, QWidget* parent = nullptr);
 

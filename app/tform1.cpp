@@ -23,15 +23,17 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
 
-const QString kSetupFilter = QStringLiteral("Zelt File (*.zelt)");
+const char* const kSetupFilter = QT_TRANSLATE_NOOP("TForm1", "Zelt File (*.zelt)");
 const QString kSetupSuffix = QStringLiteral("zelt");
 
 // The footer line.
-const char* const kMakerNotice = "ZELT ESC tool - remove the propeller before a speed test";
+const char* const kMakerNotice =
+    QT_TRANSLATE_NOOP("TForm1", "ZELT ESC tool - remove the propeller before a speed test");
 
 Ui::TForm1* set_up_ui(QWidget* form)
 {
@@ -65,8 +67,8 @@ TForm1::TForm1(const AppEnv& env, QWidget* parent)
     apply_design_look(this);
     apply_form_style(this);
     ui->cmbbxcomnum->setCompleter(nullptr);  // typed text stays as typed
-    set_lamp(ui->shcom, false);
-    set_lamp(ui->Shdt, false);
+    showCardLamp(false);
+    showEscLamp(false);
     ui->Image1->setPixmap(draw_maker_icon(ui->Image1->width()));
 
     session_.comm().SetCommName(QStringLiteral("COM2"));
@@ -143,7 +145,7 @@ void TForm1::Button6Click()
 void TForm1::Button7Click()
 {
     session_.run([this] {
-        const QString name = dialogs_.openFileName(kSetupFilter, kSetupSuffix);
+        const QString name = dialogs_.openFileName(tr(kSetupFilter), kSetupSuffix);
         if (name.isEmpty())
             return Outcome::fail(Outcome::Kind::Refused);
         // The hourglass while the file is read and shown.
@@ -158,7 +160,7 @@ void TForm1::Button7Click()
 void TForm1::Button8Click()
 {
     session_.run([this] {
-        const QString name = dialogs_.saveFileName(kSetupFilter, kSetupSuffix);
+        const QString name = dialogs_.saveFileName(tr(kSetupFilter), kSetupSuffix);
         if (name.isEmpty())
             return Outcome::fail(Outcome::Kind::Refused);
         const SettingValues lists = listValues();
@@ -228,6 +230,10 @@ void TForm1::connectControls()
             modeClicked(OperationMode::Speed);
     });
 
+    connect(ui->RadioButton1, &QRadioButton::toggled, this, &TForm1::describeStates);
+    connect(ui->ProgressBar1, &QProgressBar::valueChanged, this, &TForm1::describeStates);
+    describeStates();
+
     connect(ui->TrackBar1, &QSlider::valueChanged, this, &TForm1::TrackBar1Change);
     // The pole count goes in steps of 2, but the box takes typed digits: an
     // odd number typed becomes the even one below it before anyone sees it.
@@ -272,7 +278,7 @@ void TForm1::addShortcuts()
     auto* log = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
     log->setContext(Qt::ApplicationShortcut);
     connect(log, &QShortcut::activated, this, &TForm1::showLogWindow);
-    auto* plot = new QAction(QStringLiteral("Speed plot"), ui->GroupBox5);
+    auto* plot = new QAction(tr("Speed plot"), ui->GroupBox5);
     plot->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     plot->setShortcutContext(Qt::ApplicationShortcut);
     connect(plot, &QAction::triggered, this, &TForm1::showSpeedPlot);
@@ -354,10 +360,10 @@ void TForm1::FormCreate()
     session_.link().pumped_delay(15);
     session_.link().arm_search();
 
-    ui->Edit4->setText(QString::fromLatin1(kMakerNotice));
+    ui->Edit4->setText(tr(kMakerNotice));
 
     if (!startupError.isEmpty())
-        dialogs_.message(QStringLiteral("Error"), startupError, BoxIcon::Error);
+        dialogs_.message(tr("Error"), startupError, BoxIcon::Error);
 }
 
 void TForm1::FormDestroy()
@@ -373,11 +379,11 @@ void TForm1::FormDestroy()
     const QString& path = settingsPath_;
     if (write_settings(path, s))
         return;
-    const QString text = QStringLiteral("Unable to write to %1").arg(path);
+    const QString text = tr("Unable to write to %1").arg(path);
     if (CloseOnSignal::closing())
         CloseOnSignal::reportFailure(text);
     else
-        dialogs_.message(QStringLiteral("Error"), text, BoxIcon::Error);
+        dialogs_.message(tr("Error"), text, BoxIcon::Error);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -393,26 +399,31 @@ void TForm1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+// The link's texts are English; the window shows each in the user's
+// language where it has a translation (link/status_texts.h, model_table.h).
 void TForm1::showStatus(const QString& text)
 {
-    ui->Label15->setText(text);
+    ui->Label15->setText(QCoreApplication::translate("status", text.toUtf8().constData()));
 }
 
 void TForm1::showCardLamp(bool lit)
 {
-    set_lamp(ui->shcom, lit);
+    set_lamp(ui->shcom, lit, lit ? tr("Setting card connected") : tr("Setting card not connected"));
 }
 
 void TForm1::showEscLamp(bool lit)
 {
-    set_lamp(ui->Shdt, lit);
+    set_lamp(ui->Shdt, lit, lit ? tr("ESC identified") : tr("No ESC identified"));
 }
 
 void TForm1::showEscLabels(const QString& type, const QString& hwVersion, const QString& fwVersion)
 {
-    ui->Label2->setText(type);
-    ui->Label3->setText(hwVersion);
-    ui->Label4->setText(fwVersion);
+    const auto shown = [](const QString& label) {
+        return QCoreApplication::translate("EscLabels", label.toUtf8().constData());
+    };
+    ui->Label2->setText(shown(type));
+    ui->Label3->setText(shown(hwVersion));
+    ui->Label4->setText(shown(fwVersion));
 }
 
 SettingValues TForm1::listValues() const
@@ -465,6 +476,26 @@ void TForm1::showMode(OperationMode mode)
         w->setEnabled(parameterMode);
     for (QWidget* w : speedControls)
         w->setEnabled(!parameterMode);
+    describeStates();
+}
+
+// What the mode buttons and the progress bar show, in words, for screen
+// readers and as their tooltips.
+void TForm1::describeStates()
+{
+    const auto describe = [](QWidget* w, const QString& state) {
+        w->setAccessibleDescription(state);
+        w->setToolTip(state);
+    };
+    const bool parameterMode = ui->RadioButton1->isChecked();
+    describe(ui->RadioButton1,
+             parameterMode ? tr("Parameter mode selected") : tr("Parameter mode not selected"));
+    describe(ui->RadioButton2,
+             parameterMode ? tr("Speed test mode not selected") : tr("Speed test mode selected"));
+    const QProgressBar* bar = ui->ProgressBar1;
+    const int span = bar->maximum() - bar->minimum();
+    const int percent = span > 0 ? std::max(0, 100 * (bar->value() - bar->minimum()) / span) : 0;
+    describe(ui->ProgressBar1, tr("%1% done").arg(percent));
 }
 
 OperationMode TForm1::selectedMode() const

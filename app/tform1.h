@@ -82,6 +82,7 @@ private:
     void TrackBar1Change(int position);
     void UpDown1Click(int poles);
     void modeClicked(OperationMode mode);
+    void describeStates();
     void addShortcuts();
     void backUpBeforeOverwrite();  // the last read of this ESC, before a download, restore or update
     // Runs an operation that overwrites what the ESC holds, after that backup.

@@ -93,9 +93,21 @@ void CopyableMessageBox::keyPressEvent(QKeyEvent* event)
     QMessageBox::keyPressEvent(event);
 }
 
+QString shown_box_title(const QString& title)
+{
+    return QCoreApplication::translate("box_title", title.toUtf8().constData());
+}
+
+QString shown_box_text(const QString& text)
+{
+    const QByteArray source = text.toUtf8();
+    const QString shown = QCoreApplication::translate("box_text", source.constData());
+    return shown != text ? shown : QCoreApplication::translate("status", source.constData());
+}
+
 BoxAnswer WidgetDialogs::message(const QString& title, const QString& text, BoxIcon icon, BoxButtons buttons)
 {
-    CopyableMessageBox box(parent_, title, text, icon, buttons);
+    CopyableMessageBox box(parent_, shown_box_title(title), shown_box_text(text), icon, buttons);
     // As over the file dialogs: the arrow, not the command's busy cursor.
     const ScopedCursor arrow(Qt::ArrowCursor);
     box.exec();

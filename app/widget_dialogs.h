@@ -11,6 +11,12 @@
 // button captions, each under a line of dashes.
 QString box_clipboard_text(const QString& title, const QString& text, const QStringList& captions);
 
+// A box's title and text as the box shows them: in the user's language where
+// the operations marked them for translation (a text may also be a status
+// text); composed texts as they come.
+QString shown_box_title(const QString& title);
+QString shown_box_text(const QString& text);
+
 // A message box that answers Ctrl+C by copying itself, as boxes do on the
 // desktop the tool first ran on.
 class CopyableMessageBox : public QMessageBox {

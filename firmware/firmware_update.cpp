@@ -8,6 +8,7 @@
 #include "link/wire_codes.h"
 #include "shutdown/finish_first.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -30,8 +31,11 @@ constexpr int kEmptyReadBackWaits = 2;
 constexpr int kReadBackLineMs = firmware::kImageWords * 2 * 10 * 1000 / 19200;
 constexpr int kReadBackBoundMs = 3 * kReadBackLineMs;
 
-const QString kWriteError = QStringLiteral("Receive data error,Please update Hardware again");
-const QString kVerifyError = QStringLiteral("Update hardware failure,Please update Hardware again");
+// The window shows the texts marked for translation in the user's language.
+const QString kWriteError =
+    QStringLiteral(QT_TRANSLATE_NOOP("box_text", "Receive data error,Please update Hardware again"));
+const QString kVerifyError =
+    QStringLiteral(QT_TRANSLATE_NOOP("box_text", "Update hardware failure,Please update Hardware again"));
 const QString kIdle = QString::fromLatin1(status::kIdle);
 const QString kError = QString::fromLatin1(box_title::kError);
 const QString kRequire = QString::fromLatin1(box_title::kRequire);
@@ -143,7 +147,8 @@ Outcome FirmwareUpdate::prepare(const QString& imagePath, Image& image)
     // The version as the ESC label shows it: its last three characters.
     const QString escVersion = link_.esc_labels().fwVersion.right(3);
     if (escVersion == QLatin1String("1.0") || escVersion == QLatin1String("1.1")) {
-        const QString text = QStringLiteral("sorry! You can not update of the ESC,\r\nplease contact manufacturers.");
+        const QString text = QStringLiteral(QT_TRANSLATE_NOOP(
+            "box_text", "sorry! You can not update of the ESC,\r\nplease contact manufacturers."));
         dialogs_.message(kError, text, BoxIcon::Error);
         return end(Result::Refused, text);
     }
@@ -178,12 +183,15 @@ Outcome FirmwareUpdate::prepare(const QString& imagePath, Image& image)
                            "\r\nNothing was sent to the ESC."));
 
     // "1.a" in a header is the same byte as the "1.A" the ESC label shows.
-    const QString sameVersion = QStringLiteral("The version you want to upgrade is same with current ESC firmware "
-                                               "version,\n\rDo you want to continue?");
+    const QString sameVersion =
+        QStringLiteral(QT_TRANSLATE_NOOP("box_text",
+                                         "The version you want to upgrade is same with current ESC firmware "
+                                         "version,\n\rDo you want to continue?"));
     if (header.version.compare(escVersion, Qt::CaseInsensitive) == 0 &&
         dialogs_.message(kRequire, sameVersion, BoxIcon::None, BoxButtons::YesNo) != BoxAnswer::Yes)
         return end(Result::Declined, sameVersion);
-    const QString really = QStringLiteral("Are you really update hardware to V") + header.version;
+    const QString really =
+        QCoreApplication::translate("box_text", "Are you really update hardware to V%1").arg(header.version);
     if (dialogs_.message(kRequire, really, BoxIcon::None, BoxButtons::YesNo) != BoxAnswer::Yes)
         return end(Result::Declined, really);
 
@@ -307,8 +315,10 @@ FirmwareUpdate::Check FirmwareUpdate::verify_phase(const Image& image)
 Outcome FirmwareUpdate::succeed(const Image& image)
 {
     link_.setStatus(QString::fromLatin1(status::kUpdateFinished));
-    const QString text = QStringLiteral("Update hardware succeed,Firmware versionV") + image.versionCode[0] +
-                         QLatin1Char('.') + image.versionCode[1];
+    const QString text =
+        QCoreApplication::translate("box_text", "Update hardware succeed,Firmware versionV%1.%2")
+            .arg(image.versionCode[0])
+            .arg(image.versionCode[1]);
     dialogs_.message(QString::fromLatin1(box_title::kPrompt), text, BoxIcon::None);
     link_.setStatus(kIdle);
     // Identify the ESC afresh, as at start-up, so that the new version shows.

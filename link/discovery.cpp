@@ -6,6 +6,7 @@
 #include "link/wire_codes.h"
 #include "serial/tcomm.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 namespace {
@@ -90,10 +91,13 @@ Outcome Link::search()
             return Outcome::fail(Outcome::Kind::NoAnswer);
         }
         setStatus(QString::fromLatin1(status::kSearchResult));
-        Outcome none = report(Outcome::Kind::NoAnswer, QStringLiteral("not find hardware"),
-                              QStringLiteral("can not find hardware,please confirm:\r\n"
-                                             "  1.Hardware port connect.\r\n"
-                                             "  2.Hardware power."));
+        // Marked for the window, which shows them translated.
+        Outcome none = report(Outcome::Kind::NoAnswer,
+                              QStringLiteral(QT_TRANSLATE_NOOP("box_title", "not find hardware")),
+                              QStringLiteral(QT_TRANSLATE_NOOP("box_text",
+                                                               "can not find hardware,please confirm:\r\n"
+                                                               "  1.Hardware port connect.\r\n"
+                                                               "  2.Hardware power.")));
         setStatus(idle);
         view_.showCardLamp(false);
         view_.showEscLamp(false);
@@ -111,12 +115,15 @@ Outcome Link::search()
         return Outcome::ok();
     }
     setStatus(QString::fromLatin1(status::kSearchResult));
-    QString text = QStringLiteral("find setting card connected with") + ports[found] + QStringLiteral("\r\n");
+    // In the user's language where the program has translations (the
+    // window's); the English bytes as they always were.
+    QString text =
+        QCoreApplication::translate("box_text", "find setting card connected with%1\r\n").arg(ports[found]);
     if (labels_.fwVersion == QLatin1String(kLabelsNoEsc.fwVersion))
-        text += QStringLiteral("not find ESC");
+        text += QCoreApplication::translate("box_text", "not find ESC");
     else
-        text += QStringLiteral("and find ESC") + model_label_;
-    dialogs_.message(QStringLiteral("Find hardware"), text, BoxIcon::None);
+        text += QCoreApplication::translate("box_text", "and find ESC%1").arg(model_label_);
+    dialogs_.message(QStringLiteral(QT_TRANSLATE_NOOP("box_title", "Find hardware")), text, BoxIcon::None);
     st_.cmd_mode = false;
     setStatus(idle);
     return Outcome::ok(text);

@@ -198,7 +198,8 @@ Outcome Link::report(Outcome::Kind kind, const QString& title, const QString& te
 
 Outcome Link::receive_data_error(Outcome::Kind kind)
 {
-    Outcome failed = report(kind, QString::fromLatin1(box_title::kCommError), QStringLiteral("Receive data error"));
+    Outcome failed = report(kind, QString::fromLatin1(box_title::kCommError),
+                            QStringLiteral(QT_TRANSLATE_NOOP("box_text", "Receive data error")));
     setStatus(QString::fromLatin1(status::kIdle));
     return failed;
 }
@@ -208,7 +209,7 @@ Outcome Link::require_esc()
     if (st_.esc_ok)
         return Outcome::ok();
     return report(Outcome::Kind::Refused, QString::fromLatin1(box_title::kCommError),
-                  QStringLiteral("Hardware not connect,please connect first"));
+                  QStringLiteral(QT_TRANSLATE_NOOP("box_text", "Hardware not connect,please connect first")));
 }
 
 Outcome Link::read_settings_frame(QString& frame)

@@ -3,7 +3,8 @@
 // firmware group, and the texts of the three ESC labels. The label texts
 // differ on purpose in a blank after the colon and in case: the search tells
 // its outcomes apart by the firmware label's text and the firmware update
-// reads the version from its last three characters.
+// reads the version from its last three characters. The window shows them
+// translated; the link compares them as written.
 
 #include <QString>
 #include <optional>
@@ -24,12 +25,17 @@ struct EscLabelTexts {
 };
 
 // The captions before any search or identification.
-inline constexpr EscLabelTexts kLabelsDesign{"HW Type: Unknown", "HW version: Unknown",
-                                             "FW version: Unknown"};
+inline constexpr EscLabelTexts kLabelsDesign{QT_TRANSLATE_NOOP("EscLabels", "HW Type: Unknown"),
+                                             QT_TRANSLATE_NOOP("EscLabels", "HW version: Unknown"),
+                                             QT_TRANSLATE_NOOP("EscLabels", "FW version: Unknown")};
 // A search found the card but no ESC.
-inline constexpr EscLabelTexts kLabelsNoEsc{"HW type: unknown", "HW version: unknown", "FW version: unknown"};
+inline constexpr EscLabelTexts kLabelsNoEsc{QT_TRANSLATE_NOOP("EscLabels", "HW type: unknown"),
+                                            QT_TRANSLATE_NOOP("EscLabels", "HW version: unknown"),
+                                            QT_TRANSLATE_NOOP("EscLabels", "FW version: unknown")};
 // No card found by a search; also the ESC status from the card.
-inline constexpr EscLabelTexts kLabelsUnknown{"HW type:unknown", "HW version:unknown", "FW version:unknown"};
+inline constexpr EscLabelTexts kLabelsUnknown{QT_TRANSLATE_NOOP("EscLabels", "HW type:unknown"),
+                                              QT_TRANSLATE_NOOP("EscLabels", "HW version:unknown"),
+                                              QT_TRANSLATE_NOOP("EscLabels", "FW version:unknown")};
 
 // An identification reply (8 characters of hex text) decoded for display.
 // The first byte is not looked at; the versions show digit by digit as the

@@ -44,7 +44,7 @@ Outcome ParamOps::write(const SettingValues& values)
     Outcome sent = send_settings(values);
     link_.setStatus(QString::fromLatin1(status::kSendDone));
     if (sent.done()) {
-        sent.box = QStringLiteral("Send parameter to ESC OK");
+        sent.box = QStringLiteral(QT_TRANSLATE_NOOP("box_text", "Send parameter to ESC OK"));
         dialogs_.message(kPrompt, sent.box, BoxIcon::None);
     }
     link_.setStatus(kIdle);

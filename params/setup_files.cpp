@@ -28,7 +28,7 @@ Outcome SetupFiles::save(const QString& path, const SetupValues& values)
     saveError_.clear();
     if (write_setup_file(path, values, &saveError_))
         return Outcome::ok();
-    const QString text = QStringLiteral("Save file error");
+    const QString text = QStringLiteral(QT_TRANSLATE_NOOP("box_text", "Save file error"));
     dialogs_.message(QString::fromLatin1(box_title::kError), text, BoxIcon::Error);
     return Outcome::fail(Outcome::Kind::FileProblem, text);
 }

@@ -30,18 +30,24 @@ struct SettingRow {
 
 inline constexpr const char* kIncSection = "INC";
 
+// Captions and items are the window's texts, marked for Qt's lupdate, which
+// reads the mark; the window translates them in its form's context.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(context, text) text
+#endif
+
 // key, caption, items, default item, setup-file fallback (none: not in setup
 // files). A fallback may be none of the items; the window then shows the list
 // without a selection.
 inline constexpr std::array kSettingTable = {
-    SettingRow{"low_volt_threshold", "Cut Off Type", {"Soft cut*", "Cut off"}, 0, 2},
-    SettingRow{"low_volt_mode", "Battery Type", {"Li-xx*", "Ni-xx"}, 0, 0},
-    SettingRow{"startup_mode", "Cut Off Voltage", {"Low", "Middle*", "High"}, 1, 0},
-    SettingRow{"break_mode", "Start Mode", {"Normal start*", "Soft start", "Very soft start"}, 0, 0},
-    SettingRow{"timing_mode", "Brake Mode", {"Brake off*", "Low brake", "Middle brake", "High brake"}, 0, 1},
-    SettingRow{"current_threshold", "Timing option", {"Low", "Middle*", "High"}, 1, 2},
-    SettingRow{"other1", "Current limited sesitivity", {"Highest", "High", "Middle*", "Low", "Off"}, 2, std::nullopt},
-    SettingRow{"other2", "Govener mode", {"OFF", "ON"}, 0, std::nullopt},
+    SettingRow{"low_volt_threshold", QT_TRANSLATE_NOOP("TForm1", "Cut Off Type"), {QT_TRANSLATE_NOOP("TForm1", "Soft cut*"), QT_TRANSLATE_NOOP("TForm1", "Cut off")}, 0, 2},
+    SettingRow{"low_volt_mode", QT_TRANSLATE_NOOP("TForm1", "Battery Type"), {QT_TRANSLATE_NOOP("TForm1", "Li-xx*"), QT_TRANSLATE_NOOP("TForm1", "Ni-xx")}, 0, 0},
+    SettingRow{"startup_mode", QT_TRANSLATE_NOOP("TForm1", "Cut Off Voltage"), {QT_TRANSLATE_NOOP("TForm1", "Low"), QT_TRANSLATE_NOOP("TForm1", "Middle*"), QT_TRANSLATE_NOOP("TForm1", "High")}, 1, 0},
+    SettingRow{"break_mode", QT_TRANSLATE_NOOP("TForm1", "Start Mode"), {QT_TRANSLATE_NOOP("TForm1", "Normal start*"), QT_TRANSLATE_NOOP("TForm1", "Soft start"), QT_TRANSLATE_NOOP("TForm1", "Very soft start")}, 0, 0},
+    SettingRow{"timing_mode", QT_TRANSLATE_NOOP("TForm1", "Brake Mode"), {QT_TRANSLATE_NOOP("TForm1", "Brake off*"), QT_TRANSLATE_NOOP("TForm1", "Low brake"), QT_TRANSLATE_NOOP("TForm1", "Middle brake"), QT_TRANSLATE_NOOP("TForm1", "High brake")}, 0, 1},
+    SettingRow{"current_threshold", QT_TRANSLATE_NOOP("TForm1", "Timing option"), {QT_TRANSLATE_NOOP("TForm1", "Low"), QT_TRANSLATE_NOOP("TForm1", "Middle*"), QT_TRANSLATE_NOOP("TForm1", "High")}, 1, 2},
+    SettingRow{"other1", QT_TRANSLATE_NOOP("TForm1", "Current limited sesitivity"), {QT_TRANSLATE_NOOP("TForm1", "Highest"), QT_TRANSLATE_NOOP("TForm1", "High"), QT_TRANSLATE_NOOP("TForm1", "Middle*"), QT_TRANSLATE_NOOP("TForm1", "Low"), QT_TRANSLATE_NOOP("TForm1", "Off")}, 2, std::nullopt},
+    SettingRow{"other2", QT_TRANSLATE_NOOP("TForm1", "Govener mode"), {QT_TRANSLATE_NOOP("TForm1", "OFF"), QT_TRANSLATE_NOOP("TForm1", "ON")}, 0, std::nullopt},
 };
 
 inline constexpr int kSettingCount = static_cast<int>(kSettingTable.size());

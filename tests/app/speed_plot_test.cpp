@@ -2,6 +2,7 @@
 // motor: what it exports is what the poll recorded.
 
 #include "app/speed_plot.h"
+#include "app/plot_scale.h"
 #include "form_fixture.h"
 #include "speedtest/speed_mode.h"
 #include "testing/event_wait.h"
@@ -102,6 +103,31 @@ TEST(SpeedPlot, KeepsTheLastMinuteAndStartsAgainWithANewTest)
     }
     EXPECT_EQ(plot.csv(),
               "time_ms,throttle_us,code,period_us,sample_rpm,shown_rpm\n10,1500,66,700,1000,1000\n");
+}
+
+// The axes' labels fall on round numbers, 1, 2 or 5 x 10^n apart, however
+// fast the motor ran.
+TEST(SpeedPlot, AxesStepInRoundNumbers)
+{
+    struct Case {
+        int32_t largestRpm;
+        AxisScale speed;
+    };
+    const Case cases[] = {
+        {0, {200, 1000}},          {1000, {200, 1000}},        {1001, {200, 1200}},
+        {9250, {2000, 10000}},     {12001, {5000, 15000}},     {27750, {5000, 30000}},
+        {30001, {10000, 40000}},   {111000, {20000, 120000}},  {120000, {20000, 120000}},
+        {250000, {50000, 250000}}, {600001, {200000, 800000}},
+    };
+    for (const Case& c : cases) {
+        const AxisScale got = speed_axis(c.largestRpm);
+        EXPECT_EQ(got.step, c.speed.step) << c.largestRpm;
+        EXPECT_EQ(got.top, c.speed.top) << c.largestRpm;
+    }
+    // The throttle's 900-2100 us: labels 1000, 1200 ... 2000.
+    EXPECT_EQ(round_step(1200, 6), 200);
+    EXPECT_EQ(round_step(1, 6), 1);
+    EXPECT_EQ(round_step(7, 6), 2);
 }
 
 // Ctrl+G and the rotate-speed group's context menu open the plot; the main

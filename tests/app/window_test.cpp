@@ -2,9 +2,11 @@
 // captions, contents and states, its size, caption and colours.
 
 #include "app/lamp.h"
+#include "control_texts.h"
 #include "form_fixture.h"
 #include "params/parameter_set.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -17,6 +19,8 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyleOption>
+
+#include <algorithm>
 
 namespace {
 
@@ -89,44 +93,6 @@ const ControlRow kControls[] = {
     {"Edit4",        "QLineEdit",    "TForm1",    {48, 444, 337, 16}, nullptr, true},
 };
 // clang-format on
-
-QString caption_of(QWidget* w)
-{
-    if (auto* label = qobject_cast<QLabel*>(w))
-        return label->text();
-    if (auto* box = qobject_cast<QGroupBox*>(w))
-        return box->title();
-    if (auto* button = qobject_cast<QAbstractButton*>(w))
-        return button->text();
-    if (auto* edit = qobject_cast<QLineEdit*>(w))
-        return edit->text();
-    return QString();
-}
-
-// The width the style leaves for a control's text.
-int text_room(QWidget* w)
-{
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        QStyleOptionButton opt;
-        opt.initFrom(button);
-        opt.text = button->text();
-        const auto element =
-            qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents;
-        return w->style()->subElementRect(element, &opt, w).width();
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        QStyleOptionComboBox opt;
-        opt.initFrom(combo);
-        opt.editable = combo->isEditable();
-        opt.subControls = QStyle::SC_All;
-        return w->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, w).width();
-    }
-    if (qobject_cast<QLineEdit*>(w))
-        return w->width() - 4;
-    if (qobject_cast<QGroupBox*>(w))
-        return w->width() - 16;
-    return w->width();
-}
 
 TEST_F(FormTest, EveryControlHasItsPlaceCaptionAndState)
 {
@@ -337,6 +303,76 @@ TEST_F(FormTest, Comm1HasTheFormsLineSettings)
     EXPECT_EQ(c.Line(), card);
     EXPECT_EQ(c.IoTimeouts().readInterval, 1u);
     EXPECT_FALSE(c.IsOpen());
+}
+
+// The name a screen reader says for a control. Qt's Linux bridge gives a list
+// its current item as its name and its caption as the label it is labelled
+// by: the caption label whose buddy it is, or its group box. A list outside
+// the group of its caption has only the name it was given.
+QString heard_name(QWidget* w)
+{
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    if (!qobject_cast<QComboBox*>(w))
+        return a->text(QAccessible::Name);
+    const auto labels = a->relations(QAccessible::Label);
+    return labels.isEmpty() ? w->accessibleName() : labels.first().first->text(QAccessible::Name);
+}
+
+// What a screen reader says for each control, the states it hears in words
+// (also the tooltips, for those who cannot tell the lamps' colours apart),
+// and the order the Tab key takes through the controls.
+TEST_F(FormTest, ScreenReadersHearEveryControlsNameAndStateAndTabFollowsTheForm)
+{
+    auto form = makeForm();
+    struct Named {
+        const char* control;
+        const char* name;
+        const char* description;  // nullptr: none asked for
+    };
+    // clang-format off
+    const Named named[] = {
+        {"cmbbxcomnum", "Choose COM", nullptr},         {"ComboBox1", "Cut Off Type", nullptr},
+        {"ComboBox2", "Battery Type", nullptr},         {"ComboBox3", "Cut Off Voltage", nullptr},
+        {"ComboBox4", "Start Mode", nullptr},           {"ComboBox5", "Brake Mode", nullptr},
+        {"ComboBox6", "Timing option", nullptr},        {"ComboBox7", "Current limited sesitivity", nullptr},
+        {"ComboBox8", "Govener mode", nullptr},         {"Edit1", "Throttle signal", nullptr},
+        {"TrackBar1", "Throttle signal", nullptr},      {"Edit2", "Polarity number", nullptr},
+        {"UpDown1", "Polarity number", nullptr},        {"Edit3", "Rotate speed", nullptr},
+        {"Button5", "Auto find hardware", nullptr},     {"Button4", "Download parameter to ESC", nullptr},
+        {"shcom", "COM Connection", "Setting card not connected"},
+        {"Shdt", "ESC Connection", "No ESC identified"},
+        {"RadioButton1", "Parameter", "Parameter mode selected"},
+        {"RadioButton2", "Speed", "Speed test mode not selected"},
+        {"ProgressBar1", "Progress", "0% done"},
+    };
+    // clang-format on
+    for (const Named& row : named) {
+        SCOPED_TRACE(row.control);
+        QWidget* w = control<QWidget>(*form, row.control);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(heard_name(w), QString::fromLatin1(row.name));
+        if (row.description) {
+            EXPECT_EQ(a->text(QAccessible::Description), QString::fromLatin1(row.description));
+            EXPECT_EQ(w->toolTip(), QString::fromLatin1(row.description));
+        }
+    }
+
+    // Every control that takes the focus, in the order of the form: the port,
+    // the lists top down, the mode, the buttons top down, the speed test.
+    QStringList order;
+    QWidget* w = control<QWidget>(*form, "cmbbxcomnum");
+    do {
+        const bool own = std::any_of(std::begin(kControls), std::end(kControls),
+                                     [w](const ControlRow& row) { return w->objectName() == row.name; });
+        if (own && (w->focusPolicy() & Qt::TabFocus))
+            order << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w->objectName() != "cmbbxcomnum");
+    EXPECT_EQ(order.join(' '),
+              "cmbbxcomnum ComboBox1 ComboBox2 ComboBox3 ComboBox4 ComboBox5 ComboBox6 ComboBox7 "
+              "ComboBox8 RadioButton1 RadioButton2 Button5 Button7 Button8 Button2 Button3 "
+              "Button6 Button4 Edit3 Edit2 UpDown1 TrackBar1 Edit1 Edit4");
 }
 
 }  // namespace

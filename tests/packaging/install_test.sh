@@ -45,7 +45,9 @@ echo "checking the installed files"
 # The files.
 for f in bin/zelt-esc bin/zelt-sim bin/zelt-cli share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
     share/icons/hicolor/scalable/apps/$id.svg share/man/man1/zelt-esc.1.gz share/man/man1/zelt-sim.1.gz share/man/man1/zelt-cli.1.gz \
-    lib/udev/rules.d/70-zelt-serial-adapters.rules; do
+    lib/udev/rules.d/70-zelt-serial-adapters.rules share/zelt/translations/zelt_de.qm share/zelt/translations/zelt_es.qm \
+    share/zelt/translations/zelt_fr.qm share/zelt/translations/zelt_pt_BR.qm share/zelt/translations/zelt_ru.qm \
+    share/zelt/translations/zelt_zh_CN.qm; do
     [ -f "$usr/$f" ] || fail "not installed: $f"
 done
 [ -d "$usr/share/zelt/firmware" ] || fail "no system firmware folder"
