@@ -123,7 +123,7 @@ bool take_sweep(const QCommandLineParser& parser, CliOptions* out, QString* erro
     return true;
 }
 
-bool take_spin(const QString& text, SpinOption* out, QString* error)
+bool take_spin(const QString& text, station::SpinCheck* out, QString* error)
 {
     const QStringList parts = text.split(QLatin1Char(':'));
     std::vector<int> numbers;
@@ -176,14 +176,15 @@ bool take_station(const QCommandLineParser& parser, CliOptions* out, QString* er
         }
     }
     if (parser.isSet(QStringLiteral("spin"))) {
-        SpinOption spin;
+        station::SpinCheck spin;
         if (!take_spin(parser.value(QStringLiteral("spin")), &spin, error))
             return false;
-        out->spin = spin;
         if (!number_option(parser, "poles", 2, 24, &out->poles, error) || out->poles % 2 != 0) {
             *error = QStringLiteral("station --spin needs an even --poles from 2 to 24");
             return false;
         }
+        spin.poles = out->poles;
+        out->spin = spin;
     } else if (parser.isSet(QStringLiteral("poles"))) {
         *error = QStringLiteral("station takes --poles only with --spin");
         return false;

@@ -5,6 +5,7 @@
 
 #include "cli/setting_text.h"
 #include "cli/throttle_sweep.h"
+#include "station/station_plan.h"
 
 #include <QDateTime>
 #include <QString>
@@ -13,14 +14,6 @@
 #include <vector>
 
 namespace cli {
-
-// station --spin US:MIN:MAX[:SECONDS]
-struct SpinOption {
-    int throttleUs = 0;
-    int minRpm = 0;
-    int maxRpm = 0;
-    int seconds = 3;
-};
 
 struct CliOptions {
     enum class Action { Run, Help, Version };
@@ -53,7 +46,7 @@ struct CliOptions {
     QStringList ports;  // as given: names, paths or "all"
     bool firmware = false;
     QString setup;
-    std::optional<SpinOption> spin;
+    std::optional<station::SpinCheck> spin;  // --spin US:MIN:MAX[:SECONDS] with its --poles
     int units = 0;  // 0: until stopped
     QString stationName;
 };

@@ -20,21 +20,15 @@ int diff_command(const CliOptions& options, Session& s)
         return kUsageOrFile;
     if (!s.connect_esc(options.port))
         return kDeviceFailed;
-    Found<SettingValues> read;
-    if (!s.perform([&] {
-             read = s.core.params().read();
-             return read.outcome;
-         }).done())
+    const Found<SettingValues> read = s.core.perform<SettingValues>([&s] { return s.core.params().read(); });
+    if (!read.done())
         return kDeviceFailed;
     const SettingValues held = read.value;
 
     // The settings a write of the file would send: six from a setup file and
     // what the ESC holds for the last two, or all eight from a backup.
-    Found<SetupContents> loaded;
-    s.perform([&] {
-        loaded = s.core.setupFiles().load(options.file);
-        return loaded.outcome;
-    });
+    const Found<SetupContents> loaded =
+        s.core.perform<SetupContents>([&] { return s.core.setupFiles().load(options.file); });
     SettingValues written = held;
     std::copy_n(loaded.value.values.begin(), loaded.value.count, written.begin());
     const QStringList lines = setting_diff(held, written);

@@ -46,14 +46,8 @@ void print_settings(const CliOptions& options, Session& s, const SettingValues& 
 // included, so that a backup keeps them and a write puts them back.
 std::optional<SettingValues> read_from_esc(Session& s)
 {
-    std::optional<SettingValues> values;
-    s.perform([&s, &values] {
-        Found<SettingValues> read = s.core.params().read();
-        if (read.done())
-            values = read.value;
-        return read.outcome;
-    });
-    return values;
+    const Found<SettingValues> read = s.core.perform<SettingValues>([&s] { return s.core.params().read(); });
+    return read.done() ? std::optional(read.value) : std::nullopt;
 }
 
 // Writes the values. A value without a selection is refused by the write
@@ -119,11 +113,8 @@ int write_command(const CliOptions& options, Session& s)
 
     SettingValues values = read.value_or(kDefaultSettings);
     if (!options.file.isEmpty()) {
-        Found<SetupContents> loaded;
-        s.perform([&] {
-            loaded = s.core.setupFiles().load(options.file);
-            return loaded.outcome;
-        });
+        const Found<SetupContents> loaded =
+            s.core.perform<SetupContents>([&] { return s.core.setupFiles().load(options.file); });
         std::copy_n(loaded.value.values.begin(), loaded.value.count, values.begin());
     }
     for (const SettingAssignment& a : options.assignments)

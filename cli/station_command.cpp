@@ -86,9 +86,7 @@ std::optional<station::Plan> station_plan(const CliOptions& options, const QStri
         Found<SetupContents> loaded = SetupFiles(quiet).load(options.setup);
         plan.setup = loaded.value;
     }
-    if (options.spin)
-        plan.spin = station::SpinCheck{options.spin->throttleUs, options.spin->minRpm, options.spin->maxRpm,
-                                       options.spin->seconds, options.poles};
+    plan.spin = options.spin;
     plan.units = options.units;
     plan.stationName = options.stationName.isEmpty() ? records::default_station_name() : options.stationName;
     plan.describeDiff = setting_diff;

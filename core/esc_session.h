@@ -58,6 +58,18 @@ public:
     // Runs an operation now and returns how it ended; Refused, without a box,
     // when another command runs.
     Outcome perform(const Link::Command& operation, CommandKind kind = CommandKind::Click);
+    // The same for an operation that returns what it found with its outcome.
+    template <class T>
+    Found<T> perform(const std::function<Found<T>()>& operation, CommandKind kind = CommandKind::Click)
+    {
+        Found<T> found{Outcome::fail(Outcome::Kind::Refused)};
+        perform(Link::Command([&] {
+                    found = operation();
+                    return found.outcome;
+                }),
+                kind);
+        return found;
+    }
 
     // The operations, for run() and perform(), and what they tell.
     Link& link() { return link_; }

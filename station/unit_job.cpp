@@ -114,11 +114,7 @@ bool UnitJob::identify(records::UnitRecord& r)
 
 bool UnitJob::read(records::UnitRecord& r)
 {
-    Found<SettingValues> read;
-    s_.perform([&] {
-        read = s_.params().read();
-        return read.outcome;
-    });
+    const Found<SettingValues> read = s_.perform<SettingValues>([this] { return s_.params().read(); });
     if (!read.done()) {
         r.reason = QStringLiteral("reading the settings failed: ") + box_reason(read.outcome.box);
         return false;
@@ -214,11 +210,7 @@ bool UnitJob::write_settings(records::UnitRecord& r)
         r.reason = QStringLiteral("writing the settings failed: ") + box_reason(sent.box);
         return false;
     }
-    Found<SettingValues> back;
-    s_.perform([&] {
-        back = s_.params().read();
-        return back.outcome;
-    });
+    const Found<SettingValues> back = s_.perform<SettingValues>([this] { return s_.params().read(); });
     if (!back.done()) {
         r.reason = QStringLiteral("reading the settings back failed: ") + box_reason(back.outcome.box);
         return false;
