@@ -13,18 +13,41 @@
 #include <QCommandLineParser>
 #include <QSettings>
 
+#include <cstring>
 #include <optional>
+
+namespace {
+
+// --help and --version are answered without a display.
+bool asks_help_or_version(int argc, char** argv)
+{
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+        for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    install_crash_stop();
-    QApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELT_VERSION));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("The production station: a tile per port, PASS and FAIL "
-                                                    "readable from across the bench."));
+    parser.setApplicationDescription(QStringLiteral(
+        "The production station in a window: a tile per port that shows, readable from across the bench, "
+        "whether the unit passed. Each ESC plugged into a setting card is identified, read, optionally updated, "
+        "given the setup file's settings and spin-checked; the records go to an SQLite file or a PostgreSQL "
+        "server. Space starts and stops the station."));
     parser.addHelpOption();
     parser.addVersionOption();
+    if (asks_help_or_version(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        parser.process(app);  // prints the text and ends the program
+        return 0;
+    }
+    install_crash_stop();
+    QApplication app(argc, argv);
     parser.process(app);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QGuiApplication::setDesktopFileName(QStringLiteral(ZELT_STATION_APP_ID));

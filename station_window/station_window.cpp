@@ -104,7 +104,11 @@ StationWindow::StationWindow(QSettings& settings, Dialogs& dialogs, PortWatcher&
     showCounts();
 }
 
-StationWindow::~StationWindow() = default;
+// However the window ends, the choices are kept for the next start.
+StationWindow::~StationWindow()
+{
+    setup_->remember();
+}
 
 void StationWindow::start()
 {
@@ -221,7 +225,6 @@ void StationWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    setup_->remember();
     event->accept();
 }
 
