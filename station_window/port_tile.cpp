@@ -1,5 +1,6 @@
 #include "station_window/port_tile.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
@@ -36,8 +37,10 @@ PortTile::PortTile(const QString& port, const QString& adapter, QWidget* parent)
     setFrameShape(QFrame::Box);
     setAutoFillBackground(true);
     setMinimumWidth(260);
-    auto* portLabel = new QLabel(port, this);
+    // The device's name, as the ports are named on the command line; the path in its tool tip.
+    auto* portLabel = new QLabel(QFileInfo(port).fileName(), this);
     portLabel->setObjectName(QStringLiteral("port"));
+    portLabel->setToolTip(port);
     QFont bold = portLabel->font();
     bold.setBold(true);
     portLabel->setFont(bold);

@@ -1,5 +1,6 @@
 #include "station_window/records_table.h"
 
+#include <QFileInfo>
 #include <QHeaderView>
 
 namespace station_window {
@@ -35,7 +36,7 @@ void RecordsTable::fill()
     for (int row = 0; row < records_.size(); ++row) {
         const records::UnitRecord& r = records_[row];
         const QStringList cells{QString::number(r.unit),
-                                r.port,
+                                QFileInfo(r.port).fileName(),
                                 r.model,
                                 r.fw_after.isEmpty() ? r.fw_before : r.fw_after,
                                 r.result == QLatin1String("pass") ? tr("PASS") : tr("FAIL"),

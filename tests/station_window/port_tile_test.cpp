@@ -116,6 +116,7 @@ TEST(PortTileUnits, CountsEachUnit)
     tile.countUnit();
     EXPECT_EQ(tile.units(), 2);
     EXPECT_EQ(tile.findChild<QLabel*>(QStringLiteral("units"))->text(), "Units: 2");
+    EXPECT_EQ(tile.findChild<QLabel*>(QStringLiteral("port"))->text(), "ttyUSB1");
     EXPECT_EQ(tile.findChild<QLabel*>(QStringLiteral("adapter"))->text(), "no stable name");
 }
 
