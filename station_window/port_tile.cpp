@@ -35,6 +35,8 @@ PortTile::PortTile(const QString& port, const QString& adapter, QWidget* parent)
       units_label_(new QLabel(this))
 {
     setFrameShape(QFrame::Box);
+    // Reached with Tab, so that a screen reader reads the tile's state.
+    setFocusPolicy(Qt::TabFocus);
     setAutoFillBackground(true);
     setMinimumWidth(260);
     // The device's name, as the ports are named on the command line; the path in its tool tip.
