@@ -11,7 +11,7 @@
 namespace station {
 
 struct Choices {
-    QStringList ports;  // device paths
+    QStringList ports;      // device paths
     bool firmware = false;  // with no image: the image the window would pick
     QString image;
     QString setup;  // empty: no settings written

@@ -36,7 +36,8 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "The production station in a window: a tile per port that shows, readable from across the bench, "
-        "whether the unit passed. Each ESC plugged into a setting card is identified, read, optionally updated, "
+        "whether the unit passed. Each ESC plugged into a setting card is identified, read, optionally "
+        "updated, "
         "given the setup file's settings and spin-checked; the records go to an SQLite file or a PostgreSQL "
         "server. Space starts and stops the station."));
     parser.addHelpOption();

@@ -82,14 +82,20 @@ void PortTile::showState(station::PortState state, const QString& detail)
         progress_->setRange(0, 0);  // busy until the step tells how far it is
     switch (state) {
         case PortState::NoCard:
-            return paint(tr("NO CARD"), tr("the setting card does not answer; it keeps being tried"), kNoCard);
-        case PortState::Waiting: return paint(tr("WAITING"), tr("put an ESC in"), kWaiting);
-        case PortState::Running: return paint(tr("RUNNING"), {}, kRunning);
-        case PortState::Passed: return paint(tr("PASS"), tr("take the ESC out"), kPass);
+            return paint(tr("NO CARD"), tr("the setting card does not answer; it keeps being tried"),
+                         kNoCard);
+        case PortState::Waiting:
+            return paint(tr("WAITING"), tr("put an ESC in"), kWaiting);
+        case PortState::Running:
+            return paint(tr("RUNNING"), {}, kRunning);
+        case PortState::Passed:
+            return paint(tr("PASS"), tr("take the ESC out"), kPass);
         case PortState::Failed:
-            return paint(tr("FAIL"), detail.isEmpty() ? tr("take the ESC out") : detail + tr("; take the ESC out"),
+            return paint(tr("FAIL"),
+                         detail.isEmpty() ? tr("take the ESC out") : detail + tr("; take the ESC out"),
                          kFail);
-        case PortState::Paused: return paint(tr("PAUSED"), tr("the records cannot be stored"), kPaused);
+        case PortState::Paused:
+            return paint(tr("PAUSED"), tr("the records cannot be stored"), kPaused);
     }
 }
 

@@ -7,8 +7,8 @@ namespace station_window {
 
 RecordsTable::RecordsTable(QWidget* parent) : QTableWidget(0, 7, parent)
 {
-    setHorizontalHeaderLabels(
-        {tr("Unit"), tr("Port"), tr("Model"), tr("Firmware"), tr("Result"), tr("Reason"), tr("Finished (UTC)")});
+    setHorizontalHeaderLabels({tr("Unit"), tr("Port"), tr("Model"), tr("Firmware"), tr("Result"),
+                               tr("Reason"), tr("Finished (UTC)")});
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->hide();
     setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -108,8 +108,9 @@ SetupPanel::SetupPanel(QSettings& settings, Dialogs& dialogs, PortWatcher& watch
     settings_.beginGroup(QStringLiteral("station"));
     setup_->setText(settings_.value(QStringLiteral("setup")).toString());
     const QString firmware = settings_.value(QStringLiteral("firmware"), QStringLiteral("none")).toString();
-    (firmware == QLatin1String("model") ? pickedFirmware_ : firmware == QLatin1String("file") ? fileFirmware_
-                                                                                               : noFirmware_)
+    (firmware == QLatin1String("model")  ? pickedFirmware_
+     : firmware == QLatin1String("file") ? fileFirmware_
+                                         : noFirmware_)
         ->setChecked(true);
     image_->setText(settings_.value(QStringLiteral("image")).toString());
     spin_->setChecked(settings_.value(QStringLiteral("spin"), false).toBool());

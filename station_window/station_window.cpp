@@ -28,8 +28,8 @@ constexpr int kTileColumns = 4;
 
 }  // namespace
 
-StationWindow::StationWindow(QSettings& settings, Dialogs& dialogs, PortWatcher& ports, const QString& programDir,
-                             QWidget* parent)
+StationWindow::StationWindow(QSettings& settings, Dialogs& dialogs, PortWatcher& ports,
+                             const QString& programDir, QWidget* parent)
     : QWidget(parent),
       settings_(settings),
       dialogs_(dialogs),
@@ -123,13 +123,15 @@ void StationWindow::start()
     if (!plan)
         return problem(problems.join(QLatin1Char('\n')));
     QString error;
-    const std::optional<records::Destination> destination = records::parse_destination(setup_->records(), &error);
+    const std::optional<records::Destination> destination =
+        records::parse_destination(setup_->records(), &error);
     if (!destination)
         return problem(error);
     auto store = std::make_unique<records::RecordStore>(*destination);
     const std::optional<qint64> next = store->next_unit(plan->stationName, &error);
     if (!next)
-        return problem(tr("cannot reach the records in %1: %2; nothing was sent").arg(destination->describe(), error));
+        return problem(
+            tr("cannot reach the records in %1: %2; nothing was sent").arg(destination->describe(), error));
     setup_->remember();
     const auto last = store->list(std::nullopt, &error);
     table_->show(last.value_or(QList<records::UnitRecord>{}));
@@ -142,7 +144,9 @@ void StationWindow::start()
     trouble_->clear();
     station::Engine* engine = engine_.get();
     connect(engine, &station::Engine::portState, this,
-            [this](int port, station::PortState state, const QString& detail) { tiles_[port]->showState(state, detail); });
+            [this](int port, station::PortState state, const QString& detail) {
+                tiles_[port]->showState(state, detail);
+            });
     connect(engine, &station::Engine::stepStarted, this,
             [this](int port, station::Step step, qint64 unit) { tiles_[port]->showStep(step, unit); });
     connect(engine, &station::Engine::progress, this,
@@ -200,7 +204,8 @@ void StationWindow::showCounts()
     const int units = passed_ + failed_;
     const double hours = since_.isValid() ? since_.elapsed() / 3600000.0 : 0;
     const QString perHour = units > 0 && hours > 0 ? QString::number(qRound(units / hours)) : tr("-");
-    counts_->setText(tr("Passed: %1    Failed: %2    Units per hour: %3").arg(passed_).arg(failed_).arg(perHour));
+    counts_->setText(
+        tr("Passed: %1    Failed: %2    Units per hour: %3").arg(passed_).arg(failed_).arg(perHour));
 }
 
 void StationWindow::onEnded()
@@ -244,8 +249,10 @@ void StationWindow::exportCsv()
     if (path.isEmpty())
         return;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(records::to_csv(table_->shown())) < 0 || !file.commit())
-        dialogs_.message(tr("Export CSV"), tr("Cannot write %1: %2").arg(path, file.errorString()), BoxIcon::Error);
+    if (!file.open(QIODevice::WriteOnly) || file.write(records::to_csv(table_->shown())) < 0 ||
+        !file.commit())
+        dialogs_.message(tr("Export CSV"), tr("Cannot write %1: %2").arg(path, file.errorString()),
+                         BoxIcon::Error);
 }
 
 void StationWindow::problem(const QString& text)

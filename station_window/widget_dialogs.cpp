@@ -8,7 +8,8 @@ namespace station_window {
 BoxAnswer WidgetDialogs::message(const QString& title, const QString& text, BoxIcon icon, BoxButtons buttons)
 {
     QMessageBox box(icon == BoxIcon::Error ? QMessageBox::Critical : QMessageBox::Information, title, text,
-                    buttons == BoxButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent_);
+                    buttons == BoxButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                    parent_);
     const int answer = box.exec();
     if (buttons == BoxButtons::Ok)
         return BoxAnswer::Ok;

@@ -57,12 +57,12 @@ TEST_P(PortTileTest, ShowsTheLastEvent)
 }
 
 const Row kRows[] = {
-    {"AtFirst", [](PortTile&) {}, "NO CARD", "the setting card does not answer; it keeps being tried", kDark, false,
-     0, 0},
-    {"Waiting", [](PortTile& t) { t.showState(PortState::Waiting, {}); }, "WAITING", "put an ESC in", kGrey, false,
-     0, 0},
-    {"RunningBeforeItsStep", [](PortTile& t) { t.showState(PortState::Running, {}); }, "RUNNING", "", kAmber, true,
-     kBusy, 0},
+    {"AtFirst", [](PortTile&) {}, "NO CARD", "the setting card does not answer; it keeps being tried", kDark,
+     false, 0, 0},
+    {"Waiting", [](PortTile& t) { t.showState(PortState::Waiting, {}); }, "WAITING", "put an ESC in", kGrey,
+     false, 0, 0},
+    {"RunningBeforeItsStep", [](PortTile& t) { t.showState(PortState::Running, {}); }, "RUNNING", "", kAmber,
+     true, kBusy, 0},
     {"Step",
      [](PortTile& t) {
          t.showState(PortState::Running, {});
@@ -91,10 +91,10 @@ const Row kRows[] = {
      },
      "PASS", "take the ESC out", kGreen, false, 0, 0},
     {"FailWithItsReason",
-     [](PortTile& t) { t.showState(PortState::Failed, QStringLiteral("the settings read back differ")); }, "FAIL",
-     "the settings read back differ; take the ESC out", kRed, false, 0, 0},
-    {"FailWithoutReason", [](PortTile& t) { t.showState(PortState::Failed, {}); }, "FAIL", "take the ESC out", kRed,
-     false, 0, 0},
+     [](PortTile& t) { t.showState(PortState::Failed, QStringLiteral("the settings read back differ")); },
+     "FAIL", "the settings read back differ; take the ESC out", kRed, false, 0, 0},
+    {"FailWithoutReason", [](PortTile& t) { t.showState(PortState::Failed, {}); }, "FAIL", "take the ESC out",
+     kRed, false, 0, 0},
     {"LateProgressAfterTheResultIsIgnored",
      [](PortTile& t) {
          t.showState(PortState::Passed, {});
@@ -102,8 +102,8 @@ const Row kRows[] = {
          t.showStep(Step::Spin, 3);
      },
      "PASS", "take the ESC out", kGreen, false, 0, 0},
-    {"Paused", [](PortTile& t) { t.showState(PortState::Paused, {}); }, "PAUSED", "the records cannot be stored",
-     kOrange, false, 0, 0},
+    {"Paused", [](PortTile& t) { t.showState(PortState::Paused, {}); }, "PAUSED",
+     "the records cannot be stored", kOrange, false, 0, 0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Events, PortTileTest, ::testing::ValuesIn(kRows),

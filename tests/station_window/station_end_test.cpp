@@ -28,7 +28,8 @@ class Display {
 public:
     Display()
     {
-        server_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        server_.start(QStringLiteral("Xvfb"),
+                      {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
         if (!server_.waitForStarted(5000))
             return;
         for (int i = 0; i < 100 && !server_.canReadLine(); ++i)
@@ -142,7 +143,8 @@ TEST_P(StationEndTest, SigtermDuringTheJobs)
         EXPECT_FALSE(card->in_speed_mode());
     }
     QString error;
-    const auto stored = records::RecordStore(*records::parse_destination(records, &error)).list(std::nullopt, &error);
+    const auto stored =
+        records::RecordStore(*records::parse_destination(records, &error)).list(std::nullopt, &error);
     ASSERT_TRUE(stored) << error.toStdString();
     ASSERT_EQ(stored->size(), 2);
     for (const records::UnitRecord& r : *stored) {

@@ -69,7 +69,8 @@ TEST_F(StationSetupTest, TabReachesEveryControlAndEachHasAName)
         if (qobject_cast<QAbstractSpinBox*>(w->parentWidget()))
             continue;  // a spin box's own editor
         focusable.insert(w);
-        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className() << " has no accessible name";
+        EXPECT_FALSE(w->accessibleName().isEmpty())
+            << w->metaObject()->className() << " has no accessible name";
     }
     std::set<QWidget*> reached;
     // Tab follows the focus chain, once round the window.
@@ -77,8 +78,8 @@ TEST_F(StationSetupTest, TabReachesEveryControlAndEachHasAName)
         if (focusable.count(w))
             reached.insert(w);
     for (QWidget* f : focusable)
-        EXPECT_TRUE(reached.count(f)) << f->metaObject()->className() << " " << f->accessibleName().toStdString()
-                                      << " is not reached with Tab";
+        EXPECT_TRUE(reached.count(f)) << f->metaObject()->className() << " "
+                                      << f->accessibleName().toStdString() << " is not reached with Tab";
     EXPECT_GE(focusable.size(), 15u);
 }
 
@@ -94,7 +95,7 @@ TEST_F(StationSetupTest, PortsFollowPlugAndUnplugAndTheChoicesAreKept)
         auto* list = panel.findChild<QListWidget*>();
         ASSERT_EQ(list->count(), 2);
         EXPECT_EQ(panel.choices().ports, (QStringList{a, b}));  // checked by default
-        EXPECT_FALSE(panel.choices().spin);  // off by default
+        EXPECT_FALSE(panel.choices().spin);                     // off by default
         EXPECT_FALSE(panel.choices().firmware);
         list->item(1)->setCheckState(Qt::Unchecked);
         ASSERT_TRUE(QFile::remove(b));

@@ -4,6 +4,7 @@
 // read-back that differs; then the tiles, the counts, the
 // records table and its CSV export, and the records stored.
 
+#include "station_window/station_window.h"
 #include "link/dialogs.h"
 #include "params/ini_file.h"
 #include "params/setting_keys.h"
@@ -13,7 +14,6 @@
 #include "serial/port_watcher.h"
 #include "station_window/port_tile.h"
 #include "station_window/records_table.h"
-#include "station_window/station_window.h"
 #include "testing/event_wait.h"
 #include "testing/qstring_printer.h"
 #include "testing/scoped_env.h"
@@ -94,7 +94,8 @@ TEST(StationWindowTest, FourCardsTwoUnitsEachOneFailing)
     window.show();
     // Only the simulated cards: any port of the machine is unchecked.
     auto* list = window.findChild<QListWidget*>();
-    ASSERT_TRUE(wait_until([&] { return list->findItems(ports.last(), Qt::MatchExactly).size() == 1; }, 5000));
+    ASSERT_TRUE(
+        wait_until([&] { return list->findItems(ports.last(), Qt::MatchExactly).size() == 1; }, 5000));
     for (int i = 0; i < list->count(); ++i)
         if (!ports.contains(list->item(i)->text()))
             list->item(i)->setCheckState(Qt::Unchecked);
@@ -107,16 +108,17 @@ TEST(StationWindowTest, FourCardsTwoUnitsEachOneFailing)
     std::vector<bool> out(4, false);
     int done = 0;
     // The operator: a unit done comes out, the next goes in once the port waits.
-    QObject::connect(window.engine(), &station::Engine::unitFinished, &window, [&](int port, const auto&, bool) {
-        const int card = static_cast<int>(ports.indexOf(plan[port]));
-        ++done;
-        if (++units[card] < kPerCard) {
-            if (card == kFailing)
-                cards[card]->change_faults([](sim::Faults& f) { f.flip_readback_byte = 7; });
-            cards[card]->unplug();
-            out[card] = true;
-        }
-    });
+    QObject::connect(window.engine(), &station::Engine::unitFinished, &window,
+                     [&](int port, const auto&, bool) {
+                         const int card = static_cast<int>(ports.indexOf(plan[port]));
+                         ++done;
+                         if (++units[card] < kPerCard) {
+                             if (card == kFailing)
+                                 cards[card]->change_faults([](sim::Faults& f) { f.flip_readback_byte = 7; });
+                             cards[card]->unplug();
+                             out[card] = true;
+                         }
+                     });
     QObject::connect(window.engine(), &station::Engine::portState, &window,
                      [&](int port, station::PortState state, const QString&) {
                          const int card = static_cast<int>(ports.indexOf(plan[port]));
@@ -139,14 +141,16 @@ TEST(StationWindowTest, FourCardsTwoUnitsEachOneFailing)
         EXPECT_EQ(tile->units(), kPerCard);
         if (card == kFailing) {
             EXPECT_EQ(tile->word(), "FAIL");
-            EXPECT_TRUE(tile->detail().startsWith("the firmware update failed")) << tile->detail().toStdString();
+            EXPECT_TRUE(tile->detail().startsWith("the firmware update failed"))
+                << tile->detail().toStdString();
             EXPECT_TRUE(tile->detail().endsWith("; take the ESC out"));
         } else {
             EXPECT_EQ(tile->word(), "PASS") << tile->detail().toStdString();
         }
     }
-    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("counts"))->text().section(QStringLiteral("    "), 0, 1),
-              "Passed: 7    Failed: 1");
+    EXPECT_EQ(
+        window.findChild<QLabel*>(QStringLiteral("counts"))->text().section(QStringLiteral("    "), 0, 1),
+        "Passed: 7    Failed: 1");
 
     auto* table = window.findChild<station_window::RecordsTable*>();
     ASSERT_EQ(table->rowCount(), 4 * kPerCard);
@@ -155,13 +159,15 @@ TEST(StationWindowTest, FourCardsTwoUnitsEachOneFailing)
         if (table->item(row, 4)->text() == "FAIL") {
             ++failedRows;
             EXPECT_EQ(table->item(row, 1)->text(), QFileInfo(ports[kFailing]).fileName());
-            EXPECT_EQ(table->item(row, 5)->text() + "; take the ESC out", window.tiles()[plan.indexOf(ports[kFailing])]->detail());
+            EXPECT_EQ(table->item(row, 5)->text() + "; take the ESC out",
+                      window.tiles()[plan.indexOf(ports[kFailing])]->detail());
         }
     }
     EXPECT_EQ(failedRows, 1);
     // What was stored, but for the database's key.
     QString error;
-    const auto stored = records::RecordStore(*records::parse_destination(records, &error)).list(std::nullopt, &error);
+    const auto stored =
+        records::RecordStore(*records::parse_destination(records, &error)).list(std::nullopt, &error);
     ASSERT_TRUE(stored) << error.toStdString();
     ASSERT_EQ(stored->size(), 4 * kPerCard);
     const auto by_unit = [](QList<records::UnitRecord> list) {
