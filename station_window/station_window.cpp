@@ -167,8 +167,10 @@ void StationWindow::start()
 
 void StationWindow::stop()
 {
-    if (running())
-        engine_->stop();
+    if (!running())
+        return;
+    problems_->setText(tr("Stopping: the running units finish and their records are stored first."));
+    engine_->stop();
 }
 
 void StationWindow::toggle()
@@ -211,6 +213,7 @@ void StationWindow::showCounts()
 void StationWindow::onEnded()
 {
     ended_ = true;
+    problems_->clear();
     setup_->setEnabled(true);
     stop_->setEnabled(false);
     start_->setEnabled(true);
