@@ -36,10 +36,10 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "The production station in a window: a tile per port that shows, readable from across the bench, "
-        "whether the unit passed. Each ESC plugged into a setting card is identified, read, optionally "
-        "updated, "
-        "given the setup file's settings and spin-checked; the records go to an SQLite file or a PostgreSQL "
-        "server. Space starts and stops the station."));
+        "whether the unit passed. Each ESC plugged into a setting card is identified and read, then, as "
+        "chosen, "
+        "updated, given a setup file's settings and spin-checked; the records go to an SQLite file or a "
+        "PostgreSQL server. Space starts and stops the station."));
     parser.addHelpOption();
     parser.addVersionOption();
     if (asks_help_or_version(argc, argv)) {
