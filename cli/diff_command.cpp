@@ -5,7 +5,7 @@
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
 #include "cli/session.h"
-#include "cli/setting_diff.h"
+#include "params/setting_diff.h"
 #include "cli/setting_text.h"
 #include "cli/setup_file_check.h"
 #include "params/setup_files.h"

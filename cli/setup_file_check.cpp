@@ -1,76 +1,16 @@
 #include "cli/setup_file_check.h"
 
 #include "cli/console_out.h"
-#include "params/ini_file.h"
-#include "params/parameter_set.h"
-#include "params/setting_keys.h"
-#include "params/setup_file_format.h"
-#include "setting_table/setting_table.h"
-
-#include <QStringList>
+#include "params/setup_file_check.h"
 
 namespace cli {
-namespace {
-
-const QString kSection = QLatin1String(kIncSection);
-
-QString key_of(int pos)
-{
-    return QLatin1String(kIncKeys[pos]);
-}
-
-bool all_keys_present(const QString& path, const IniFile& ini)
-{
-    const QString absent = QStringLiteral("\n");  // no value read from a file holds a line end
-    QStringList missing;
-    for (int pos = 0; pos < kSetupKeyCount; ++pos)
-        if (ini.readString(kSection, key_of(pos), absent) == absent)
-            missing << QStringLiteral("%1 (%2)").arg(key_of(pos), QLatin1String(kSettingCaptions[pos]));
-    if (missing.isEmpty())
-        return true;
-    print_err(QStringLiteral("zelt-cli: %1 is no setup file: section [%2] has no %3; nothing was sent")
-                  .arg(path, kSection, missing.join(QStringLiteral(", "))));
-    return false;
-}
-
-// A plain setup file's value is an item index of its list, in the digits the
-// window reads; a backup's is the ESC's byte as it was, an item or not.
-bool value_usable(const QString& path, const IniFile& ini, int pos, bool backup)
-{
-    const std::optional<int> value = ini.readNumber(kSection, key_of(pos));
-    const bool inRange = value && (backup ? *value >= 0 && *value <= 0xFF : is_listed_item(pos, *value));
-    if (inRange)
-        return true;
-    const QString takes = backup ? QStringLiteral("a backup holds the ESC's byte for %1, from 0 to 255")
-                                       .arg(QLatin1String(kSettingCaptions[pos]))
-                                 : QStringLiteral("%1 takes an item index from 0 to %2")
-                                       .arg(QLatin1String(kSettingCaptions[pos]))
-                                       .arg(setting_item_count(pos) - 1);
-    print_err(QStringLiteral("zelt-cli: %1 line %2: %3=%4 is %5; %6; nothing was sent")
-                  .arg(path)
-                  .arg(ini.lineOf(kSection, key_of(pos)))
-                  .arg(key_of(pos), ini.readString(kSection, key_of(pos), QString()),
-                       value ? QStringLiteral("out of range") : QStringLiteral("not a number"), takes));
-    return false;
-}
-
-}  // namespace
 
 bool setup_file_usable(const QString& path)
 {
-    const IniFile ini(path);
-    if (const QString error = ini.readError(); !error.isEmpty()) {
-        print_err(QStringLiteral("zelt-cli: cannot read the setup file %1: %2").arg(path, error));
-        return false;
-    }
-    if (!all_keys_present(path, ini))
-        return false;
-    // A backup's other1 and other2 are written too.
-    const bool backup = read_extra_settings(path).has_value();
-    bool usable = true;
-    for (int pos = 0; pos < (backup ? kSettingCount : kSetupKeyCount); ++pos)
-        usable = value_usable(path, ini, pos, backup) && usable;
-    return usable;
+    const QStringList problems = setup_file_problems(path);
+    for (const QString& problem : problems)
+        print_err(QStringLiteral("zelt-cli: ") + problem);
+    return problems.isEmpty();
 }
 
 }  // namespace cli

@@ -5,17 +5,13 @@
 #include "cli/commands.h"
 #include "cli/console_out.h"
 #include "cli/exit_status.h"
-#include "cli/setting_diff.h"
-#include "cli/setup_file_check.h"
-#include "cli/setting_text.h"
 #include "cli/station_report.h"
-#include "firmware/image_file.h"
 #include "records/record_store.h"
 #include "serial/port_list.h"
 #include "shutdown/finish_first.h"
 #include "shutdown/stop_signals.h"
+#include "station/plan_choices.h"
 #include "station/station_engine.h"
-#include "station/unattended.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -54,42 +50,17 @@ std::optional<QStringList> station_ports(const QStringList& given)
     return paths;
 }
 
-// A device, a FIFO or a file far too large is refused before any port opens.
-bool image_readable(const QString& path)
-{
-    firmware::ImageFile image;
-    if (image.open(path))
-        return true;
-    print_err(QStringLiteral("zelt-cli: cannot read the firmware image %1: %2; nothing was sent")
-                  .arg(path, image.error()));
-    return false;
-}
-
 std::optional<station::Plan> station_plan(const CliOptions& options, const QString& programDir)
 {
-    station::Plan plan;
     const std::optional<QStringList> ports = station_ports(options.ports);
     if (!ports)
         return std::nullopt;
-    plan.ports = *ports;
-    plan.programDir = programDir;
-    plan.firmware = options.firmware || !options.image.isEmpty();
-    if (!options.image.isEmpty()) {
-        if (!image_readable(options.image))
-            return std::nullopt;
-        plan.imagePath = QFileInfo(options.image).absoluteFilePath();
-    }
-    if (!options.setup.isEmpty()) {
-        if (!setup_file_usable(options.setup))
-            return std::nullopt;
-        station::UnattendedDialogs quiet;
-        Found<SetupContents> loaded = SetupFiles(quiet).load(options.setup);
-        plan.setup = loaded.value;
-    }
-    plan.spin = options.spin;
-    plan.units = options.units;
-    plan.stationName = options.stationName.isEmpty() ? records::default_station_name() : options.stationName;
-    plan.describeDiff = setting_diff;
+    const station::Choices choices{*ports,         options.firmware, options.image, options.setup,
+                                   options.spin,   options.units,    options.stationName};
+    QStringList problems;
+    std::optional<station::Plan> plan = station::make_plan(choices, programDir, &problems);
+    for (const QString& problem : problems)
+        print_err(QStringLiteral("zelt-cli: ") + problem);
     return plan;
 }
 

@@ -3,10 +3,16 @@
 // It writes screenshot.png (the window as it starts, no port listed), then,
 // against the device simulator on a pseudo-terminal, connected.png (an ESC
 // identified), speed-test.png (the motor turning) and firmware-update.png
-// (an update half-way). Each window runs in a fresh program folder.
+// (an update half-way); and station.png, the station's window on four
+// simulated cards: one unit passed, one failed, one updating, one card
+// waiting for its ESC. Each window runs in a fresh program folder.
 
 #include "app/tform1.h"
+#include "serial/port_list.h"
+#include "serial/port_watcher.h"
 #include "sim/simulator.h"
+#include "station_window/port_tile.h"
+#include "station_window/station_window.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -15,7 +21,9 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QListWidget>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -23,6 +31,8 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -63,7 +73,7 @@ public:
     bool failed() const { return failed_; }
 
     // No text caret in the picture.
-    void shoot(TForm1& form, const char* file)
+    void shoot(QWidget& form, const char* file)
     {
         if (QWidget* focused = QApplication::focusWidget())
             focused->clearFocus();
@@ -155,6 +165,66 @@ void connected_states(Shooter& shooter, Dialogs& dialogs)
     form.FormDestroy();
 }
 
+// The station on four cards, taken once the first has passed, the second has
+// failed (its update read back wrong), the third is half-way through a slow
+// update and the fourth has no ESC in it.
+void station_states(Shooter& shooter, Dialogs& dialogs)
+{
+    QTemporaryDir home;
+    qputenv("XDG_RUNTIME_DIR", home.path().toLocal8Bit());  // the simulated cards are its virtual ports
+    QDir(home.path()).mkdir(QStringLiteral("images"));
+    sim::Simulator::write_sample_images(home.filePath(QStringLiteral("images")).toStdString());
+    std::vector<std::unique_ptr<sim::Simulator>> cards;
+    QStringList ports;
+    for (int i = 0; i < 4; ++i) {
+        sim::Options o;
+        o.paced = false;
+        o.turnaround_ms = i == 2 ? 20 : 0;
+        cards.push_back(std::make_unique<sim::Simulator>(o));
+        QString link;
+        if (!cards.back()->start() || !register_virtual_port(QString::fromStdString(cards.back()->port_path()), &link))
+            return shooter.fail("no pseudo-terminal for the simulator");
+        ports.append(link);
+    }
+    cards[1]->change_faults([](sim::Faults& f) { f.flip_readback_byte = 7; });
+    cards[3]->unplug();
+    QSettings settings(home.filePath(QStringLiteral("station.ini")), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("station/firmware"), QStringLiteral("file"));
+    settings.setValue(QStringLiteral("station/image"), home.filePath(QStringLiteral("images/upt03.blo")));
+    settings.setValue(QStringLiteral("station/records"), home.filePath(QStringLiteral("records.sqlite")));
+
+    // The simulated cards only, not this machine's ports.
+    PortRoots roots;
+    roots.dev = home.filePath(QStringLiteral("dev"));
+    roots.sysClassTty = home.filePath(QStringLiteral("sys"));
+    roots.virtualDir = virtual_port_dir();
+    PortWatcher watcher(roots);
+    station_window::StationWindow window(settings, dialogs, watcher, home.path());
+    window.resize(1500, 820);
+    window.show();
+    auto* list = window.findChild<QListWidget*>();
+    wait_for([&] { return list->count() == 4; }, 5000);
+    window.start();
+    if (!window.running())
+        return shooter.fail("the station did not start");
+    const auto tile = [&](int card) { return window.tiles()[window.engine()->plan().ports.indexOf(ports[card])]; };
+    auto* updating = tile(2)->findChild<QProgressBar*>(QStringLiteral("progress"));
+    const bool reached = wait_for(
+        [&] {
+            return tile(0)->word() == QLatin1String("PASS") && tile(1)->word() == QLatin1String("FAIL") &&
+                   tile(3)->word() == QLatin1String("WAITING") && updating->maximum() > 0 &&
+                   updating->value() >= updating->maximum() / 2;
+        },
+        30000);
+    if (!reached)
+        return shooter.fail("the station's four cards did not reach their states");
+    shooter.shoot(window, "station.png");
+    window.stop();
+    wait_for([&] { return !window.running(); }, 30000);
+    for (const QString& link : ports)
+        unregister_virtual_port(link);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -176,5 +246,6 @@ int main(int argc, char** argv)
     SilentDialogs dialogs;
     initial_state(shooter, dialogs);
     connected_states(shooter, dialogs);
+    station_states(shooter, dialogs);
     return shooter.failed() ? 1 : 0;
 }

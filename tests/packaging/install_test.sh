@@ -5,6 +5,7 @@
 set -euo pipefail
 build=$1 version=$2 mode=$3
 id=org.zelt.ZeltEsc
+station_id=org.zelt.ZeltEscStation
 scratch=$(mktemp -d)
 running=""
 cleanup() {
@@ -43,11 +44,12 @@ usr=$scratch/root/usr
 echo "checking the installed files"
 
 # The files.
-for f in bin/zelt-esc bin/zelt-sim bin/zelt-cli share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+for f in bin/zelt-esc bin/zelt-sim bin/zelt-cli bin/zelt-station share/applications/$id.desktop \
+    share/metainfo/$id.metainfo.xml share/applications/$station_id.desktop share/metainfo/$station_id.metainfo.xml \
     share/icons/hicolor/scalable/apps/$id.svg share/man/man1/zelt-esc.1.gz share/man/man1/zelt-sim.1.gz share/man/man1/zelt-cli.1.gz \
-    lib/udev/rules.d/70-zelt-serial-adapters.rules share/zelt/translations/zelt_de.qm share/zelt/translations/zelt_es.qm \
-    share/zelt/translations/zelt_fr.qm share/zelt/translations/zelt_pt_BR.qm share/zelt/translations/zelt_ru.qm \
-    share/zelt/translations/zelt_zh_CN.qm; do
+    share/man/man1/zelt-station.1.gz lib/udev/rules.d/70-zelt-serial-adapters.rules share/zelt/translations/zelt_de.qm \
+    share/zelt/translations/zelt_es.qm share/zelt/translations/zelt_fr.qm share/zelt/translations/zelt_pt_BR.qm \
+    share/zelt/translations/zelt_ru.qm share/zelt/translations/zelt_zh_CN.qm; do
     [ -f "$usr/$f" ] || fail "not installed: $f"
 done
 [ -d "$usr/share/zelt/firmware" ] || fail "no system firmware folder"
@@ -56,11 +58,16 @@ for s in 16 24 32 48 64 128 256; do
         fail "icon ${s}x$s is not a $s x $s PNG"
 done
 grep -q '<svg' "$usr/share/icons/hicolor/scalable/apps/$id.svg" || fail "the scalable icon is no SVG"
-desktop-file-validate "$usr/share/applications/$id.desktop" || fail "desktop-file-validate"
-appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" >/dev/null ||
-    fail "appstreamcli validate: $(appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml")"
-grep -q "<release version=\"$version\"" "$usr/share/metainfo/$id.metainfo.xml" || fail "metainfo release"
-for p in zelt-esc zelt-sim zelt-cli; do
+for app in $id $station_id; do
+    desktop-file-validate "$usr/share/applications/$app.desktop" || fail "desktop-file-validate $app"
+    appstreamcli validate --no-net "$usr/share/metainfo/$app.metainfo.xml" >/dev/null ||
+        fail "appstreamcli validate: $(appstreamcli validate --no-net "$usr/share/metainfo/$app.metainfo.xml")"
+    grep -q "<release version=\"$version\"" "$usr/share/metainfo/$app.metainfo.xml" || fail "$app metainfo release"
+    # Both show the installed icon.
+    grep -qx "Icon=$id" "$usr/share/applications/$app.desktop" || fail "$app.desktop names another icon"
+done
+grep -qx 'Name=ZELT ESC station' "$usr/share/applications/$station_id.desktop" || fail "the station's menu name"
+for p in zelt-esc zelt-sim zelt-cli zelt-station; do
     page=$(zcat "$usr/share/man/man1/$p.1.gz")
     grep -q "^$p \\\\- " <<<"$page" || fail "$p.1 has no NAME line"
     grep -q '^\.SH SYNOPSIS' <<<"$page" || fail "$p.1 has no SYNOPSIS (help2man did not find the usage line)"
@@ -83,7 +90,7 @@ grep -qx 'ACTION=="add", SUBSYSTEM=="usb-serial", DRIVER=="ftdi_sio", ATTR{laten
 
 # --help and --version need no display.
 nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
-for p in zelt-esc zelt-sim zelt-cli; do
+for p in zelt-esc zelt-sim zelt-cli zelt-station; do
     [ "$("${nodisplay[@]}" "$usr/bin/$p" --version)" = "$p $version" ] || fail "$p --version"
     # Read whole: grep -q leaves at its first match, and a help longer than one
     # pipe write would then die of SIGPIPE under pipefail.
@@ -157,4 +164,9 @@ if [ "$mode" = install ]; then
     start_and_close "$scratch/portable/zelt-esc"
     [ -f "$ini" ] || fail "a copied program in a read-only folder did not use XDG_CONFIG_HOME"
 fi
+# The station keeps its choices in a file of its own, never in zelt.ini.
+rm -rf "$scratch/config"
+start_and_close "$usr/bin/zelt-station"
+[ -f "$scratch/config/zelt/station.ini" ] || fail "the station kept no settings in XDG_CONFIG_HOME"
+[ ! -e "$ini" ] || fail "the station wrote zelt.ini"
 echo "ok: $mode"

@@ -6,8 +6,4 @@
 
 #include <QStringList>
 
-namespace cli {
-
 QStringList setting_diff(const SettingValues& held, const SettingValues& written);
-
-}  // namespace cli

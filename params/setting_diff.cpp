@@ -1,14 +1,15 @@
-#include "cli/setting_diff.h"
+#include "params/setting_diff.h"
 
-#include "cli/setting_text.h"
+#include "setting_table/setting_table.h"
 
-namespace cli {
 namespace {
 
 // The item without the default's star; an index that names no item as itself.
 QString shown_item(int pos, int index)
 {
-    QString item = item_text(pos, index);
+    if (index < 0 || index >= setting_item_count(pos))
+        return QString::number(index);
+    QString item = QString::fromLatin1(kSettingTable[pos].items[index]);
     if (item.isEmpty())
         return QString::number(index);
     if (item.endsWith(QLatin1Char('*')))
@@ -29,5 +30,3 @@ QStringList setting_diff(const SettingValues& held, const SettingValues& written
     }
     return lines;
 }
-
-}  // namespace cli
