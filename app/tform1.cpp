@@ -11,6 +11,7 @@
 #include "app/log_window.h"
 #include "app/scoped_cursor.h"
 #include "app/speed_plot.h"
+#include "link/model_table.h"
 #include "serial/link_trace.h"
 #include "shutdown/stop_signals.h"
 #include "serial/port_list.h"
@@ -418,12 +419,9 @@ void TForm1::showEscLamp(bool lit)
 
 void TForm1::showEscLabels(const QString& type, const QString& hwVersion, const QString& fwVersion)
 {
-    const auto shown = [](const QString& label) {
-        return QCoreApplication::translate("EscLabels", label.toUtf8().constData());
-    };
-    ui->Label2->setText(shown(type));
-    ui->Label3->setText(shown(hwVersion));
-    ui->Label4->setText(shown(fwVersion));
+    ui->Label2->setText(shown_esc_label(type));
+    ui->Label3->setText(shown_esc_label(hwVersion));
+    ui->Label4->setText(shown_esc_label(fwVersion));
 }
 
 SettingValues TForm1::listValues() const

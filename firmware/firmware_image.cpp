@@ -1,5 +1,6 @@
 #include "firmware/firmware_image.h"
 
+#include <QCoreApplication>
 #include <array>
 
 namespace firmware {
@@ -72,13 +73,16 @@ bool DataLineReader::take(const QString& line)
 QString DataLineReader::fault() const
 {
     if (dataLines_ < kDataLines)
-        return QStringLiteral("it holds %1 data lines, a complete image has %2")
+        return QCoreApplication::translate("box_text", "it holds %1 data lines, a complete image has %2")
             .arg(dataLines_)
             .arg(kDataLines);
     if (firstShortLine_ != 0)
-        return QStringLiteral("line %1 holds fewer than %2 hex digits").arg(firstShortLine_).arg(kLineChars);
+        return QCoreApplication::translate("box_text", "line %1 holds fewer than %2 hex digits")
+            .arg(firstShortLine_)
+            .arg(kLineChars);
     if (firstNonHexLine_ != 0)
-        return QStringLiteral("line %1 holds a character that is not a hex digit").arg(firstNonHexLine_);
+        return QCoreApplication::translate("box_text", "line %1 holds a character that is not a hex digit")
+            .arg(firstNonHexLine_);
     return {};
 }
 

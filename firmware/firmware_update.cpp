@@ -169,18 +169,20 @@ Outcome FirmwareUpdate::prepare(const QString& imagePath, Image& image)
     // Open from the header to the end of the data lines; every return closes it.
     firmware::ImageFile file;
     if (!file.open(path))
-        return file_error(QStringLiteral("Cannot open the firmware image ") + path + QStringLiteral(":\r\n") +
-                          file.error());
+        return file_error(QCoreApplication::translate("box_text", "Cannot open the firmware image %1:\r\n%2")
+                              .arg(path, file.error()));
     const std::optional<QString> headerLine = file.readLine();
     if (!file.error().isEmpty())
-        return file_error(QStringLiteral("Cannot read the firmware image ") + path + QStringLiteral(":\r\n") +
-                          file.error());
+        return file_error(QCoreApplication::translate("box_text", "Cannot read the firmware image %1:\r\n%2")
+                              .arg(path, file.error()));
     const firmware::ImageHeader header = firmware::parse_header(headerLine.value_or(QString()));
     if (!header.valid())
         return file_error(
-            QStringLiteral("The firmware image ") + path +
-            QStringLiteral(" does not name its version in the first line (V, hex digit, point, hex digit)."
-                           "\r\nNothing was sent to the ESC."));
+            QCoreApplication::translate("box_text",
+                                        "The firmware image %1 does not name its version in the first "
+                                        "line (V, hex digit, point, hex digit).\r\nNothing was sent "
+                                        "to the ESC.")
+                .arg(path));
 
     // "1.a" in a header is the same byte as the "1.A" the ESC label shows.
     const QString sameVersion =
@@ -203,12 +205,14 @@ Outcome FirmwareUpdate::prepare(const QString& imagePath, Image& image)
         if (!reader.take(*line))
             break;
     if (!file.error().isEmpty())
-        return file_error(QStringLiteral("Cannot read the firmware image ") + path + QStringLiteral(":\r\n") +
-                          file.error());
+        return file_error(QCoreApplication::translate("box_text", "Cannot read the firmware image %1:\r\n%2")
+                              .arg(path, file.error()));
     file.close();
     if (const QString fault = reader.fault(); !fault.isEmpty())
-        return file_error(QStringLiteral("The firmware image ") + path + QStringLiteral(" cannot be written: ") +
-                          fault + QStringLiteral(".\r\nNothing was sent to the ESC."));
+        return file_error(
+            QCoreApplication::translate(
+                "box_text", "The firmware image %1 cannot be written: %2.\r\nNothing was sent to the ESC.")
+                .arg(path, fault));
     link_.pumped_delay(0);
 
     // The ESC reads back upper-case hex text; an image written in lower case

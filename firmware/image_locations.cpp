@@ -1,5 +1,6 @@
 #include "firmware/image_locations.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -35,8 +36,9 @@ QString find_image(const QStringList& folders, const QString& fileName)
 
 QString missing_image_text(const QString& fileName, const QStringList& folders)
 {
-    QString text = QStringLiteral("Cannot open the firmware image ") + fileName +
-                   QStringLiteral(":\r\nFile not found\r\nLooked in:");
+    QString text = QCoreApplication::translate(
+                       "box_text", "Cannot open the firmware image %1:\r\nFile not found\r\nLooked in:")
+                       .arg(fileName);
     for (const QString& folder : folders)
         text += QStringLiteral("\r\n") + QDir::toNativeSeparators(folder);
     return text;

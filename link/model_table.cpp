@@ -1,5 +1,6 @@
 #include "link/model_table.h"
 
+#include <QCoreApplication>
 #include <array>
 
 namespace {
@@ -39,8 +40,24 @@ Identification decode_identification(const QString& reply)
     Identification out;
     out.model = find_model(id.left(2));
     const QString label = out.model ? QString::fromLatin1(out.model->label) : QString();
-    out.type = QStringLiteral("HW type:") + label;
-    out.hwVersion = QStringLiteral("HW version:V") + id[2] + u'.' + id[3];
-    out.fwVersion = QStringLiteral("FW version:V") + id[4] + u'.' + id[5];
+    out.type = QString::fromLatin1(kLabelsIdentified.type).arg(label);
+    out.hwVersion = QString::fromLatin1(kLabelsIdentified.hwVersion).arg(id.mid(2, 1) + u'.' + id[3]);
+    out.fwVersion = QString::fromLatin1(kLabelsIdentified.fwVersion).arg(id.mid(4, 1) + u'.' + id[5]);
     return out;
+}
+
+QString shown_esc_label(const QString& label)
+{
+    const auto shown = [](const char* text) { return QCoreApplication::translate("EscLabels", text); };
+    for (const EscLabelTexts& fixed : {kLabelsDesign, kLabelsNoEsc, kLabelsUnknown})
+        for (const char* text : {fixed.type, fixed.hwVersion, fixed.fwVersion})
+            if (label == QLatin1String(text))
+                return shown(text);
+    for (const char* form :
+         {kLabelsIdentified.type, kLabelsIdentified.hwVersion, kLabelsIdentified.fwVersion}) {
+        const QLatin1String head = QLatin1String(form).chopped(2);  // the text before "%1"
+        if (label.startsWith(head))
+            return shown(form).arg(label.mid(head.size()));
+    }
+    return label;
 }

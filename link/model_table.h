@@ -37,6 +37,16 @@ inline constexpr EscLabelTexts kLabelsUnknown{QT_TRANSLATE_NOOP("EscLabels", "HW
                                               QT_TRANSLATE_NOOP("EscLabels", "HW version:unknown"),
                                               QT_TRANSLATE_NOOP("EscLabels", "FW version:unknown")};
 
+// An identified ESC: the model label and the versions follow a fixed part,
+// which alone is translated.
+inline constexpr EscLabelTexts kLabelsIdentified{QT_TRANSLATE_NOOP("EscLabels", "HW type:%1"),
+                                                 QT_TRANSLATE_NOOP("EscLabels", "HW version:V%1"),
+                                                 QT_TRANSLATE_NOOP("EscLabels", "FW version:V%1")};
+
+// A label text in the user's language where it has a translation; the model
+// label or version of an identified ESC stays as the reply gave it.
+QString shown_esc_label(const QString& label);
+
 // An identification reply (8 characters of hex text) decoded for display.
 // The first byte is not looked at; the versions show digit by digit as the
 // hex characters themselves. An unlisted type code gives an empty model label.

@@ -19,7 +19,7 @@ Outcome Link::switch_port(const QString& portName)
         pumped_delay(15);
     } catch (const ECommsError&) {
         switched = report(Outcome::Kind::NoAnswer, QString::fromLatin1(box_title::kCommError),
-                          QStringLiteral("Comm port open error") + QChar(0xFF01));
+                          QStringLiteral(QT_TRANSLATE_NOOP("box_text", "Comm port open error！")));
     }
     // Should the switch have stopped before the new name was taken, the box
     // must not name a port the link is not on.

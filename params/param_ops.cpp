@@ -6,6 +6,8 @@
 #include "params/parameter_frame.h"
 #include "params/setting_keys.h"
 
+#include <QCoreApplication>
+
 namespace {
 const QString kIdle = QString::fromLatin1(status::kIdle);
 const QString kPrompt = QString::fromLatin1(box_title::kPrompt);
@@ -79,9 +81,10 @@ Outcome ParamOps::send_settings(const SettingValues& values)
 // value would change the ESC behind the user's back, so the write is refused.
 Outcome ParamOps::refuseUnselected(int pos)
 {
-    Outcome refused = link_.report(Outcome::Kind::Refused, QString::fromLatin1(box_title::kError),
-                                   QStringLiteral("No value selected for %1. Choose one before downloading.")
-                                       .arg(QLatin1String(kSettingCaptions[pos])));
+    Outcome refused = link_.report(
+        Outcome::Kind::Refused, QString::fromLatin1(box_title::kError),
+        QCoreApplication::translate("box_text", "No value selected for %1. Choose one before downloading.")
+            .arg(QCoreApplication::translate("TForm1", kSettingCaptions[pos])));
     link_.setStatus(kIdle);
     return refused;
 }

@@ -39,6 +39,18 @@
         <source>FW version:unknown</source>
         <translation>FW-Version: unbekannt</translation>
     </message>
+    <message>
+        <source>HW type:%1</source>
+        <translation>HW-Typ: %1</translation>
+    </message>
+    <message>
+        <source>HW version:V%1</source>
+        <translation>HW-Version: V%1</translation>
+    </message>
+    <message>
+        <source>FW version:V%1</source>
+        <translation>FW-Version: V%1</translation>
+    </message>
 </context>
 <context>
     <name>LogWindow</name>
@@ -479,6 +491,58 @@ bitte wenden Sie sich an den Hersteller.</translation>
     <message>
         <source>Update hardware succeed,Firmware versionV%1.%2</source>
         <translation>Aktualisierung erfolgreich, Firmware-Version V%1.%2</translation>
+    </message>
+    <message>
+        <source>Comm port open error！</source>
+        <translation>Fehler beim Öffnen des Ports！</translation>
+    </message>
+    <message>
+        <source>No value selected for %1. Choose one before downloading.</source>
+        <translation>Kein Wert für %1 gewählt. Bitte vor dem Übertragen einen wählen.</translation>
+    </message>
+    <message>
+        <source>Cannot open the firmware image %1:<byte value="xd"/>
+%2</source>
+        <translation>Die Firmware-Datei %1 lässt sich nicht öffnen:<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware image %1:<byte value="xd"/>
+%2</source>
+        <translation>Die Firmware-Datei %1 lässt sich nicht lesen:<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>The firmware image %1 does not name its version in the first line (V, hex digit, point, hex digit).<byte value="xd"/>
+Nothing was sent to the ESC.</source>
+        <translation>Die Firmware-Datei %1 nennt in der ersten Zeile keine Version (V, Hex-Ziffer, Punkt, Hex-Ziffer).<byte value="xd"/>
+An den Regler wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>The firmware image %1 cannot be written: %2.<byte value="xd"/>
+Nothing was sent to the ESC.</source>
+        <translation>Die Firmware-Datei %1 kann nicht geschrieben werden: %2.<byte value="xd"/>
+An den Regler wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>it holds %1 data lines, a complete image has %2</source>
+        <translation>sie enthält %1 Datenzeilen, ein vollständiges Abbild hat %2</translation>
+    </message>
+    <message>
+        <source>line %1 holds fewer than %2 hex digits</source>
+        <translation>Zeile %1 enthält weniger als %2 Hex-Ziffern</translation>
+    </message>
+    <message>
+        <source>line %1 holds a character that is not a hex digit</source>
+        <translation>Zeile %1 enthält ein Zeichen, das keine Hex-Ziffer ist</translation>
+    </message>
+    <message>
+        <source>Cannot open the firmware image %1:<byte value="xd"/>
+File not found<byte value="xd"/>
+Looked in:</source>
+        <translation>Die Firmware-Datei %1 lässt sich nicht öffnen:<byte value="xd"/>
+Datei nicht gefunden<byte value="xd"/>
+Gesucht in:</translation>
     </message>
 </context>
 <context>

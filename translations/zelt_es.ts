@@ -39,6 +39,18 @@
         <source>FW version:unknown</source>
         <translation>Versión FW: desconoc.</translation>
     </message>
+    <message>
+        <source>HW type:%1</source>
+        <translation>Tipo HW: %1</translation>
+    </message>
+    <message>
+        <source>HW version:V%1</source>
+        <translation>Versión HW: V%1</translation>
+    </message>
+    <message>
+        <source>FW version:V%1</source>
+        <translation>Versión FW: V%1</translation>
+    </message>
 </context>
 <context>
     <name>LogWindow</name>
@@ -479,6 +491,58 @@ contacte con el fabricante.</translation>
     <message>
         <source>Update hardware succeed,Firmware versionV%1.%2</source>
         <translation>Actualización correcta, versión de firmware V%1.%2</translation>
+    </message>
+    <message>
+        <source>Comm port open error！</source>
+        <translation>Error al abrir el puerto！</translation>
+    </message>
+    <message>
+        <source>No value selected for %1. Choose one before downloading.</source>
+        <translation>No hay valor seleccionado para %1. Elija uno antes de descargar.</translation>
+    </message>
+    <message>
+        <source>Cannot open the firmware image %1:<byte value="xd"/>
+%2</source>
+        <translation>No se puede abrir la imagen de firmware %1:<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware image %1:<byte value="xd"/>
+%2</source>
+        <translation>No se puede leer la imagen de firmware %1:<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>The firmware image %1 does not name its version in the first line (V, hex digit, point, hex digit).<byte value="xd"/>
+Nothing was sent to the ESC.</source>
+        <translation>La imagen de firmware %1 no indica su versión en la primera línea (V, dígito hex, punto, dígito hex).<byte value="xd"/>
+No se envió nada al ESC.</translation>
+    </message>
+    <message>
+        <source>The firmware image %1 cannot be written: %2.<byte value="xd"/>
+Nothing was sent to the ESC.</source>
+        <translation>La imagen de firmware %1 no se puede escribir: %2.<byte value="xd"/>
+No se envió nada al ESC.</translation>
+    </message>
+    <message>
+        <source>it holds %1 data lines, a complete image has %2</source>
+        <translation>tiene %1 líneas de datos, una imagen completa tiene %2</translation>
+    </message>
+    <message>
+        <source>line %1 holds fewer than %2 hex digits</source>
+        <translation>la línea %1 tiene menos de %2 dígitos hex</translation>
+    </message>
+    <message>
+        <source>line %1 holds a character that is not a hex digit</source>
+        <translation>la línea %1 tiene un carácter que no es un dígito hex</translation>
+    </message>
+    <message>
+        <source>Cannot open the firmware image %1:<byte value="xd"/>
+File not found<byte value="xd"/>
+Looked in:</source>
+        <translation>No se puede abrir la imagen de firmware %1:<byte value="xd"/>
+Archivo no encontrado<byte value="xd"/>
+Se buscó en:</translation>
     </message>
 </context>
 <context>

@@ -39,6 +39,18 @@
         <source>FW version:unknown</source>
         <translation>Version FW : inconnue</translation>
     </message>
+    <message>
+        <source>HW type:%1</source>
+        <translation>Type HW : %1</translation>
+    </message>
+    <message>
+        <source>HW version:V%1</source>
+        <translation>Version HW : V%1</translation>
+    </message>
+    <message>
+        <source>FW version:V%1</source>
+        <translation>Version FW : V%1</translation>
+    </message>
 </context>
 <context>
     <name>LogWindow</name>
@@ -479,6 +491,58 @@ contactez le fabricant.</translation>
     <message>
         <source>Update hardware succeed,Firmware versionV%1.%2</source>
         <translation>Mise à jour réussie, version du firmware V%1.%2</translation>
+    </message>
+    <message>
+        <source>Comm port open error！</source>
+        <translation>Erreur d&apos;ouverture du port！</translation>
+    </message>
+    <message>
+        <source>No value selected for %1. Choose one before downloading.</source>
+        <translation>Aucune valeur choisie pour %1. Choisissez-en une avant l&apos;envoi.</translation>
+    </message>
+    <message>
+        <source>Cannot open the firmware image %1:<byte value="xd"/>
+%2</source>
+        <translation>Impossible d&apos;ouvrir l&apos;image du firmware %1 :<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware image %1:<byte value="xd"/>
+%2</source>
+        <translation>Impossible de lire l&apos;image du firmware %1 :<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>The firmware image %1 does not name its version in the first line (V, hex digit, point, hex digit).<byte value="xd"/>
+Nothing was sent to the ESC.</source>
+        <translation>L&apos;image du firmware %1 n&apos;indique pas sa version sur la première ligne (V, chiffre hexa, point, chiffre hexa).<byte value="xd"/>
+Rien n&apos;a été envoyé à l&apos;ESC.</translation>
+    </message>
+    <message>
+        <source>The firmware image %1 cannot be written: %2.<byte value="xd"/>
+Nothing was sent to the ESC.</source>
+        <translation>L&apos;image du firmware %1 ne peut pas être écrite : %2.<byte value="xd"/>
+Rien n&apos;a été envoyé à l&apos;ESC.</translation>
+    </message>
+    <message>
+        <source>it holds %1 data lines, a complete image has %2</source>
+        <translation>elle contient %1 lignes de données, une image complète en a %2</translation>
+    </message>
+    <message>
+        <source>line %1 holds fewer than %2 hex digits</source>
+        <translation>la ligne %1 contient moins de %2 chiffres hexa</translation>
+    </message>
+    <message>
+        <source>line %1 holds a character that is not a hex digit</source>
+        <translation>la ligne %1 contient un caractère qui n&apos;est pas un chiffre hexa</translation>
+    </message>
+    <message>
+        <source>Cannot open the firmware image %1:<byte value="xd"/>
+File not found<byte value="xd"/>
+Looked in:</source>
+        <translation>Impossible d&apos;ouvrir l&apos;image du firmware %1 :<byte value="xd"/>
+Fichier introuvable<byte value="xd"/>
+Recherché dans :</translation>
     </message>
 </context>
 <context>

@@ -39,6 +39,18 @@
         <source>FW version:unknown</source>
         <translation>Versão FW: desconh.</translation>
     </message>
+    <message>
+        <source>HW type:%1</source>
+        <translation>Tipo HW: %1</translation>
+    </message>
+    <message>
+        <source>HW version:V%1</source>
+        <translation>Versão HW: V%1</translation>
+    </message>
+    <message>
+        <source>FW version:V%1</source>
+        <translation>Versão FW: V%1</translation>
+    </message>
 </context>
 <context>
     <name>LogWindow</name>
@@ -479,6 +491,58 @@ entre em contato com o fabricante.</translation>
     <message>
         <source>Update hardware succeed,Firmware versionV%1.%2</source>
         <translation>Atualização concluída, versão do firmware V%1.%2</translation>
+    </message>
+    <message>
+        <source>Comm port open error！</source>
+        <translation>Erro ao abrir a porta！</translation>
+    </message>
+    <message>
+        <source>No value selected for %1. Choose one before downloading.</source>
+        <translation>Nenhum valor selecionado para %1. Escolha um antes de enviar.</translation>
+    </message>
+    <message>
+        <source>Cannot open the firmware image %1:<byte value="xd"/>
+%2</source>
+        <translation>Não é possível abrir a imagem de firmware %1:<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware image %1:<byte value="xd"/>
+%2</source>
+        <translation>Não é possível ler a imagem de firmware %1:<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>The firmware image %1 does not name its version in the first line (V, hex digit, point, hex digit).<byte value="xd"/>
+Nothing was sent to the ESC.</source>
+        <translation>A imagem de firmware %1 não indica sua versão na primeira linha (V, dígito hex, ponto, dígito hex).<byte value="xd"/>
+Nada foi enviado ao ESC.</translation>
+    </message>
+    <message>
+        <source>The firmware image %1 cannot be written: %2.<byte value="xd"/>
+Nothing was sent to the ESC.</source>
+        <translation>A imagem de firmware %1 não pode ser gravada: %2.<byte value="xd"/>
+Nada foi enviado ao ESC.</translation>
+    </message>
+    <message>
+        <source>it holds %1 data lines, a complete image has %2</source>
+        <translation>ela tem %1 linhas de dados, uma imagem completa tem %2</translation>
+    </message>
+    <message>
+        <source>line %1 holds fewer than %2 hex digits</source>
+        <translation>a linha %1 tem menos de %2 dígitos hex</translation>
+    </message>
+    <message>
+        <source>line %1 holds a character that is not a hex digit</source>
+        <translation>a linha %1 tem um caractere que não é dígito hex</translation>
+    </message>
+    <message>
+        <source>Cannot open the firmware image %1:<byte value="xd"/>
+File not found<byte value="xd"/>
+Looked in:</source>
+        <translation>Não é possível abrir a imagem de firmware %1:<byte value="xd"/>
+Arquivo não encontrado<byte value="xd"/>
+Procurado em:</translation>
     </message>
 </context>
 <context>

@@ -39,6 +39,18 @@
         <source>FW version:unknown</source>
         <translation>Версия FW: неизв.</translation>
     </message>
+    <message>
+        <source>HW type:%1</source>
+        <translation>Тип: %1</translation>
+    </message>
+    <message>
+        <source>HW version:V%1</source>
+        <translation>Версия HW: V%1</translation>
+    </message>
+    <message>
+        <source>FW version:V%1</source>
+        <translation>Версия FW: V%1</translation>
+    </message>
 </context>
 <context>
     <name>LogWindow</name>
@@ -479,6 +491,58 @@ please contact manufacturers.</source>
     <message>
         <source>Update hardware succeed,Firmware versionV%1.%2</source>
         <translation>Обновление выполнено, версия прошивки V%1.%2</translation>
+    </message>
+    <message>
+        <source>Comm port open error！</source>
+        <translation>Ошибка открытия порта！</translation>
+    </message>
+    <message>
+        <source>No value selected for %1. Choose one before downloading.</source>
+        <translation>Для «%1» не выбрано значение. Выберите его перед загрузкой.</translation>
+    </message>
+    <message>
+        <source>Cannot open the firmware image %1:<byte value="xd"/>
+%2</source>
+        <translation>Не удаётся открыть образ прошивки %1:<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware image %1:<byte value="xd"/>
+%2</source>
+        <translation>Не удаётся прочитать образ прошивки %1:<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>The firmware image %1 does not name its version in the first line (V, hex digit, point, hex digit).<byte value="xd"/>
+Nothing was sent to the ESC.</source>
+        <translation>В первой строке образа прошивки %1 нет версии (V, шестн. цифра, точка, шестн. цифра).<byte value="xd"/>
+На ESC ничего не отправлено.</translation>
+    </message>
+    <message>
+        <source>The firmware image %1 cannot be written: %2.<byte value="xd"/>
+Nothing was sent to the ESC.</source>
+        <translation>Образ прошивки %1 нельзя записать: %2.<byte value="xd"/>
+На ESC ничего не отправлено.</translation>
+    </message>
+    <message>
+        <source>it holds %1 data lines, a complete image has %2</source>
+        <translation>в нём %1 строк данных, в полном образе их %2</translation>
+    </message>
+    <message>
+        <source>line %1 holds fewer than %2 hex digits</source>
+        <translation>в строке %1 меньше %2 шестнадцатеричных цифр</translation>
+    </message>
+    <message>
+        <source>line %1 holds a character that is not a hex digit</source>
+        <translation>в строке %1 есть символ, не являющийся шестнадцатеричной цифрой</translation>
+    </message>
+    <message>
+        <source>Cannot open the firmware image %1:<byte value="xd"/>
+File not found<byte value="xd"/>
+Looked in:</source>
+        <translation>Не удаётся открыть образ прошивки %1:<byte value="xd"/>
+Файл не найден<byte value="xd"/>
+Искали в:</translation>
     </message>
 </context>
 <context>

@@ -39,6 +39,18 @@
         <source>FW version:unknown</source>
         <translation>固件版本：未知</translation>
     </message>
+    <message>
+        <source>HW type:%1</source>
+        <translation>硬件类型：%1</translation>
+    </message>
+    <message>
+        <source>HW version:V%1</source>
+        <translation>硬件版本：V%1</translation>
+    </message>
+    <message>
+        <source>FW version:V%1</source>
+        <translation>固件版本：V%1</translation>
+    </message>
 </context>
 <context>
     <name>LogWindow</name>
@@ -479,6 +491,58 @@ please contact manufacturers.</source>
     <message>
         <source>Update hardware succeed,Firmware versionV%1.%2</source>
         <translation>硬件更新成功，固件版本 V%1.%2</translation>
+    </message>
+    <message>
+        <source>Comm port open error！</source>
+        <translation>串口打开错误！</translation>
+    </message>
+    <message>
+        <source>No value selected for %1. Choose one before downloading.</source>
+        <translation>未选择%1的值。请在下载前选择一个。</translation>
+    </message>
+    <message>
+        <source>Cannot open the firmware image %1:<byte value="xd"/>
+%2</source>
+        <translation>无法打开固件映像 %1：<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>Cannot read the firmware image %1:<byte value="xd"/>
+%2</source>
+        <translation>无法读取固件映像 %1：<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>The firmware image %1 does not name its version in the first line (V, hex digit, point, hex digit).<byte value="xd"/>
+Nothing was sent to the ESC.</source>
+        <translation>固件映像 %1 的第一行没有写明版本（V、十六进制数字、点、十六进制数字）。<byte value="xd"/>
+未向电调发送任何内容。</translation>
+    </message>
+    <message>
+        <source>The firmware image %1 cannot be written: %2.<byte value="xd"/>
+Nothing was sent to the ESC.</source>
+        <translation>无法写入固件映像 %1：%2。<byte value="xd"/>
+未向电调发送任何内容。</translation>
+    </message>
+    <message>
+        <source>it holds %1 data lines, a complete image has %2</source>
+        <translation>它有 %1 行数据，完整的映像有 %2 行</translation>
+    </message>
+    <message>
+        <source>line %1 holds fewer than %2 hex digits</source>
+        <translation>第 %1 行少于 %2 个十六进制数字</translation>
+    </message>
+    <message>
+        <source>line %1 holds a character that is not a hex digit</source>
+        <translation>第 %1 行含有非十六进制数字的字符</translation>
+    </message>
+    <message>
+        <source>Cannot open the firmware image %1:<byte value="xd"/>
+File not found<byte value="xd"/>
+Looked in:</source>
+        <translation>无法打开固件映像 %1：<byte value="xd"/>
+未找到文件<byte value="xd"/>
+查找位置：</translation>
     </message>
 </context>
 <context>

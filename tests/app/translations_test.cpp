@@ -7,9 +7,11 @@
 #include "app/translation.h"
 #include "app/widget_dialogs.h"
 #include "control_texts.h"
+#include "firmware/image_locations.h"
 #include "form_fixture.h"
 #include "link/model_table.h"
 #include "link/status_texts.h"
+#include "params/param_ops.h"
 #include "serial/recent_lines.h"
 #include "testing/sim_session.h"
 
@@ -128,6 +130,11 @@ TEST(Translations, BoxesShowTheMarkedTextsTranslated)
     EXPECT_EQ(shown_box_title("Comm error"), "Verbindungsfehler");
     EXPECT_EQ(shown_box_text("Save file error"), "Fehler beim Speichern der Datei");
     EXPECT_EQ(shown_box_text("Reading ESC parameter OK"), "Parameter gelesen");
+    EXPECT_EQ(shown_box_text(QStringLiteral("Comm port open error") + QChar(0xFF01)),
+              QStringLiteral("Fehler beim Öffnen des Ports") + QChar(0xFF01));
+    EXPECT_EQ(firmware::missing_image_text("esc_g1.txt", {"/opt/a", "/opt/b"}),
+              "Die Firmware-Datei esc_g1.txt lässt sich nicht öffnen:\r\nDatei nicht gefunden\r\n"
+              "Gesucht in:\r\n/opt/a\r\n/opt/b");
     EXPECT_EQ(
         shown_box_text("sorry! You can not update of the ESC,\r\nplease contact manufacturers."),
         "Dieser Regler kann leider nicht aktualisiert werden,\r\nbitte wenden Sie sich an den Hersteller.");
@@ -161,6 +168,37 @@ TEST_F(TranslatedOperations, TheSearchReportsWhatItFoundInTheUsersLanguage)
     EXPECT_TRUE(text.endsWith(" trouvé")) << text.toStdString();
 }
 
+// An identified ESC's labels: the fixed part translated, the model and the
+// versions as the reply gave them; a whole fixed label is never taken apart.
+TEST(Translations, EscLabelsKeepTheModelAndVersionAsGiven)
+{
+    const struct {
+        const char* label;
+        const char* de;
+    } cases[] = {
+        {"HW type:ESC_T03", "HW-Typ: ESC_T03"},    {"HW type:", "HW-Typ: "},
+        {"HW version:V1.2", "HW-Version: V1.2"},   {"FW version:V1.A", "FW-Version: V1.A"},
+        {"HW type:unknown", "HW-Typ: unbekannt"},  {"FW version:unknown", "FW-Version: unbekannt"},
+        {"HW Type: Unknown", "HW-Typ: unbekannt"}, {"ESC_T03", "ESC_T03"},
+    };
+    ASSERT_TRUE(install_translations(*qApp, QLocale("de"), {ZELT_QM_DIR}));
+    for (const auto& c : cases)
+        EXPECT_EQ(shown_esc_label(c.label), QString::fromUtf8(c.de)) << c.label;
+    install_translations(*qApp, QLocale::c(), {});
+    for (const auto& c : cases)
+        EXPECT_EQ(shown_esc_label(c.label), c.label);
+}
+
+TEST_F(TranslatedOperations, AnUnselectedListIsNamedByItsTranslatedCaption)
+{
+    ASSERT_TRUE(install_translations(*qApp, QLocale("es"), {ZELT_QM_DIR}));
+    const Outcome refused = s().params().write({0, 1, 0, -1, 2, 2, 3, 0});
+    EXPECT_EQ(refused.kind, Outcome::Kind::Refused);
+    ASSERT_EQ(dialogs_.boxes.size(), 1u);
+    EXPECT_EQ(dialogs_.boxes[0].text,
+              "No hay valor seleccionado para Modo de arranque. Elija uno antes de descargar.");
+}
+
 class TranslatedWindows : public FormTest, public ::testing::WithParamInterface<QString> {
 protected:
     // Back to English for the tests after this one.
@@ -192,27 +230,30 @@ TEST_P(TranslatedWindows, EveryTextFitsItsControl)
         }
     }
     // The link's texts, which the window shows translated: the status line
-    // (up to the progress bar over its end) and the ESC labels.
+    // (up to the progress bar over its end) and the ESC labels, fixed and of
+    // the longest model and a version.
     using namespace status;
     const std::pair<const char*, std::vector<const char*>> shown[] = {
         {"Label15",
          {kIdle, kCommError, kSwitchPort, kPerformCommand, kFinding, kSearchResult, kReading, kReadOk,
           kSending, kSendDone, kUpdateStart, kUpdateWriting, kUpdateVerifying, kUpdateFinished, kTesting,
           kSpeedAnswersStopped}},
-        {"Label2", {kLabelsDesign.type, kLabelsNoEsc.type, kLabelsUnknown.type}},
-        {"Label3", {kLabelsDesign.hwVersion, kLabelsNoEsc.hwVersion, kLabelsUnknown.hwVersion}},
-        {"Label4", {kLabelsDesign.fwVersion, kLabelsNoEsc.fwVersion, kLabelsUnknown.fwVersion}},
+        {"Label2", {kLabelsDesign.type, kLabelsNoEsc.type, kLabelsUnknown.type, "HW type:ESC_T15"}},
+        {"Label3",
+         {kLabelsDesign.hwVersion, kLabelsNoEsc.hwVersion, kLabelsUnknown.hwVersion, "HW version:VD.D"}},
+        {"Label4",
+         {kLabelsDesign.fwVersion, kLabelsNoEsc.fwVersion, kLabelsUnknown.fwVersion, "FW version:VD.D"}},
     };
     const int statusRoom =
         control<QWidget>(*form, "ProgressBar1")->x() - control<QWidget>(*form, "Label15")->x();
     for (const auto& [name, sources] : shown) {
         QLabel* label = control<QLabel>(*form, name);
-        const char* context = label->objectName() == "Label15" ? "status" : "EscLabels";
+        const bool statusLine = label->objectName() == "Label15";
         for (const char* source : sources) {
-            const QString text = QCoreApplication::translate(context, source);
+            const QString text = statusLine ? QCoreApplication::translate("status", source)
+                                            : shown_esc_label(QString::fromLatin1(source));
             EXPECT_NE(text, QString::fromLatin1(source)) << "not translated";
-            EXPECT_LE(label->fontMetrics().horizontalAdvance(text),
-                      label->objectName() == "Label15" ? statusRoom : label->width())
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(text), statusLine ? statusRoom : label->width())
                 << name << " cannot show '" << text.toStdString() << "'";
         }
     }
