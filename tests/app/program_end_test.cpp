@@ -4,6 +4,7 @@
 // simulator, and then ended as desktops, terminals and scripts end it.
 
 #include "file_helpers.h"
+#include "testing/own_display.h"
 #include "testing/started_sim.h"
 
 #include <QDir>
@@ -25,50 +26,6 @@ namespace {
 
 constexpr int kAnyOfThem = -1;  // 128 + any one of the signals sent
 
-// An X server of its own, on the first free display number.
-class Display {
-public:
-    Display()
-    {
-        server_.start(QStringLiteral("Xvfb"),
-                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                       QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                       QStringLiteral("tcp")});
-        if (!server_.waitForStarted(5000))
-            return;
-        for (int i = 0; i < 100 && !server_.canReadLine(); ++i)
-            server_.waitForReadyRead(100);
-        const QByteArray number = server_.readLine().trimmed();
-        if (!number.isEmpty())
-            name_ = QStringLiteral(":") + QString::fromLatin1(number);
-    }
-    ~Display() { end(); }
-    void end()
-    {
-        if (server_.state() != QProcess::NotRunning) {
-            server_.kill();
-            server_.waitForFinished(5000);
-        }
-    }
-    const QString& name() const { return name_; }
-
-private:
-    QProcess server_;
-    QString name_;
-};
-
-// xdotool on the display; its standard output, trimmed.
-QString run_xdotool(const QString& display, const QStringList& args)
-{
-    QProcess tool;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    tool.setProcessEnvironment(env);
-    tool.start(QStringLiteral("xdotool"), args);
-    tool.waitForFinished(10000);
-    return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
-}
-
 // One run of the program: its folder, its display, its card.
 class ProgramEndTest : public ::testing::Test {
 protected:
@@ -79,7 +36,7 @@ protected:
     {
         program_process_.reset();
         sim_.reset();
-        display_ = std::make_unique<Display>();
+        display_ = std::make_unique<OwnDisplay>();
         dir_ = std::make_unique<QTemporaryDir>();
         ASSERT_FALSE(display_->name().isEmpty()) << "Xvfb did not start";
         sim_ = started_sim();
@@ -125,7 +82,7 @@ protected:
         return !window_.isEmpty() && wait([this] { return !sim_->received().empty(); }, 5000);
     }
 
-    QString xdotool(const QStringList& args) const { return run_xdotool(display_->name(), args); }
+    QString xdotool(const QStringList& args) const { return display_->xdotool(args); }
 
     // Clicks at a place in the window, in the form's coordinates.
     void click(int x, int y)
@@ -197,7 +154,7 @@ protected:
     }
 
     std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<Display> display_;
+    std::unique_ptr<OwnDisplay> display_;
     std::unique_ptr<sim::Simulator> sim_;
     QString program_;
     std::unique_ptr<QProcess> program_process_;

@@ -4,6 +4,7 @@
 // its end; the records are stored and the exit status is 143.
 
 #include "records/record_store.h"
+#include "testing/own_display.h"
 #include "serial/port_list.h"
 #include "testing/event_wait.h"
 #include "testing/qstring_printer.h"
@@ -22,44 +23,6 @@
 #include <vector>
 
 namespace {
-
-// An X server of its own, on the first free display number.
-class Display {
-public:
-    Display()
-    {
-        server_.start(QStringLiteral("Xvfb"),
-                      {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-        if (!server_.waitForStarted(5000))
-            return;
-        for (int i = 0; i < 100 && !server_.canReadLine(); ++i)
-            server_.waitForReadyRead(100);
-        const QByteArray number = server_.readLine().trimmed();
-        if (!number.isEmpty())
-            name_ = QStringLiteral(":") + QString::fromLatin1(number);
-    }
-    ~Display()
-    {
-        server_.kill();
-        server_.waitForFinished(5000);
-    }
-    const QString& name() const { return name_; }
-
-    QString xdotool(const QStringList& args) const
-    {
-        QProcess tool;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), name_);
-        tool.setProcessEnvironment(env);
-        tool.start(QStringLiteral("xdotool"), args);
-        tool.waitForFinished(10000);
-        return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
-    }
-
-private:
-    QProcess server_;
-    QString name_;
-};
 
 struct Row {
     const char* name;
@@ -102,7 +65,7 @@ TEST_P(StationEndTest, SigtermDuringTheJobs)
         settings.setValue(QStringLiteral("station/sound"), false);
     }
 
-    Display display;
+    OwnDisplay display;
     ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
     QProcess station;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
