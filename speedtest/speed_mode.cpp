@@ -10,6 +10,9 @@
 
 namespace {
 
+// At most this long for the release to leave before the stop byte is disarmed.
+constexpr int kReleaseSentMs = 20;
+
 constexpr int kAnswerChars = 4;  // two bytes of period, high byte first
 constexpr int kSendDrainMs = 100;
 constexpr int kInitialPoles = 2;
@@ -44,8 +47,12 @@ Outcome SpeedMode::switch_mode(OperationMode mode)
         link_.setStatus(QString::fromLatin1(status::kTesting));
         return Outcome::ok();
     }
-    if (st_.esc_ok)
+    if (st_.esc_ok) {
         link_.send_code(request::kReleaseMotor);
+        // The stop byte stays armed until the release has reached the driver:
+        // a crash while it is still queued would lose it with the process.
+        link_.wait_sent(kReleaseSentMs);
+    }
     link_.keep_stop_byte_ready(false);
     record_unanswered();
     polling_ = false;
